@@ -1,0 +1,19 @@
+// Check digits shared by the numeric bar code types.
+#pragma once
+
+#include <string_view>
+
+namespace sw {
+
+constexpr bool IsDigit(char32_t c) { return c >= U'0' && c <= U'9'; }
+constexpr int DigitValue(char32_t c) { return static_cast<int>(c - U'0'); }
+constexpr char32_t DigitChar(int d) { return static_cast<char32_t>(U'0' + d); }
+
+// Modulo 10 check digit with weights 3, 1, 3, 1, ... from the first digit on:
+// (10 - weighted sum mod 10) mod 10. The text must hold digits only.
+int Mod10Weighted(std::u32string_view digits);
+
+// Modulo 10 check digit over the plain sum of the digits, as PostNet uses it.
+int Mod10Plain(std::u32string_view digits);
+
+}  // namespace sw

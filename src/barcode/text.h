@@ -1,0 +1,28 @@
+// Text helpers for the encoding core: the core works on sequences of Unicode code points
+// (std::u32string), so that a character outside the Basic Multilingual Plane is one character.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace sw {
+
+// Decodes UTF-8. Each malformed byte sequence becomes one U+FFFD, so the result always holds
+// exactly the characters a reader of the bytes would see.
+std::u32string DecodeUtf8(std::string_view bytes);
+void DecodeUtf8(std::string_view bytes, std::u32string& out);
+
+// Encodes code points as UTF-8. Surrogates and values above U+10FFFF become U+FFFD.
+std::string EncodeUtf8(std::u32string_view text);
+void AppendUtf8(char32_t cp, std::string& out);
+void AppendUtf8(std::u32string_view text, std::string& out);
+
+// True when every character is one a font string may hold: 32-126 or 161-170.
+constexpr bool IsFontChar(char32_t c) { return (c >= 32 && c <= 126) || (c >= 161 && c <= 170); }
+
+// Appends a font string as Windows-1252 bytes. Font characters have the same value in
+// Windows-1252 as their code point, so each becomes one byte. Returns false (and appends
+// nothing) when the text holds a character outside the font range.
+bool AppendCp1252(std::u32string_view fontString, std::string& out);
+
+}  // namespace sw

@@ -1,0 +1,252 @@
+#include "encode/encoder_cli.h"
+
+#include <cerrno>
+#include <cstring>
+#include <string_view>
+
+#include "barcode/make.h"
+#include "barcode/text.h"
+
+namespace sw {
+namespace {
+
+constexpr std::size_t kChunk = 1 << 16;
+
+// Collects output and hands it to the stream in large pieces; remembers the first failure.
+class Sink {
+public:
+    explicit Sink(std::FILE* f) : f_(f) { buffer_.reserve(2 * kChunk); }
+    std::string& buffer() { return buffer_; }
+    void MaybeFlush() {
+        if (buffer_.size() >= kChunk) Flush();
+    }
+    void Flush() {
+        if (!buffer_.empty() && ok_) {
+            ok_ = std::fwrite(buffer_.data(), 1, buffer_.size(), f_) == buffer_.size();
+        }
+        buffer_.clear();
+    }
+    bool Finish() {
+        Flush();
+        return ok_ && std::fflush(f_) == 0 && !std::ferror(f_);
+    }
+
+private:
+    std::FILE* f_;
+    std::string buffer_;
+    bool ok_ = true;
+};
+
+class ItemEncoder {
+public:
+    ItemEncoder(const EncoderOptions& options, Sink& out, Sink& err)
+        : options_(options), out_(out), err_(err) {}
+
+    void Encode(std::string_view utf8) {
+        ++line_;
+        DecodeUtf8(utf8, text_);
+        const EncodeResult r = MakeFontString(options_.type, text_, options_.checksum);
+        std::string& o = out_.buffer();
+        if (r.ok()) {
+            if (options_.encoding == OutputEncoding::Cp1252) {
+                AppendCp1252(r.fontString(), o);
+            } else {
+                AppendUtf8(r.fontString(), o);
+            }
+        } else {
+            failed_ = true;
+            std::string& e = err_.buffer();
+            e += "line ";
+            e += std::to_string(line_);
+            e += ": ";
+            e += r.message();
+            e += '\n';
+            // Errors are rare; hand each one over at once so that it shows up while a long
+            // input is still being read.
+            err_.Flush();
+        }
+        o += '\n';
+        out_.MaybeFlush();
+    }
+
+    bool failed() const { return failed_; }
+
+private:
+    const EncoderOptions& options_;
+    Sink& out_;
+    Sink& err_;
+    std::u32string text_;
+    unsigned long long line_ = 0;
+    bool failed_ = false;
+};
+
+std::string_view StripCr(std::string_view line) {
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    return line;
+}
+
+// Reads `in` and hands each line (ending removed) to the encoder. Returns false on a read error.
+bool EncodeLines(std::FILE* in, ItemEncoder& encoder) {
+    std::string pending;  // a line that runs across chunk boundaries
+    std::string chunk(kChunk, '\0');
+    for (;;) {
+        const std::size_t got = std::fread(chunk.data(), 1, chunk.size(), in);
+        if (got == 0) break;
+        std::string_view data(chunk.data(), got);
+        std::size_t start = 0;
+        for (;;) {
+            const void* nl = std::memchr(data.data() + start, '\n', data.size() - start);
+            if (nl == nullptr) break;
+            const std::size_t end = static_cast<const char*>(nl) - data.data();
+            std::string_view line = data.substr(start, end - start);
+            if (!pending.empty()) {
+                pending.append(line);
+                encoder.Encode(StripCr(pending));
+                pending.clear();
+            } else {
+                encoder.Encode(StripCr(line));
+            }
+            start = end + 1;
+        }
+        pending.append(data.substr(start));
+    }
+    if (std::ferror(in)) return false;
+    if (!pending.empty()) encoder.Encode(StripCr(pending));
+    return true;
+}
+
+std::string UsageError(const std::string& what) {
+    return "stripewright-encode: " + what + "\n" + EncoderUsage();
+}
+
+}  // namespace
+
+std::string EncoderUsage() {
+    return "Usage: stripewright-encode --type TYPE [--checksum] [--encoding utf-8|cp1252]\n"
+           "                           [--] [DATA ...]\n"
+           "\n"
+           "Turns each DATA item into the string that the bar code font of TYPE draws as a\n"
+           "bar code. Without DATA, reads standard input: one item per line (UTF-8, LF or\n"
+           "CRLF endings). Writes exactly one line per item; a failed item gets an empty\n"
+           "line, and \"line N: message\" on standard error.\n"
+           "\n"
+           "  --type TYPE      25, 25i, 39, Post or UPC (any case)\n"
+           "  --checksum       add the optional check character (25i and 39 only)\n"
+           "  --encoding ENC   utf-8 (default) or cp1252 for single-byte programs\n"
+           "  --help           show this text\n"
+           "  --version        show the program version\n"
+           "\n"
+           "Exit status: 0 all items encoded, 1 an item failed, 2 usage error,\n"
+           "3 input or output failed.\n";
+}
+
+ParseOutcome ParseEncoderArguments(const std::vector<std::string>& args) {
+    ParseOutcome outcome;
+    EncoderOptions options;
+    std::optional<BarCodeType> type;
+    bool optionsDone = false;
+
+    auto fail = [&](const std::string& what) {
+        outcome.status = kExitUsage;
+        outcome.err = UsageError(what);
+        return outcome;
+    };
+
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (optionsDone || arg.size() < 2 || arg.compare(0, 2, "--") != 0) {
+            options.items.push_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            optionsDone = true;
+            continue;
+        }
+        std::string name = arg;
+        std::optional<std::string> value;
+        if (const auto eq = arg.find('='); eq != std::string::npos) {
+            name = arg.substr(0, eq);
+            value = arg.substr(eq + 1);
+        }
+        const bool takesValue = name == "--type" || name == "--encoding";
+        if (takesValue && !value) {
+            if (i + 1 >= args.size()) return fail("option " + name + " needs a value");
+            value = args[++i];
+        } else if (!takesValue && value) {
+            return fail("option " + name + " takes no value");
+        }
+
+        if (name == "--help") {
+            outcome.out = EncoderUsage();
+            return outcome;
+        }
+        if (name == "--version") {
+            outcome.out = "stripewright-encode " + std::string(kProgramVersion) + "\n";
+            return outcome;
+        }
+        if (name == "--type") {
+            type = TypeFromName(*value);
+            if (!type) return fail("unknown bar code type \"" + *value + "\"");
+        } else if (name == "--checksum") {
+            options.checksum = true;
+        } else if (name == "--encoding") {
+            std::string v;
+            for (char c : *value) v += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            if (v == "utf-8" || v == "utf8") {
+                options.encoding = OutputEncoding::Utf8;
+            } else if (v == "cp1252" || v == "windows-1252") {
+                options.encoding = OutputEncoding::Cp1252;
+            } else {
+                return fail("unknown encoding \"" + *value + "\"");
+            }
+        } else {
+            return fail("unknown option " + name);
+        }
+    }
+    if (!type) return fail("missing --type");
+    options.type = *type;
+    if (options.checksum && !Info(*type).takesChecksum) {
+        return fail("--checksum does not apply to bar code type " +
+                    std::string(Info(*type).storedText));
+    }
+    options.haveItems = !options.items.empty();
+    outcome.options = std::move(options);
+    return outcome;
+}
+
+int RunEncoder(const EncoderOptions& options, std::FILE* in, std::FILE* out, std::FILE* err) {
+    Sink outSink(out);
+    Sink errSink(err);
+    ItemEncoder encoder(options, outSink, errSink);
+    bool readOk = true;
+    if (options.haveItems) {
+        for (const std::string& item : options.items) encoder.Encode(item);
+    } else {
+        readOk = EncodeLines(in, encoder);
+    }
+    const bool writeOk = outSink.Finish();
+    if (!readOk || !writeOk) {
+        const int e = errno;
+        errSink.buffer() += std::string("stripewright-encode: ") +
+                            (readOk ? "cannot write the output" : "cannot read the input") +
+                            (e != 0 ? std::string(": ") + std::strerror(e) : std::string()) +
+                            "\n";
+        errSink.Finish();
+        return kExitIoError;
+    }
+    errSink.Finish();
+    return encoder.failed() ? kExitItemFailed : kExitOk;
+}
+
+int EncoderMain(const std::vector<std::string>& args, std::FILE* in, std::FILE* out,
+                std::FILE* err) {
+    ParseOutcome parsed = ParseEncoderArguments(args);
+    if (!parsed.out.empty()) std::fputs(parsed.out.c_str(), out);
+    if (!parsed.err.empty()) std::fputs(parsed.err.c_str(), err);
+    if (!parsed.options) {
+        return std::fflush(out) == 0 ? parsed.status : kExitIoError;
+    }
+    return RunEncoder(*parsed.options, in, out, err);
+}
+
+}  // namespace sw

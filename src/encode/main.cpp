@@ -1,0 +1,10 @@
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "encode/encoder_cli.h"
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    return sw::EncoderMain(args, stdin, stdout, stderr);
+}
