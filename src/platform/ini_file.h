@@ -1,0 +1,50 @@
+// INI file access by section and key, for the settings file (which also carries the tips).
+//
+// Names match without regard to case; a section counts as present only when it holds a key;
+// text values read back cut at 2047 characters; integers are decimal or 0x hexadecimal, and a
+// missing, empty or unreadable value gives the default; booleans are integers (non-zero is
+// true) and are written "1" and "0". Every write reaches the disk at once, keeps every other
+// line of the file, and replaces the file atomically (a temporary file in the same folder,
+// flushed, then renamed), so a crash never leaves half a file. A failed write throws
+// IniWriteError with the message "Unable to write to <path>".
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <stdexcept>
+
+namespace sw::platform {
+
+class IniWriteError : public std::runtime_error {
+public:
+    explicit IniWriteError(const QString& path);
+};
+
+class IniFile {
+public:
+    explicit IniFile(QString path);
+
+    const QString& path() const { return path_; }
+
+    bool SectionExists(const QString& section) const;
+    QString ReadString(const QString& section, const QString& key, const QString& def) const;
+    int ReadInteger(const QString& section, const QString& key, int def) const;
+    bool ReadBool(const QString& section, const QString& key, bool def) const;
+
+    void WriteString(const QString& section, const QString& key, const QString& value);
+    void WriteInteger(const QString& section, const QString& key, int value);
+    void WriteBool(const QString& section, const QString& key, bool value);
+
+private:
+    QString path_;
+};
+
+// The settings file's name: the executable's file name with everything from its last dot on
+// replaced by "tips.ini" ("stripewright.exe" and "stripewright" both give
+// "stripewrighttips.ini").
+QString SettingsFileName(const QString& executableFileName);
+
+// The month stamp of a date: (year mod 100) * 100 + month.
+int MonthStamp(const QDate& date);
+
+}  // namespace sw::platform
