@@ -1,0 +1,161 @@
+// Properties over many random inputs: font strings hold only font characters, have the lengths
+// the types give, and carry check characters that verify when read back from the font string.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "barcode/check_digits.h"
+#include "barcode/encoders.h"
+#include "barcode/make.h"
+#include "barcode/text.h"
+
+namespace sw {
+namespace {
+
+constexpr int kRounds = 3000;
+
+std::u32string RandomFrom(std::mt19937& rng, std::u32string_view alphabet, std::size_t n) {
+    std::uniform_int_distribution<std::size_t> pick(0, alphabet.size() - 1);
+    std::u32string s;
+    for (std::size_t i = 0; i < n; ++i) s += alphabet[pick(rng)];
+    return s;
+}
+
+std::size_t RandomLength(std::mt19937& rng, std::size_t max) {
+    return std::uniform_int_distribution<std::size_t>(1, max)(rng);
+}
+
+void ExpectFontChars(const std::u32string& s) {
+    for (char32_t c : s) ASSERT_TRUE(IsFontChar(c)) << static_cast<unsigned>(c);
+}
+
+TEST(Property, Code39ReadsBackWithVerifyingCheck) {
+    std::mt19937 rng(39);
+    const std::u32string_view alphabet = U"0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ-. $/+%";
+    for (int i = 0; i < kRounds; ++i) {
+        const std::u32string data = RandomFrom(rng, alphabet, RandomLength(rng, 40));
+        const EncodeResult r = Encode39(data, true);
+        ASSERT_TRUE(r.ok());
+        const std::u32string& s = r.fontString();
+        ExpectFontChars(s);
+        ASSERT_EQ(s.size(), data.size() + 3);
+        ASSERT_EQ(s.front(), U'*');
+        ASSERT_EQ(s.back(), U'*');
+        int sum = 0;
+        for (std::size_t k = 0; k < data.size(); ++k) {
+            const char32_t c = s[k + 1] == U'~' ? U' ' : s[k + 1];
+            ASSERT_EQ(c, data[k]);
+            sum += Code39Value(c);
+        }
+        const char32_t check = s[s.size() - 2] == U'~' ? U' ' : s[s.size() - 2];
+        ASSERT_EQ(Code39Value(check), sum % 43);
+    }
+}
+
+TEST(Property, Interleaved25PairsReadBack) {
+    std::mt19937 rng(25);
+    for (int i = 0; i < kRounds; ++i) {
+        const bool checksum = i % 2 == 0;
+        std::size_t n = RandomLength(rng, 40);
+        if ((n % 2 == 1) != checksum) ++n;
+        const std::u32string data = RandomFrom(rng, U"0123456789", n);
+        const EncodeResult r = Encode25i(data, checksum);
+        ASSERT_TRUE(r.ok());
+        const std::u32string& s = r.fontString();
+        ExpectFontChars(s);
+        ASSERT_EQ(s.size(), (n + (checksum ? 1 : 0)) / 2 + 2);
+        ASSERT_EQ(s.front(), U'{');
+        ASSERT_EQ(s.back(), U'}');
+        std::u32string digits;
+        for (std::size_t k = 1; k + 1 < s.size(); ++k) {
+            const char32_t c = s[k];
+            ASSERT_TRUE((c >= 33 && c <= 122) || (c >= 161 && c <= 170));
+            const int v = c <= 122 ? static_cast<int>(c) - 33 : static_cast<int>(c) - 71;
+            digits += DigitChar(v / 10);
+            digits += DigitChar(v % 10);
+        }
+        ASSERT_EQ(digits.substr(0, n), data);
+        if (checksum) {
+            // Weighted 3,1,3,... over data and check together sums to a multiple of 10.
+            int sum = 0;
+            for (std::size_t k = 0; k < digits.size(); ++k) {
+                sum += DigitValue(digits[k]) * (k % 2 == 0 ? 3 : 1);
+            }
+            ASSERT_EQ(sum % 10, 0);
+        }
+    }
+}
+
+TEST(Property, PostNetDigitsSumToMultipleOfTen) {
+    std::mt19937 rng(5);
+    const std::size_t lengths[] = {5, 9, 11, 12};
+    for (int i = 0; i < kRounds; ++i) {
+        const std::u32string data = RandomFrom(rng, U"0123456789", lengths[i % 4]);
+        const EncodeResult r = EncodePost(data);
+        ASSERT_TRUE(r.ok());
+        const std::u32string& s = r.fontString();
+        ExpectFontChars(s);
+        ASSERT_EQ(s.size(), data.size() + 3);
+        ASSERT_EQ(s.substr(1, data.size()), data);
+        int sum = 0;
+        for (std::size_t k = 1; k + 1 < s.size(); ++k) sum += DigitValue(s[k]);
+        ASSERT_EQ(sum % 10, 0);
+    }
+}
+
+TEST(Property, UpcReadsBackWithVerifyingCheck) {
+    std::mt19937 rng(12);
+    for (int i = 0; i < kRounds; ++i) {
+        const std::u32string data = RandomFrom(rng, U"0123456789", 11);
+        const EncodeResult r = EncodeUPC(data);
+        ASSERT_TRUE(r.ok());
+        const std::u32string& s = r.fontString();
+        ExpectFontChars(s);
+        ASSERT_EQ(s.size(), 14u);
+        ASSERT_EQ(s[0], U' ');
+        ASSERT_EQ(s[7], U'|');
+        std::u32string digits;
+        digits += DigitChar(static_cast<int>(s[1]) - 80);
+        for (int k = 2; k <= 6; ++k) digits += s[static_cast<std::size_t>(k)];
+        for (int k = 8; k <= 12; ++k) digits += DigitChar(static_cast<int>(s[static_cast<std::size_t>(k)]) - 64);
+        digits += DigitChar(static_cast<int>(s[13]) - 96);
+        ASSERT_EQ(digits.substr(0, 11), data);
+        int sum = 0;
+        for (std::size_t k = 0; k < 12; ++k) sum += DigitValue(digits[k]) * (k % 2 == 0 ? 3 : 1);
+        ASSERT_EQ(sum % 10, 0);
+    }
+}
+
+TEST(Property, AnyTextGivesFontCharsOrOneError) {
+    std::mt19937 rng(7);
+    const std::u32string_view alphabet =
+        U"0123456789ABCZaz -.*~{}\\|\u00a1\u00e9\u20ac\U0001F600\t";
+    for (int i = 0; i < kRounds; ++i) {
+        const std::u32string data = RandomFrom(rng, alphabet, RandomLength(rng, 14));
+        for (const auto& info : kBarCodeTypes) {
+            for (bool checksum : {false, true}) {
+                const EncodeResult r = MakeFontString(info.type, data, checksum);
+                if (r.ok()) {
+                    ExpectFontChars(r.fontString());
+                    ASSERT_TRUE(r.message().empty());
+                } else {
+                    ASSERT_TRUE(r.fontString().empty());
+                    ASSERT_EQ(r.message().rfind("Error", 0), 0u) << r.message();
+                }
+            }
+        }
+    }
+}
+
+TEST(Property, LongInputsDoNotOverflowCheckSums) {
+    // Sums kept as plain integers would overflow long before the text ends.
+    const std::u32string nines(3'000'000, U'9');
+    EXPECT_TRUE(Encode25i(nines + U"9", true).ok());
+    const std::u32string percents(3'000'000, U'%');
+    const EncodeResult r = Encode39(percents, true);
+    ASSERT_TRUE(r.ok());
+    EXPECT_EQ(r.fontString()[r.fontString().size() - 2], Code39CheckChar(42 * 3'000'000 % 43));
+}
+
+}  // namespace
+}  // namespace sw

@@ -1,0 +1,162 @@
+// The command-line encoder, driven in process through temporary files and once as a process.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "encode/encoder_cli.h"
+
+namespace sw {
+namespace {
+
+struct Outcome {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+std::string ReadAll(std::FILE* f) {
+    std::rewind(f);
+    std::string s;
+    char buf[4096];
+    std::size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) s.append(buf, n);
+    return s;
+}
+
+Outcome Encode(const std::vector<std::string>& args, const std::string& input = "") {
+    std::FILE* in = std::tmpfile();
+    std::FILE* out = std::tmpfile();
+    std::FILE* err = std::tmpfile();
+    std::fwrite(input.data(), 1, input.size(), in);
+    std::rewind(in);
+    Outcome r{EncoderMain(args, in, out, err), ReadAll(out), ReadAll(err)};
+    std::fclose(in);
+    std::fclose(out);
+    std::fclose(err);
+    return r;
+}
+
+TEST(EncoderCli, StandardInputKeepsLinesAligned) {
+    const Outcome r = Encode({"--type", "39"}, "1234ABCD\nabc\n");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "*1234ABCD*\n\n");
+    EXPECT_EQ(r.err, "line 2: Error: input character \"a\" not legal in bar code 3 of 9\n");
+}
+
+TEST(EncoderCli, InputEndings) {
+    struct Row {
+        const char* input;
+        const char* out;
+        int status;
+    };
+    const Row rows[] = {
+        {"12345\r\n123456789\r\n", "(123455)\n(1234567895)\n", 0},  // CRLF
+        {"12345\n00000", "(123455)\n(000000)\n", 0},                // no final ending
+        {"", "", 0},                                                // no items at all
+        {"\n12345\n", "\n(123455)\n", 1},                           // empty line, empty item
+        {"\r\n", "\n", 1},
+    };
+    for (const Row& row : rows) {
+        const Outcome r = Encode({"--type", "post"}, row.input);
+        EXPECT_EQ(r.out, row.out) << row.input;
+        EXPECT_EQ(r.status, row.status) << row.input;
+    }
+    EXPECT_EQ(Encode({"--type", "post"}, "\n12345\n").err, "line 1: Error- no data to bar code\n");
+}
+
+TEST(EncoderCli, LongLinesAcrossReadChunks) {
+    const std::string data(200'000, 'A');
+    const Outcome r = Encode({"--type", "39"}, data + "\n" + data + "\r\n");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "*" + data + "*\n*" + data + "*\n");
+}
+
+TEST(EncoderCli, ArgumentsAreItems) {
+    const Outcome r = Encode({"--type=25i", "--checksum", "--", "123", "--x", "7"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "{-E}\n\n{p}\n");
+    EXPECT_EQ(r.err, "line 2: Error- you can only encode digits with bar code 2 of 5 interleaved\n");
+    EXPECT_EQ(Encode({"12345678901", "--type", "UPC"}).out, " Q23456|GHI@Ab\n");
+}
+
+TEST(EncoderCli, EveryWorkedExample) {
+    struct Row {
+        std::vector<std::string> args;
+        const char* out;
+    };
+    const Row rows[] = {
+        {{"--type", "25", "123", "0"}, "(123)\n(0)\n"},
+        {{"--type", "25i", "1234", "1234567890", "99", "00", "89"},
+         "{-C}\n{-CYo\u00a1}\n{\u00aa}\n{!}\n{z}\n"},
+        {{"--type", "25i", "--checksum", "123", "7"}, "{-E}\n{p}\n"},
+        {{"--type", "39", "1234ABCD", " "}, "*1234ABCD*\n*~*\n"},
+        {{"--type", "39", "--checksum", "1234ABCD", "CODE 39", "Z3", "0"},
+         "*1234ABCDD*\n*CODE~39R*\n*Z3~*\n*00*\n"},
+        {{"--type", "Post", "12345", "123456789", "00000", "12345678901", "123456789012"},
+         "(123455)\n(1234567895)\n(000000)\n(123456789014)\n(1234567890122)\n"},
+        {{"--type", "UPC", "03600029145", "00000000000", "12345678901"},
+         " P36000|BIADEb\n P00000|@@@@@`\n Q23456|GHI@Ab\n"},
+    };
+    for (const Row& row : rows) {
+        const Outcome r = Encode(row.args);
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out, row.out);
+    }
+}
+
+TEST(EncoderCli, Cp1252WritesSingleBytes) {
+    const Outcome r = Encode({"--type", "25i", "--encoding", "cp1252", "1234567890", "99"});
+    EXPECT_EQ(r.out, "{-CYo\xa1}\n{\xaa}\n");
+}
+
+TEST(EncoderCli, UsageErrors) {
+    const std::vector<std::vector<std::string>> bad = {
+        {},
+        {"123"},
+        {"--type"},
+        {"--type", "128", "1"},
+        {"--type", "25", "--checksum", "1"},
+        {"--type", "post", "--checksum"},
+        {"--type", "39", "--encoding", "latin9", "A"},
+        {"--type", "39", "--frobnicate", "A"},
+        {"--type", "39", "--checksum=yes", "A"},
+    };
+    for (const auto& args : bad) {
+        const Outcome r = Encode(args, "A\n");
+        EXPECT_EQ(r.status, 2);
+        EXPECT_TRUE(r.out.empty());
+        EXPECT_NE(r.err.find("Usage: stripewright-encode"), std::string::npos);
+    }
+}
+
+TEST(EncoderCli, HelpAndVersion) {
+    EXPECT_EQ(Encode({"--version"}).out, "stripewright-encode 8.5\n");
+    const Outcome help = Encode({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.out.rfind("Usage: stripewright-encode", 0), 0u);
+}
+
+TEST(EncoderCli, RunsAsAProgram) {
+    std::FILE* p = ::popen(
+        "printf '1234ABCD\\nabc\\n' | " SW_ENCODE_EXE " --type 39 2>/dev/null; echo \"rc=$?\"",
+        "r");
+    ASSERT_NE(p, nullptr);
+    const std::string out = ReadAll(p);
+    ::pclose(p);
+    EXPECT_EQ(out, "*1234ABCD*\n\nrc=1\n");
+}
+
+TEST(EncoderCli, ReportsAFailedWrite) {
+    std::FILE* full = std::fopen("/dev/full", "w");
+    if (full == nullptr) GTEST_SKIP() << "no /dev/full";
+    std::FILE* err = std::tmpfile();
+    EXPECT_EQ(EncoderMain({"--type", "39", "A"}, stdin, full, err), 3);
+    EXPECT_NE(ReadAll(err).find("cannot write the output"), std::string::npos);
+    std::fclose(full);
+    std::fclose(err);
+}
+
+}  // namespace
+}  // namespace sw
