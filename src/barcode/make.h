@@ -1,10 +1,16 @@
 // The data side of the Make command: the empty-text test, then the selected type's encoder.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "barcode/catalogue.h"
+#include "barcode/code25.h"
+#include "barcode/code25i.h"
+#include "barcode/code39.h"
 #include "barcode/encode_result.h"
+#include "barcode/postnet.h"
+#include "barcode/upca.h"
 
 namespace sw {
 
@@ -12,5 +18,28 @@ inline constexpr std::string_view kNoDataMessage = "Error- no data to bar code";
 
 // Converts the data for a type. The checksum option reaches only the types that take one.
 EncodeResult MakeFontString(BarCodeType type, std::u32string_view text, bool checksum);
+
+// The same, writing the font string to a sink; on failure nothing is written and `message`
+// holds the error.
+template <class View, class Sink>
+bool MakeInto(BarCodeType type, View text, bool checksum, Sink& out, std::string& message) {
+    if (text.empty()) {
+        message = kNoDataMessage;
+        return false;
+    }
+    switch (type) {
+        case BarCodeType::Type25:
+            return Encode25Into(text, out, message);
+        case BarCodeType::Type25i:
+            return Encode25iInto(text, checksum, out, message);
+        case BarCodeType::Type39:
+            return Encode39Into(text, checksum, out, message);
+        case BarCodeType::TypePost:
+            return EncodePostInto(text, out, message);
+        case BarCodeType::TypeUPC:
+            break;
+    }
+    return EncodeUPCInto(text, out, message);
+}
 
 }  // namespace sw

@@ -13,18 +13,29 @@ namespace {
 constexpr std::size_t kChunk = 1 << 16;
 
 // Collects output and hands it to the stream in large pieces; remembers the first failure.
-class Sink {
+class Output {
 public:
-    explicit Sink(std::FILE* f) : f_(f) { buffer_.reserve(2 * kChunk); }
-    std::string& buffer() { return buffer_; }
-    void MaybeFlush() {
-        if (buffer_.size() >= kChunk) Flush();
+    explicit Output(std::FILE* f) : f_(f), buffer_(2 * kChunk, '\0') {}
+
+    // Room for at least `n` more bytes, written through the pointer and then committed.
+    char* Acquire(std::size_t n) {
+        if (used_ + n > buffer_.size()) {
+            Flush();
+            if (n > buffer_.size()) buffer_.resize(n);
+        }
+        return buffer_.data() + used_;
+    }
+    void Commit(std::size_t n) {
+        used_ += n;
+        if (used_ >= kChunk) Flush();
+    }
+    void Append(std::string_view text) {
+        std::memcpy(Acquire(text.size()), text.data(), text.size());
+        Commit(text.size());
     }
     void Flush() {
-        if (!buffer_.empty() && ok_) {
-            ok_ = std::fwrite(buffer_.data(), 1, buffer_.size(), f_) == buffer_.size();
-        }
-        buffer_.clear();
+        if (used_ != 0 && ok_) ok_ = std::fwrite(buffer_.data(), 1, used_, f_) == used_;
+        used_ = 0;
     }
     bool Finish() {
         Flush();
@@ -34,48 +45,107 @@ public:
 private:
     std::FILE* f_;
     std::string buffer_;
+    std::size_t used_ = 0;
     bool ok_ = true;
 };
 
+// Writes font characters straight into a buffer that has room for them, as UTF-8 or as
+// Windows-1252 bytes. A font string never needs more than two bytes per input character plus
+// its start, stop and check characters.
+template <bool kCp1252>
+struct RawSink {
+    char* start;
+    char* p;
+    std::size_t size() const { return static_cast<std::size_t>(p - start); }
+    void Reserve(std::size_t) {}
+    void Put(char32_t c) {
+        if (kCp1252 || c < 0x80) {
+            *p++ = static_cast<char>(static_cast<unsigned char>(c));
+        } else {
+            *p++ = static_cast<char>(0xC0 | (c >> 6));
+            *p++ = static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    template <class View, class Map = Identity>
+    void PutAll(View v, Map map = {}) {
+        char* q = p;  // a local pointer: stores through it cannot alias the member
+        for (auto ch : v) {
+            const char32_t c = map(CodePoint(ch));
+            if (kCp1252 || c < 0x80) {
+                *q++ = static_cast<char>(static_cast<unsigned char>(c));
+            } else {
+                *q++ = static_cast<char>(0xC0 | (c >> 6));
+                *q++ = static_cast<char>(0x80 | (c & 0x3F));
+            }
+        }
+        p = q;
+    }
+    void Truncate(std::size_t n) { p = start + n; }
+    char* Room() { return p; }
+    void Advance(std::size_t n) { p += n; }
+};
+
+std::size_t RoomFor(std::size_t characters) { return 2 * characters + 16; }
+
 class ItemEncoder {
 public:
-    ItemEncoder(const EncoderOptions& options, Sink& out, Sink& err)
+    ItemEncoder(const EncoderOptions& options, Output& out, Output& err)
         : options_(options), out_(out), err_(err) {}
 
     void Encode(std::string_view utf8) {
         ++line_;
-        DecodeUtf8(utf8, text_);
-        const EncodeResult r = MakeFontString(options_.type, text_, options_.checksum);
-        std::string& o = out_.buffer();
-        if (r.ok()) {
-            if (options_.encoding == OutputEncoding::Cp1252) {
-                AppendCp1252(r.fontString(), o);
-            } else {
-                AppendUtf8(r.fontString(), o);
-            }
-        } else {
+        // Items are encoded from their bytes first. Every font character is ASCII-typed data,
+        // so that succeeds only for ASCII text, where bytes and characters are the same; an
+        // item that fails and holds other bytes is encoded again as decoded characters, so
+        // that lengths count characters and the message names a whole character.
+        bool ok = EncodeText(utf8);
+        if (!ok && !IsAscii(utf8)) ok = EncodeText(DecodeInto(utf8));
+        if (!ok) {
             failed_ = true;
-            std::string& e = err_.buffer();
-            e += "line ";
-            e += std::to_string(line_);
-            e += ": ";
-            e += r.message();
-            e += '\n';
+            err_.Append("line " + std::to_string(line_) + ": " + message_ + "\n");
             // Errors are rare; hand each one over at once so that it shows up while a long
             // input is still being read.
             err_.Flush();
+            out_.Append("\n");
         }
-        o += '\n';
-        out_.MaybeFlush();
     }
 
     bool failed() const { return failed_; }
 
 private:
+    static bool IsAscii(std::string_view bytes) {
+        unsigned char high = 0;
+        for (char c : bytes) high |= static_cast<unsigned char>(c);
+        return high < 0x80;
+    }
+
+    std::u32string_view DecodeInto(std::string_view utf8) {
+        DecodeUtf8(utf8, text_);
+        return text_;
+    }
+
+    template <class View>
+    bool EncodeText(View text) {
+        return options_.encoding == OutputEncoding::Cp1252 ? EncodeWith<true>(text)
+                                                           : EncodeWith<false>(text);
+    }
+
+    template <bool kCp1252, class View>
+    bool EncodeWith(View text) {
+        char* room = out_.Acquire(RoomFor(text.size()));
+        RawSink<kCp1252> sink{room, room};
+        const bool ok = MakeInto(options_.type, text, options_.checksum, sink, message_);
+        if (!ok) return false;
+        *sink.p++ = '\n';
+        out_.Commit(sink.size());
+        return true;
+    }
+
     const EncoderOptions& options_;
-    Sink& out_;
-    Sink& err_;
+    Output& out_;
+    Output& err_;
     std::u32string text_;
+    std::string message_;
     unsigned long long line_ = 0;
     bool failed_ = false;
 };
@@ -215,8 +285,8 @@ ParseOutcome ParseEncoderArguments(const std::vector<std::string>& args) {
 }
 
 int RunEncoder(const EncoderOptions& options, std::FILE* in, std::FILE* out, std::FILE* err) {
-    Sink outSink(out);
-    Sink errSink(err);
+    Output outSink(out);
+    Output errSink(err);
     ItemEncoder encoder(options, outSink, errSink);
     bool readOk = true;
     if (options.haveItems) {
@@ -227,10 +297,9 @@ int RunEncoder(const EncoderOptions& options, std::FILE* in, std::FILE* out, std
     const bool writeOk = outSink.Finish();
     if (!readOk || !writeOk) {
         const int e = errno;
-        errSink.buffer() += std::string("stripewright-encode: ") +
-                            (readOk ? "cannot write the output" : "cannot read the input") +
-                            (e != 0 ? std::string(": ") + std::strerror(e) : std::string()) +
-                            "\n";
+        errSink.Append(std::string("stripewright-encode: ") +
+                       (readOk ? "cannot write the output" : "cannot read the input") +
+                       (e != 0 ? std::string(": ") + std::strerror(e) : std::string()) + "\n");
         errSink.Finish();
         return kExitIoError;
     }

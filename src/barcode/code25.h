@@ -1,0 +1,26 @@
+// Code 2 of 5: digits only, each drawn at its own code, between "(" and ")".
+#pragma once
+
+#include <string>
+
+#include "barcode/check_digits.h"
+#include "barcode/font_sink.h"
+
+namespace sw {
+
+template <class View, class Sink>
+bool Encode25Into(View text, Sink& out, std::string& message) {
+    for (auto c : text) {
+        if (!IsDigit(CodePoint(c))) {
+            message = "Error- you can only encode digits with bar code 2 of 5";
+            return false;
+        }
+    }
+    out.Reserve(text.size() + 2);
+    out.Put(U'(');
+    out.PutAll(text);
+    out.Put(U')');
+    return true;
+}
+
+}  // namespace sw
