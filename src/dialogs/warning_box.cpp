@@ -1,6 +1,7 @@
 #include "dialogs/warning_box.h"
 
 #include <QCheckBox>
+#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
@@ -14,7 +15,10 @@ constexpr int kClientWidth = 295;
 constexpr int kClientHeight = 191;
 
 QFont DialogFont(int pixelSize, bool bold) {
-    QFont font(QStringLiteral("MS Sans Serif"));
+    // The dialog was laid out for a narrow face; where the desktop lacks it, Arial's metrics
+    // come closest of what is commonly installed.
+    const QString face = QStringLiteral("MS Sans Serif");
+    QFont font(QFontDatabase::hasFamily(face) ? face : QStringLiteral("Arial"));
     font.setPixelSize(pixelSize);
     font.setBold(bold);
     return font;
