@@ -96,13 +96,15 @@ void AppendHtmlAttribute(QString& out, const QString& value) {
     }
 }
 
-// A family name as a quoted CSS string: quote and backslash escaped the CSS way.
+// A family name as a quoted CSS string: quotes and backslashes escaped with a backslash, which
+// every CSS reader understands; control characters have no place in a name and are dropped.
 QString CssString(const QString& family) {
     QString out = QStringLiteral("'");
     for (QChar c : family) {
-        if (c == u'\'' || c == u'\\' || c == u'"' || c.unicode() < 32) {
-            out += QStringLiteral("\\%1 ").arg(c.unicode(), 0, 16);
-        } else {
+        if (c == u'\'' || c == u'\\' || c == u'"') {
+            out += u'\\';
+            out += c;
+        } else if (c.unicode() >= 32) {
             out += c;
         }
     }
@@ -195,7 +197,6 @@ QString HtmlOf(const QTextDocument& document) {
         if (!first) out += u'\n';
         first = false;
         out += QStringLiteral("<p style=\"margin:0\">");
-        if (paragraph.empty()) out += QStringLiteral("<br>");
         for (const Run& run : paragraph) {
             QString style = QStringLiteral("font-family:") + CssString(run.family) +
                             QStringLiteral("; font-size:") + PointText(run.pointSize) +
