@@ -82,8 +82,10 @@ TWarningBox::TWarningBox(QWidget* parent)
 
 QPoint TWarningBox::CentredPosition() const {
     QScreen* screen = parentWidget() ? parentWidget()->screen() : nullptr;
-    if (!screen) screen = QGuiApplication::primaryScreen();
-    if (!screen) return pos();
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return pos();
     const QRect area = screen->geometry();
     return area.topLeft() + QPoint((area.width() - width()) / 2, (area.height() - height()) / 2);
 }

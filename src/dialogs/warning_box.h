@@ -14,7 +14,7 @@ namespace sw {
 class TWarningBox : public QDialog {
     Q_OBJECT
 
-public:
+  public:
     explicit TWarningBox(QWidget* parent = nullptr);
 
     QLabel* Label1;
@@ -32,7 +32,7 @@ public:
     // screen when it has none.
     QPoint CentredPosition() const;
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
 };
 

@@ -31,7 +31,8 @@ std::vector<Paragraph> ParagraphsOf(const QTextDocument& document) {
         Paragraph& paragraph = paragraphs.emplace_back();
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
-            if (!fragment.isValid()) continue;
+            if (!fragment.isValid())
+                continue;
             const QFont font = fragment.charFormat().font().resolve(base);
             Run run;
             run.family = font.family();
@@ -39,10 +40,12 @@ std::vector<Paragraph> ParagraphsOf(const QTextDocument& document) {
             run.bold = font.bold();
             run.italic = font.italic();
             for (QChar c : fragment.text()) {
-                if (c == QChar::ObjectReplacementCharacter) continue;
+                if (c == QChar::ObjectReplacementCharacter)
+                    continue;
                 run.text += c == QChar::LineSeparator ? QChar(u'\n') : c;
             }
-            if (run.text.isEmpty()) continue;
+            if (run.text.isEmpty())
+                continue;
             if (!paragraph.empty()) {
                 Run& last = paragraph.back();
                 if (last.family == run.family && last.pointSize == run.pointSize &&
@@ -66,12 +69,24 @@ QString PointText(qreal points) {
 void AppendHtmlText(QString& out, const QString& text) {
     for (char32_t c : text.toUcs4()) {
         switch (c) {
-            case U'&': out += QStringLiteral("&amp;"); break;
-            case U'<': out += QStringLiteral("&lt;"); break;
-            case U'>': out += QStringLiteral("&gt;"); break;
-            case U'"': out += QStringLiteral("&quot;"); break;
-            case U'\'': out += QStringLiteral("&#39;"); break;
-            case U'\n': out += QStringLiteral("<br>"); break;
+            case U'&':
+                out += QStringLiteral("&amp;");
+                break;
+            case U'<':
+                out += QStringLiteral("&lt;");
+                break;
+            case U'>':
+                out += QStringLiteral("&gt;");
+                break;
+            case U'"':
+                out += QStringLiteral("&quot;");
+                break;
+            case U'\'':
+                out += QStringLiteral("&#39;");
+                break;
+            case U'\n':
+                out += QStringLiteral("<br>");
+                break;
             default:
                 if (c >= 32 && c < 127) {
                     out += QChar(static_cast<char16_t>(c));
@@ -87,11 +102,20 @@ void AppendHtmlText(QString& out, const QString& text) {
 void AppendHtmlAttribute(QString& out, const QString& value) {
     for (QChar c : value) {
         switch (c.unicode()) {
-            case u'&': out += QStringLiteral("&amp;"); break;
-            case u'<': out += QStringLiteral("&lt;"); break;
-            case u'>': out += QStringLiteral("&gt;"); break;
-            case u'"': out += QStringLiteral("&quot;"); break;
-            default: out += c;
+            case u'&':
+                out += QStringLiteral("&amp;");
+                break;
+            case u'<':
+                out += QStringLiteral("&lt;");
+                break;
+            case u'>':
+                out += QStringLiteral("&gt;");
+                break;
+            case u'"':
+                out += QStringLiteral("&quot;");
+                break;
+            default:
+                out += c;
         }
     }
 }
@@ -121,9 +145,11 @@ constexpr std::array<char16_t, 32> kCp1252High{
 
 // The Windows-1252 byte of a character, or -1 when the code page lacks it.
 int Cp1252Byte(char32_t c) {
-    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<int>(c);
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
+        return static_cast<int>(c);
     for (std::size_t i = 0; i < kCp1252High.size(); ++i) {
-        if (kCp1252High[i] != 0 && kCp1252High[i] == c) return static_cast<int>(0x80 + i);
+        if (kCp1252High[i] != 0 && kCp1252High[i] == c)
+            return static_cast<int>(0x80 + i);
     }
     return -1;
 }
@@ -181,7 +207,8 @@ QString PlainTextOf(const QTextDocument& document) {
     QString out;
     bool first = true;
     for (const Paragraph& paragraph : ParagraphsOf(document)) {
-        if (!first) out += u'\n';
+        if (!first)
+            out += u'\n';
         first = false;
         for (const Run& run : paragraph) out += run.text;
     }
@@ -194,15 +221,18 @@ QString HtmlOf(const QTextDocument& document) {
         "<!--StartFragment-->");
     bool first = true;
     for (const Paragraph& paragraph : ParagraphsOf(document)) {
-        if (!first) out += u'\n';
+        if (!first)
+            out += u'\n';
         first = false;
         out += QStringLiteral("<p style=\"margin:0\">");
         for (const Run& run : paragraph) {
             QString style = QStringLiteral("font-family:") + CssString(run.family) +
                             QStringLiteral("; font-size:") + PointText(run.pointSize) +
                             QStringLiteral("; white-space:pre");
-            if (run.bold) style += QStringLiteral("; font-weight:bold");
-            if (run.italic) style += QStringLiteral("; font-style:italic");
+            if (run.bold)
+                style += QStringLiteral("; font-weight:bold");
+            if (run.italic)
+                style += QStringLiteral("; font-style:italic");
             out += QStringLiteral("<span style=\"");
             AppendHtmlAttribute(out, style);
             out += QStringLiteral("\">");
@@ -220,10 +250,12 @@ QByteArray RtfOf(const QTextDocument& document) {
     QStringList fonts;
     for (const Paragraph& paragraph : paragraphs) {
         for (const Run& run : paragraph) {
-            if (!fonts.contains(run.family)) fonts << run.family;
+            if (!fonts.contains(run.family))
+                fonts << run.family;
         }
     }
-    if (fonts.isEmpty()) fonts << document.defaultFont().family();
+    if (fonts.isEmpty())
+        fonts << document.defaultFont().family();
 
     QByteArray out = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1{\\fonttbl";
     for (qsizetype i = 0; i < fonts.size(); ++i) {
@@ -231,16 +263,19 @@ QByteArray RtfOf(const QTextDocument& document) {
         AppendRtfText(out, fonts[i], true);
         out += ";}";
     }
-    out += "}\n\\pard\\plain ";
+    out += "}\n\\pard ";
     bool first = true;
     for (const Paragraph& paragraph : paragraphs) {
-        if (!first) out += "\\par\n";
+        if (!first)
+            out += "\\par\n";
         first = false;
         for (const Run& run : paragraph) {
             out += "\\plain\\f" + QByteArray::number(fonts.indexOf(run.family)) + "\\fs" +
                    QByteArray::number(static_cast<int>(std::lround(run.pointSize * 2)));
-            if (run.bold) out += "\\b";
-            if (run.italic) out += "\\i";
+            if (run.bold)
+                out += "\\b";
+            if (run.italic)
+                out += "\\i";
             out += ' ';
             AppendRtfText(out, run.text);
         }

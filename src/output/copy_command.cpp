@@ -16,12 +16,14 @@ void CopyPreviewToClipboard(platform::Desktop& desktop, QTextEdit& preview) {
 }
 
 void CopyCommand(platform::Desktop& desktop, bool barCodeMade, TWarningBox& warningBox,
-                 QTextEdit& preview, const std::function<void(const QString&)>& showErrorInPreview) {
+                 QTextEdit& preview,
+                 const std::function<void(const QString&)>& showErrorInPreview) {
     if (!barCodeMade) {
         showErrorInPreview(kCopyBeforeMakeMessage);
         return;
     }
-    if (!warningBox.NoWarningBox->isChecked()) desktop.ShowModal(&warningBox);
+    if (!warningBox.NoWarningBox->isChecked())
+        desktop.ShowModal(&warningBox);
     CopyPreviewToClipboard(desktop, preview);
 }
 

@@ -13,7 +13,9 @@ void Line(platform::PrintSurface& surface, const PageUnits& units, int line, int
     surface.DrawText(units.labelColumn(), units.lineTop(line), kArial, pointSize, text);
 }
 
-QString PointsLabel(int pointSize) { return QStringLiteral("%1 points:").arg(pointSize); }
+QString PointsLabel(int pointSize) {
+    return QStringLiteral("%1 points:").arg(pointSize);
+}
 
 }  // namespace
 
@@ -38,7 +40,8 @@ QString PrintSamplePage(platform::PrintSurface& surface, const SamplePageInput& 
     }
     const PageUnits units = UnitsForResolution(dpiX, dpiY);
 
-    if (!surface.BeginDocument()) return surface.ErrorText();
+    if (!surface.BeginDocument())
+        return surface.ErrorText();
 
     Line(surface, units, 2, 24, vendor::kName);
     Line(surface, units, 4, 14, vendor::kStreet + QStringLiteral(", ") + vendor::kTown);
@@ -75,7 +78,8 @@ QString PrintSamplePage(platform::PrintSurface& surface, const SamplePageInput& 
         }
     }
 
-    if (!surface.EndDocument()) return surface.ErrorText();
+    if (!surface.EndDocument())
+        return surface.ErrorText();
     return QString();
 }
 
@@ -88,7 +92,8 @@ void PrintSampleCommand(platform::PrintDialog& printDialog, QWidget* owner, bool
         return;
     }
     const std::unique_ptr<platform::PrintSurface> surface = printDialog.Execute(owner);
-    if (!surface) return;
+    if (!surface)
+        return;
     const QString failure = PrintSamplePage(*surface, input);
     if (!failure.isEmpty() && reportFailure) {
         reportFailure(QStringLiteral("The sample page could not be printed: %1").arg(failure));

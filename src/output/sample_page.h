@@ -27,7 +27,7 @@ struct SamplePageInput {
 
 // Page units in device pixels, from the printer's resolution.
 struct PageUnits {
-    int tenth;  // a tenth of an inch across
+    int tenth;   // a tenth of an inch across
     int height;  // the height of a 12-point font
     int pitch;   // the distance between two line positions
 

@@ -10,7 +10,7 @@ class QWidget;
 namespace sw::platform {
 
 class PrintSurface {
-public:
+  public:
     virtual ~PrintSurface() = default;
 
     // The printer's resolution in device pixels per inch, across and down.
@@ -38,7 +38,7 @@ public:
 // The standard print dialog. The printer it configures is kept between showings, so the
 // user's choices stay as they were left.
 class PrintDialog {
-public:
+  public:
     virtual ~PrintDialog() = default;
 
     // Shows the dialog modally. Returns a surface on the chosen printer, or nothing when the

@@ -12,18 +12,26 @@ QtPrintSurface::QtPrintSurface(QPrinter& printer) : printer_(printer) {}
 
 QtPrintSurface::~QtPrintSurface() {
     // A document left open (an exception on the way) is closed rather than left dangling.
-    if (painter_.isActive()) painter_.end();
+    if (painter_.isActive())
+        painter_.end();
 }
 
-int QtPrintSurface::ResolutionX() const { return printer_.logicalDpiX(); }
+int QtPrintSurface::ResolutionX() const {
+    return printer_.logicalDpiX();
+}
 
-int QtPrintSurface::ResolutionY() const { return printer_.logicalDpiY(); }
+int QtPrintSurface::ResolutionY() const {
+    return printer_.logicalDpiY();
+}
 
-void QtPrintSurface::SetTitle(const QString& title) { printer_.setDocName(title); }
+void QtPrintSurface::SetTitle(const QString& title) {
+    printer_.setDocName(title);
+}
 
 bool QtPrintSurface::BeginDocument() {
     error_.clear();
-    if (painter_.isActive()) return true;
+    if (painter_.isActive())
+        return true;
     if (!painter_.begin(&printer_)) {
         if (printer_.outputFormat() == QPrinter::PdfFormat) {
             error_ = QStringLiteral("Unable to write to %1")
@@ -39,7 +47,8 @@ bool QtPrintSurface::BeginDocument() {
 
 void QtPrintSurface::DrawText(int x, int y, const QString& face, int pointSize,
                               const QString& text) {
-    if (!painter_.isActive() || pointSize <= 0) return;
+    if (!painter_.isActive() || pointSize <= 0)
+        return;
     QFont font(face);
     font.setPointSize(pointSize);
     // Bar code characters must stand exactly where their advances put them.
@@ -51,15 +60,17 @@ void QtPrintSurface::DrawText(int x, int y, const QString& face, int pointSize,
 
 bool QtPrintSurface::EndDocument() {
     if (!painter_.isActive()) {
-        if (error_.isEmpty()) error_ = QStringLiteral("The print job was not started");
+        if (error_.isEmpty())
+            error_ = QStringLiteral("The print job was not started");
         return false;
     }
     const bool ended = painter_.end();
     if (!ended || printer_.printerState() == QPrinter::Error) {
-        error_ = printer_.outputFormat() == QPrinter::PdfFormat
-                     ? QStringLiteral("Unable to write to %1")
-                           .arg(QDir::toNativeSeparators(printer_.outputFileName()))
-                     : QStringLiteral("The printer %1 reported an error").arg(printer_.printerName());
+        error_ =
+            printer_.outputFormat() == QPrinter::PdfFormat
+                ? QStringLiteral("Unable to write to %1")
+                      .arg(QDir::toNativeSeparators(printer_.outputFileName()))
+                : QStringLiteral("The printer %1 reported an error").arg(printer_.printerName());
         return false;
     }
     return true;
@@ -75,7 +86,8 @@ std::unique_ptr<PrintSurface> QtPrintDialog::Execute(QWidget* owner) {
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
     dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
     dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
-    if (dialog.exec() != QDialog::Accepted) return nullptr;
+    if (dialog.exec() != QDialog::Accepted)
+        return nullptr;
     return std::make_unique<QtPrintSurface>(printer_);
 }
 

@@ -10,7 +10,7 @@
 namespace sw::platform {
 
 class QtPrintSurface : public PrintSurface {
-public:
+  public:
     // The printer must outlive the surface.
     explicit QtPrintSurface(QPrinter& printer);
     ~QtPrintSurface() override;
@@ -19,12 +19,11 @@ public:
     int ResolutionY() const override;
     void SetTitle(const QString& title) override;
     bool BeginDocument() override;
-    void DrawText(int x, int y, const QString& face, int pointSize,
-                  const QString& text) override;
+    void DrawText(int x, int y, const QString& face, int pointSize, const QString& text) override;
     bool EndDocument() override;
     QString ErrorText() const override { return error_; }
 
-private:
+  private:
     QPrinter& printer_;
     QPainter painter_;
     QString error_;
@@ -33,13 +32,13 @@ private:
 // The standard print dialog (QPrintDialog) on one high-resolution QPrinter that lives as long
 // as this object, so that the chosen printer and its settings persist between showings.
 class QtPrintDialog : public PrintDialog {
-public:
+  public:
     QtPrintDialog();
     ~QtPrintDialog() override;
 
     std::unique_ptr<PrintSurface> Execute(QWidget* owner) override;
 
-private:
+  private:
     QPrinter printer_;
 };
 

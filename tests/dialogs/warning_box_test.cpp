@@ -1,11 +1,11 @@
 #include "dialogs/warning_box.h"
 
+#include <gtest/gtest.h>
 #include <QCheckBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
-#include <gtest/gtest.h>
 
 namespace sw {
 namespace {
@@ -19,14 +19,17 @@ struct Expected {
 };
 
 QString TextOf(QWidget* w) {
-    if (auto* label = qobject_cast<QLabel*>(w)) return label->text();
-    if (auto* button = qobject_cast<QAbstractButton*>(w)) return button->text();
+    if (auto* label = qobject_cast<QLabel*>(w))
+        return label->text();
+    if (auto* button = qobject_cast<QAbstractButton*>(w))
+        return button->text();
     return {};
 }
 
 // The width the control's text needs (a check box's includes its indicator).
 int TextWidth(QWidget* w) {
-    if (qobject_cast<QCheckBox*>(w)) return w->sizeHint().width();
+    if (qobject_cast<QCheckBox*>(w))
+        return w->sizeHint().width();
     return w->fontMetrics().horizontalAdvance(TextOf(w));
 }
 
@@ -43,11 +46,20 @@ TEST(WarningBox, LayoutTextsAndNothingClipped) {
         {box.Label1, {112, 3, 44, 20}, "Note!", 16, true},
         {box.Label2, {8, 24, 276, 16}, "We copy both the bar code font and data to the", 13, false},
         {box.Label3, {8, 40, 256, 16}, "clip board, but not all Windows applications", 13, false},
-        {box.Label4, {8, 56, 284, 16}, "support pasting font information. Once you paste", 13,
+        {box.Label4,
+         {8, 56, 284, 16},
+         "support pasting font information. Once you paste",
+         13,
          false},
-        {box.Label5, {8, 72, 276, 16}, "this bar code into your application, if you do not", 13,
+        {box.Label5,
+         {8, 72, 276, 16},
+         "this bar code into your application, if you do not",
+         13,
          false},
-        {box.Label6, {8, 88, 275, 16}, "see a bar code (you only see the data) you will", 13,
+        {box.Label6,
+         {8, 88, 275, 16},
+         "see a bar code (you only see the data) you will",
+         13,
          false},
         {box.Label7, {8, 104, 259, 16}, "need to highlight the bar code data and then", 13, false},
         {box.Label8, {8, 120, 216, 16}, "select one of our bar code fonts for it.", 13, false},
@@ -95,8 +107,8 @@ TEST(WarningBox, IsCentredOnTheScreenWhenShown) {
     box.move(0, 0);
     box.show();
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    EXPECT_EQ(box.pos(), screen.topLeft() + QPoint((screen.width() - 295) / 2,
-                                                   (screen.height() - 191) / 2));
+    EXPECT_EQ(box.pos(),
+              screen.topLeft() + QPoint((screen.width() - 295) / 2, (screen.height() - 191) / 2));
     box.close();
 }
 

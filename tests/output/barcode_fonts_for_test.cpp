@@ -4,6 +4,8 @@
 
 namespace sw {
 
-bool RegisterBarcodeFontsForTest() { return RegisterBarcodeFonts(); }
+bool RegisterBarcodeFontsForTest() {
+    return RegisterBarcodeFonts();
+}
 
 }  // namespace sw

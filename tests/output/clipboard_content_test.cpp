@@ -1,12 +1,12 @@
 #include "output/clipboard_content.h"
 
+#include <gtest/gtest.h>
 #include <QMimeData>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QTextFragment>
-#include <gtest/gtest.h>
 
 #include "barcode/make.h"
 #include "barcode/text.h"
@@ -32,7 +32,8 @@ std::ostream& operator<<(std::ostream& os, const Styled& s) {
 std::vector<Styled> StyledFromDocument(const QTextDocument& document) {
     std::vector<Styled> out;
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        if (block != document.begin()) out.push_back({U'\n', QString(), 0});
+        if (block != document.begin())
+            out.push_back({U'\n', QString(), 0});
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextCharFormat format = it.fragment().charFormat();
             const QStringList families = format.fontFamilies().toStringList();
@@ -120,7 +121,8 @@ QString AllHundredPairs() {
 QString EveryFontCharacter() {
     QString s;
     for (char32_t c = 32; c <= 170; ++c) {
-        if (IsFontChar(c)) s += QString::fromUcs4(&c, 1);
+        if (IsFontChar(c))
+            s += QString::fromUcs4(&c, 1);
     }
     return s;
 }
@@ -139,8 +141,7 @@ std::vector<RoundTripCase> RoundTripCases() {
         {"UpcA", {{FontString(BarCodeType::TypeUPC, U"01234567890"), "Sample UPCA", 50}}},
         {"PostNet", {{FontString(BarCodeType::TypePost, U"12345"), "Sample Postal", 18}}},
         {"OutsideTheCodePage",
-         {{QString::fromUtf8("\xd0\x96 \xe2\x82\xac \xf0\x9f\x98\x80 \xc4\x80"), "Sample 39",
-           24}}},
+         {{QString::fromUtf8("\xd0\x96 \xe2\x82\xac \xf0\x9f\x98\x80 \xc4\x80"), "Sample 39", 24}}},
         {"RunsAndParagraphs",
          {{"a{b}", "Arial", 12},
           {"c\\d", "Sample 25", 30.5},
@@ -209,7 +210,8 @@ TEST(ClipboardContent, SpecialCharactersAreEscaped) {
         Fill(preview, {{marked, "Sample 25 Interleaved", 24}});
         const QString html = HtmlOf(*preview.document());
         const QByteArray rtf = RtfOf(*preview.document());
-        EXPECT_TRUE(html.contains(QStringLiteral("[%1]").arg(QLatin1String(c.html)))) << html.toStdString();
+        EXPECT_TRUE(html.contains(QStringLiteral("[%1]").arg(QLatin1String(c.html))))
+            << html.toStdString();
         EXPECT_TRUE(rtf.contains("[" + QByteArray(c.rtf) + "]")) << rtf.toStdString();
     }
 }

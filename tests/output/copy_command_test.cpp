@@ -1,10 +1,10 @@
 #include "output/copy_command.h"
 
+#include <gtest/gtest.h>
 #include <QCheckBox>
 #include <QMimeData>
 #include <QPushButton>
 #include <QTextEdit>
-#include <gtest/gtest.h>
 
 #include "dialogs/warning_box.h"
 #include "support/fake_desktop.h"
@@ -13,7 +13,7 @@ namespace sw {
 namespace {
 
 class CopyCommandTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         preview.setPlainText(QStringLiteral("{-C}"));
         preview.selectAll();
@@ -39,8 +39,9 @@ protected:
 
 TEST_F(CopyCommandTest, RefusesBeforeMakeAndLeavesTheClipboardAlone) {
     Copy(false);
-    EXPECT_EQ(previewErrors,
-              QStringList{QStringLiteral("Error- Must click \"Make\" before copying to clip board")});
+    EXPECT_EQ(
+        previewErrors,
+        QStringList{QStringLiteral("Error- Must click \"Make\" before copying to clip board")});
     EXPECT_EQ(desktop.clipboard, nullptr);
     EXPECT_TRUE(desktop.modalsShown.empty());
 }
@@ -68,7 +69,8 @@ TEST_F(CopyCommandTest, WarningShownOnEveryCopyUntilTurnedOff) {
     int shown = 0;
     desktop.onShowModal = [&](QDialog*) {
         ++shown;
-        if (shown == 2) warningBox.NoWarningBox->setChecked(true);
+        if (shown == 2)
+            warningBox.NoWarningBox->setChecked(true);
         warningBox.OKBtn->click();
         return warningBox.result();
     };

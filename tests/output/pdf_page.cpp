@@ -23,17 +23,20 @@ QString PrintSamplePageToPdf(const SamplePageInput& input, const QString& pdfPat
     return PrintSamplePage(surface, input);
 }
 
-bool HavePdfToPpm() { return !QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty(); }
+bool HavePdfToPpm() {
+    return !QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty();
+}
 
 QImage RenderPdfPage(const QString& pdfPath, int dpi) {
     const QString prefix = pdfPath + QStringLiteral("-page");
     QProcess process;
-    process.start(QStringLiteral("pdftoppm"),
-                  {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-gray"),
-                   QStringLiteral("-png"), QStringLiteral("-singlefile"), QStringLiteral("-f"),
-                   QStringLiteral("1"), QStringLiteral("-l"), QStringLiteral("1"), pdfPath,
-                   prefix});
-    if (!process.waitForFinished(120000) || process.exitCode() != 0) return {};
+    process.start(
+        QStringLiteral("pdftoppm"),
+        {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-gray"),
+         QStringLiteral("-png"), QStringLiteral("-singlefile"), QStringLiteral("-f"),
+         QStringLiteral("1"), QStringLiteral("-l"), QStringLiteral("1"), pdfPath, prefix});
+    if (!process.waitForFinished(120000) || process.exitCode() != 0)
+        return {};
     // A Letter page at 600 dpi is beyond the image reader's default allocation limit.
     QImageReader reader(prefix + QStringLiteral(".png"));
     reader.setAllocationLimit(1024);
@@ -54,7 +57,8 @@ QRect InkIn(const QImage& page, const QRect& region) {
             }
         }
     }
-    if (right < 0) return {};
+    if (right < 0)
+        return {};
     return QRect(QPoint(left, top), QPoint(right, bottom));
 }
 

@@ -15,7 +15,8 @@ struct State {
 };
 
 char32_t FromCp1252(int byte) {
-    if (byte == 0x80) return U'\u20AC';
+    if (byte == 0x80)
+        return U'\u20AC';
     return static_cast<char32_t>(byte);  // the rest of what the tests use is Latin-1
 }
 
@@ -38,7 +39,8 @@ RtfText ReadRtf(const QByteArray& rtf) {
             --toSkip;
             return;
         }
-        if (state.destination == Destination::Skip) return;
+        if (state.destination == Destination::Skip)
+            return;
         if (state.destination == Destination::FontTable) {
             if (c == U';' && literal) {
                 out.fonts[fontEntry] = fontName;
@@ -48,8 +50,8 @@ RtfText ReadRtf(const QByteArray& rtf) {
             }
             return;
         }
-        out.chars.push_back({c, out.fonts.value(state.font, QStringLiteral("?")),
-                             state.halfPoints});
+        out.chars.push_back(
+            {c, out.fonts.value(state.font, QStringLiteral("?")), state.halfPoints});
     };
 
     qsizetype i = 0;
@@ -76,7 +78,8 @@ RtfText ReadRtf(const QByteArray& rtf) {
             ++i;
         } else {
             ++i;
-            if (i >= n) break;
+            if (i >= n)
+                break;
             const char next = rtf[i];
             if (next == '\\' || next == '{' || next == '}') {
                 put(static_cast<unsigned char>(next));
@@ -97,7 +100,8 @@ RtfText ReadRtf(const QByteArray& rtf) {
                     while (i < n && std::isdigit(static_cast<unsigned char>(rtf[i])))
                         number += rtf[i++];
                 }
-                if (i < n && rtf[i] == ' ') ++i;
+                if (i < n && rtf[i] == ' ')
+                    ++i;
                 const int value = number.toInt();
                 if (word == "fonttbl") {
                     state.destination = Destination::FontTable;
@@ -125,8 +129,7 @@ RtfText ReadRtf(const QByteArray& rtf) {
                     if (unit >= 0xD800 && unit < 0xDC00) {
                         highSurrogate = unit;
                     } else if (unit >= 0xDC00 && unit < 0xE000 && highSurrogate) {
-                        put(0x10000 + ((char32_t(highSurrogate) - 0xD800) << 10) +
-                             (unit - 0xDC00));
+                        put(0x10000 + ((char32_t(highSurrogate) - 0xD800) << 10) + (unit - 0xDC00));
                         highSurrogate = 0;
                     } else {
                         put(unit);
@@ -142,7 +145,8 @@ RtfText ReadRtf(const QByteArray& rtf) {
             }
         }
     }
-    if (depth != 0) out.error = QStringLiteral("unbalanced {");
+    if (depth != 0)
+        out.error = QStringLiteral("unbalanced {");
     return out;
 }
 

@@ -1,7 +1,7 @@
 // The sample page printed for real, into a PDF file at 600 dpi, and looked at as pixels.
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include "output/pdf_page.h"
 
@@ -21,7 +21,8 @@ struct LineCase {
 };
 
 TEST(SamplePagePdf, TextLinesSitWhereTheLayoutPutsThem) {
-    if (!testing::HavePdfToPpm()) GTEST_SKIP() << "pdftoppm is not installed";
+    if (!testing::HavePdfToPpm())
+        GTEST_SKIP() << "pdftoppm is not installed";
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString pdf = dir.filePath(QStringLiteral("sample.pdf"));
@@ -38,16 +39,11 @@ TEST(SamplePagePdf, TextLinesSitWhereTheLayoutPutsThem) {
 
     // Lines whose line below is empty or starts lower than their own ink reaches.
     const LineCase lines[] = {
-        {"vendor name", 2, 24, 0, 5100},
-        {"web address", 6, 12, 0, 5100},
-        {"Data: ", 12, 12, 0, 5100},
-        {"String to use", 13, 12, 0, 5100},
-        {"16 points:", 15, 10, 0, kSampleX},
-        {"20 points:", 17, 10, 0, kSampleX},
-        {"24 points:", 19, 10, 0, kSampleX},
-        {"28 points:", 22, 10, 0, kSampleX},
-        {"32 points:", 25, 10, 0, kSampleX},
-        {"36 points:", 29, 10, 0, kSampleX},
+        {"vendor name", 2, 24, 0, 5100},     {"web address", 6, 12, 0, 5100},
+        {"Data: ", 12, 12, 0, 5100},         {"String to use", 13, 12, 0, 5100},
+        {"16 points:", 15, 10, 0, kSampleX}, {"20 points:", 17, 10, 0, kSampleX},
+        {"24 points:", 19, 10, 0, kSampleX}, {"28 points:", 22, 10, 0, kSampleX},
+        {"32 points:", 25, 10, 0, kSampleX}, {"36 points:", 29, 10, 0, kSampleX},
     };
     for (const LineCase& c : lines) {
         SCOPED_TRACE(c.what);
@@ -69,7 +65,8 @@ TEST(SamplePagePdf, TextLinesSitWhereTheLayoutPutsThem) {
     EXPECT_TRUE(testing::InkIn(page, QRect(0, 0, 5100, 2 * kPitch)).isEmpty());
     EXPECT_TRUE(testing::InkIn(page, QRect(0, 0, kLabelX, page.height())).isEmpty());
     // The samples start at the sample column, on their rows.
-    const QRect samples = testing::InkIn(page, QRect(kSampleX - 60, 15 * kPitch, 4200, 20 * kPitch));
+    const QRect samples =
+        testing::InkIn(page, QRect(kSampleX - 60, 15 * kPitch, 4200, 20 * kPitch));
     ASSERT_FALSE(samples.isEmpty());
     EXPECT_GE(samples.left(), kSampleX);
     EXPECT_GE(samples.top(), 15 * kPitch);

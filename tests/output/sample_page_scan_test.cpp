@@ -3,8 +3,8 @@
 #define ZX_USE_UTF8 1
 #include <ZXing/ReadBarcode.h>
 
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <QTemporaryDir>
 
 #include "barcode/make.h"
 #include "output/pdf_page.h"
@@ -51,11 +51,15 @@ std::vector<ScanCase> ScanCases() {
         {"Interleaved", BarCodeType::Type25i, BarHeight::Normal, false, U"1234567890",
          ZXing::BarcodeFormat::ITF, "1234567890", narrow},
         {"InterleavedHighPairs", BarCodeType::Type25i, BarHeight::Normal, false,
-         U"9091929394959697989900", ZXing::BarcodeFormat::ITF, "9091929394959697989900",
-         narrow},
-        {"InterleavedChecksumTall", BarCodeType::Type25i, BarHeight::Tall, true, U"12345",
-         ZXing::BarcodeFormat::ITF, "123457", {{16, 16}, {20, 20}, {24, 24},
-                                               {29, 28}, {34, 32}, {40, 36}}},
+         U"9091929394959697989900", ZXing::BarcodeFormat::ITF, "9091929394959697989900", narrow},
+        {"InterleavedChecksumTall",
+         BarCodeType::Type25i,
+         BarHeight::Tall,
+         true,
+         U"12345",
+         ZXing::BarcodeFormat::ITF,
+         "123457",
+         {{16, 16}, {20, 20}, {24, 24}, {29, 28}, {34, 32}, {40, 36}}},
         {"UpcA", BarCodeType::TypeUPC, BarHeight::Normal, false, U"01234567890",
          ZXing::BarcodeFormat::UPCA, "012345678905", upc},
         {"UpcAShort", BarCodeType::TypeUPC, BarHeight::Short, false, U"03600029145",
@@ -77,7 +81,8 @@ std::string Decode(const QImage& page, const QRect& band, ZXing::BarcodeFormat f
 
 TEST(SamplePageScan, EverySampleRowDecodesAsTheData) {
     ASSERT_TRUE(RegisterBarcodeFontsForTest());
-    if (!testing::HavePdfToPpm()) GTEST_SKIP() << "pdftoppm is not installed";
+    if (!testing::HavePdfToPpm())
+        GTEST_SKIP() << "pdftoppm is not installed";
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     for (const ScanCase& c : ScanCases()) {

@@ -1,8 +1,8 @@
 #include "output/sample_page.h"
 
+#include <gtest/gtest.h>
 #include <QStringList>
 #include <algorithm>
-#include <gtest/gtest.h>
 
 #include "app/vendor.h"
 #include "support/recording_print_surface.h"
@@ -21,15 +21,15 @@ struct UnitsCase {
 
 TEST(SamplePageUnits, FollowTheResolution) {
     const UnitsCase cases[] = {
-        {600, 600, 60, 100, 119},   // 1.2 * 100 is whole: one less
-        {300, 300, 30, 50, 59},     // 1.2 * 50 is whole: one less
-        {300, 204, 30, 34, 40},     // 1.2 * 34 = 40.8
+        {600, 600, 60, 100, 119},  // 1.2 * 100 is whole: one less
+        {300, 300, 30, 50, 59},    // 1.2 * 50 is whole: one less
+        {300, 204, 30, 34, 40},    // 1.2 * 34 = 40.8
         {1200, 1200, 120, 200, 239},
-        {200, 200, 20, 33, 39},     // 33.33 rounds down; 39.6 drops its fraction
-        {203, 201, 20, 34, 40},     // 33.5 rounds up
+        {200, 200, 20, 33, 39},  // 33.33 rounds down; 39.6 drops its fraction
+        {203, 201, 20, 34, 40},  // 33.5 rounds up
         {72, 72, 7, 12, 14},
         {96, 96, 9, 16, 19},
-        {360, 180, 36, 30, 35},     // across and down counted apart
+        {360, 180, 36, 30, 35},  // across and down counted apart
     };
     for (const UnitsCase& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.dpiX << " x " << c.dpiY);
@@ -70,12 +70,13 @@ std::vector<DrawnText> ExpectedPage(const LayoutCase& c, int pitch, int labelX, 
          QStringLiteral("Data: ") + data + QStringLiteral("    Typeface: ") + c.face},
     };
     int line = 13;
-    if (c.checksum) page.push_back({labelX, line++ * pitch, arial, 12, "Includes checksum"});
+    if (c.checksum)
+        page.push_back({labelX, line++ * pitch, arial, 12, "Includes checksum"});
     page.push_back({labelX, line * pitch, arial, 12,
                     QStringLiteral("String to use with bar code fonts: ") + c.output});
     for (const Row& row : c.rows) {
-        page.push_back({labelX, row.line * pitch, arial, 10,
-                        QStringLiteral("%1 points:").arg(row.pointSize)});
+        page.push_back(
+            {labelX, row.line * pitch, arial, 10, QStringLiteral("%1 points:").arg(row.pointSize)});
         page.push_back({sampleX, row.line * pitch, c.face, row.pointSize, c.output});
     }
     return page;
@@ -93,10 +94,9 @@ std::vector<LayoutCase> LayoutCases() {
     };
     return {
         {"Code25", BarCodeType::Type25, false, false, "Sample 25", "(12345)", narrow},
-        {"Code25Tall", BarCodeType::Type25, false, true, "Sample 25 Tall", "(12345)",
-         narrowTall},
-        {"Code25iShort", BarCodeType::Type25i, false, false, "Sample 25 Interleaved Short",
-         "{-C}", narrow},
+        {"Code25Tall", BarCodeType::Type25, false, true, "Sample 25 Tall", "(12345)", narrowTall},
+        {"Code25iShort", BarCodeType::Type25i, false, false, "Sample 25 Interleaved Short", "{-C}",
+         narrow},
         {"Code25iChecksum", BarCodeType::Type25i, true, false, "Sample 25 Interleaved", "{-E}",
          lower(narrow)},
         {"Code25iChecksumTall", BarCodeType::Type25i, true, true, "Sample 25 Interleaved Tall",
@@ -109,9 +109,19 @@ std::vector<LayoutCase> LayoutCases() {
         {"UpcAShort", BarCodeType::TypeUPC, false, false, "Sample UPCA Short", "(0123456)", upc},
         {"UpcATall", BarCodeType::TypeUPC, false, true, "Sample UPCA", "(0123456)", upcTall},
         {"PostNet", BarCodeType::TypePost, false, false, "Sample Postal", "(123456)", {{15, 18}}},
-        {"PostNetTallIgnored", BarCodeType::TypePost, false, true, "Sample Postal", "(123456)",
+        {"PostNetTallIgnored",
+         BarCodeType::TypePost,
+         false,
+         true,
+         "Sample Postal",
+         "(123456)",
          {{15, 18}}},
-        {"PostNetEmptyOutput", BarCodeType::TypePost, false, false, "Sample Postal", "",
+        {"PostNetEmptyOutput",
+         BarCodeType::TypePost,
+         false,
+         false,
+         "Sample Postal",
+         "",
          {{15, 18}}},
     };
 }
@@ -144,9 +154,13 @@ void ExpectLayout(int dpi, int pitch, int labelX, int sampleX) {
     }
 }
 
-TEST(SamplePage, LayoutAt600Dpi) { ExpectLayout(600, 119, 300, 900); }
+TEST(SamplePage, LayoutAt600Dpi) {
+    ExpectLayout(600, 119, 300, 900);
+}
 
-TEST(SamplePage, LayoutAt300Dpi) { ExpectLayout(300, 59, 150, 450); }
+TEST(SamplePage, LayoutAt300Dpi) {
+    ExpectLayout(300, 59, 150, 450);
+}
 
 TEST(SamplePage, DataLineTopAt600Dpi) {
     RecordingPrintSurface surface;

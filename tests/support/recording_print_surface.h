@@ -21,7 +21,7 @@ struct DrawnText {
 };
 
 class RecordingPrintSurface : public platform::PrintSurface {
-public:
+  public:
     int dpiX = 600;
     int dpiY = 600;
     bool failBegin = false;
@@ -41,8 +41,7 @@ public:
         calls.push_back(QStringLiteral("begin"));
         return !failBegin;
     }
-    void DrawText(int x, int y, const QString& face, int pointSize,
-                  const QString& text) override {
+    void DrawText(int x, int y, const QString& face, int pointSize, const QString& text) override {
         calls.push_back(QStringLiteral("draw"));
         drawn.push_back({x, y, face, pointSize, text});
     }
@@ -57,34 +56,34 @@ public:
 
 // Passes every call on to a surface that outlives it.
 class ForwardingPrintSurface : public platform::PrintSurface {
-public:
+  public:
     explicit ForwardingPrintSurface(platform::PrintSurface& target) : target_(target) {}
     int ResolutionX() const override { return target_.ResolutionX(); }
     int ResolutionY() const override { return target_.ResolutionY(); }
     void SetTitle(const QString& t) override { target_.SetTitle(t); }
     bool BeginDocument() override { return target_.BeginDocument(); }
-    void DrawText(int x, int y, const QString& face, int pointSize,
-                  const QString& text) override {
+    void DrawText(int x, int y, const QString& face, int pointSize, const QString& text) override {
         target_.DrawText(x, y, face, pointSize, text);
     }
     bool EndDocument() override { return target_.EndDocument(); }
     QString ErrorText() const override { return target_.ErrorText(); }
 
-private:
+  private:
     platform::PrintSurface& target_;
 };
 
 // Hands out a surface that records into `surface`, or nothing when `cancel` is set, as if the
 // user had cancelled.
 class FakePrintDialog : public platform::PrintDialog {
-public:
+  public:
     RecordingPrintSurface surface;
     bool cancel = false;
     int shown = 0;
 
     std::unique_ptr<platform::PrintSurface> Execute(QWidget*) override {
         ++shown;
-        if (cancel) return nullptr;
+        if (cancel)
+            return nullptr;
         return std::make_unique<ForwardingPrintSurface>(surface);
     }
 };
