@@ -11,6 +11,7 @@ packages=(
   libzxing-dev
   fontconfig fonts-liberation2
   xdg-utils
+  fp-utils-3.2.2
   "$@"
 )
 
