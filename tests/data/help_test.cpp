@@ -24,7 +24,8 @@ std::string Read(const fs::path& path) {
 std::set<std::string> Pages() {
     std::set<std::string> pages;
     for (const auto& entry : fs::directory_iterator(kHelp)) {
-        if (entry.path().extension() == ".htm") pages.insert(entry.path().filename().string());
+        if (entry.path().extension() == ".htm")
+            pages.insert(entry.path().filename().string());
     }
     return pages;
 }
@@ -66,7 +67,8 @@ TEST(Help, EveryPageIsInTheContentsAndEveryLinkLeadsToAFile) {
         EXPECT_EQ(text.find("://"), std::string::npos) << source << " links outside the help";
         for (const std::string& target : Matches(text, local)) {
             EXPECT_TRUE(fs::exists(kHelp / target)) << source << " -> " << target;
-            if (source != "toc.hhc" && source != target) linkedTo.insert(target);
+            if (source != "toc.hhc" && source != target)
+                linkedTo.insert(target);
         }
     }
     // Each page can also be reached from another page, not only from the contents.
@@ -79,12 +81,10 @@ TEST(Help, EveryPageIsInTheContentsAndEveryLinkLeadsToAFile) {
 
 TEST(Help, CommandLinePageCoversEveryOptionAndExitStatus) {
     const std::string page = Read(kHelp / "command_line.htm");
-    for (const std::string& option :
-         Matches(sw::EncoderUsage(), std::regex(R"((--[a-z]+))"))) {
+    for (const std::string& option : Matches(sw::EncoderUsage(), std::regex(R"((--[a-z]+))"))) {
         EXPECT_NE(page.find(option), std::string::npos) << option;
     }
-    for (const int status :
-         {sw::kExitOk, sw::kExitItemFailed, sw::kExitUsage, sw::kExitIoError}) {
+    for (const int status : {sw::kExitOk, sw::kExitItemFailed, sw::kExitUsage, sw::kExitIoError}) {
         EXPECT_NE(page.find("<td>" + std::to_string(status) + "</td>"), std::string::npos)
             << status;
     }
