@@ -28,7 +28,7 @@ def sheets():
     """The sheet table, read from the header that the templates are generated from."""
     text = (ROOT / "src/output/label_sheets.h").read_text()
     pattern = re.compile(
-        r'\{"L\d", "[^"]*", "(\d+)", "(\d+)", "(lt\d+\.rtf)", \d+,\s*\{([^}]*)\}\}')
+        r'\{"L\d",\s*"[^"]*",\s*"(\d+)",\s*"(\d+)",\s*"(lt\d+\.rtf)",\s*\d+,\s*\{([^}]*)\}\}')
     result = []
     for per_sheet, stock, name, numbers in pattern.findall(text):
         values = [eval(v, {"__builtins__": {}}) for v in numbers.split(",")]
