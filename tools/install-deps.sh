@@ -12,6 +12,7 @@ packages=(
   fontconfig fonts-liberation2
   xdg-utils
   poppler-utils
+  fp-utils-3.2.2
   "$@"
 )
 

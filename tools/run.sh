@@ -6,11 +6,14 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${SW_BUILD_DIR:-$root/build-release}
 prefix=${SW_PREFIX:-$HOME/.local}
 
-"$root/tools/install-deps.sh"
+# kchmviewer shows the help file (xchm on Debian 12 shows the pages' HTML source instead).
+"$root/tools/install-deps.sh" kchmviewer
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DSW_BUILD_TESTS=OFF \
   -DSW_BUILD_BENCH=OFF -DCMAKE_INSTALL_PREFIX="$prefix"
 cmake --build "$build" -j"$(nproc)"
 cmake --install "$build"
+# Let the application menu see the new entry at once.
+update-desktop-database "$prefix/share/applications" 2>/dev/null || true
 
 echo "Installed under $prefix/bin."
 "$prefix/bin/stripewright-encode" --type 39 --checksum "CODE 39"

@@ -1,0 +1,140 @@
+#include "output/label_rtf.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string_view>
+
+namespace sw {
+namespace {
+
+// The closing paragraph that RTF needs after a table: one twentieth of a point high, so that
+// it still fits on the page below the last row.
+constexpr int kClosingLineTwips = 20;
+// How much lower than the sheet's bottom margin the page's text area may reach.
+constexpr int kBottomSlackTwips = 144;
+// Text pasted or typed into a label: 10 pt, readable and small enough for the lowest labels.
+constexpr int kLabelFontHalfPoints = 20;
+
+void Append(std::string& out, std::string_view word, int value) {
+    out += word;
+    out += std::to_string(value);
+}
+
+std::string Inches(double value) {
+    // Two decimals, as the dialog shows label sizes ("1.75", "4.00", "3.33").
+    const long hundredths = std::lround(value * 100);
+    std::string s = std::to_string(hundredths / 100) + ".";
+    const long rest = hundredths % 100;
+    if (rest < 10)
+        s += '0';
+    s += std::to_string(rest);
+    return s;
+}
+
+}  // namespace
+
+int Twips(double inches) {
+    return static_cast<int>(std::lround(inches * kTwipsPerInch));
+}
+
+TemplateLayout LayOutSheet(const SheetGeometry& sheet) {
+    TemplateLayout t;
+    t.paperWidth = Twips(kLetterWidth);
+    t.paperHeight = Twips(kLetterHeight);
+    t.marginLeft = Twips(sheet.x0);
+    t.marginTop = Twips(sheet.y0);
+    // Rounded down, so the text area is never wider than the labels leave room for.
+    t.marginRight = std::max(
+        0, static_cast<int>(std::floor(sheet.RightMargin(kLetterWidth) * kTwipsPerInch + 1e-6)));
+    t.marginBottom = std::max(0, Twips(sheet.BottomMargin(kLetterHeight)) - kBottomSlackTwips);
+
+    // Each edge comes from its exact position on the page, rounded once, so that rounding
+    // never accumulates along a row or down the page.
+    for (int r = 0; r < sheet.rows; ++r) {
+        const int top = Twips(sheet.y0 + r * sheet.dy);
+        const int bottom = Twips(sheet.y0 + r * sheet.dy + sheet.height);
+        t.rowHeights.push_back(bottom - top);
+    }
+    for (int c = 0; c < sheet.columns; ++c) {
+        const double left = sheet.x0 + c * sheet.dx;
+        t.cellEdges.push_back(Twips(left + sheet.width) - t.marginLeft);
+        t.isLabelCell.push_back(true);
+        const bool gutter = sheet.dx > sheet.width;
+        if (c + 1 < sheet.columns && gutter) {
+            t.cellEdges.push_back(Twips(left + sheet.dx) - t.marginLeft);
+            t.isLabelCell.push_back(false);
+        }
+    }
+    return t;
+}
+
+std::string LabelTemplateRtf(const LabelChoice& choice) {
+    const SheetGeometry& sheet = choice.sheet;
+    const TemplateLayout t = LayOutSheet(sheet);
+    std::string out;
+    out.reserve(4096 + 1024 * static_cast<std::size_t>(sheet.Labels()));
+
+    out += "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1\n";
+    out += "{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}}\n";
+    out += "{\\info{\\title Labels ";
+    out += choice.stockNumber;
+    out += ": ";
+    out += choice.perSheet;
+    out += " per sheet, ";
+    out += Inches(sheet.width) + " x " + Inches(sheet.height);
+    out += " in}{\\author Stripewright}}\n";
+
+    const auto page = [&](std::string_view suffix) {
+        Append(out, std::string("\\paperw") + std::string(suffix), t.paperWidth);
+        Append(out, std::string("\\paperh") + std::string(suffix), t.paperHeight);
+    };
+    page("");
+    Append(out, "\\margl", t.marginLeft);
+    Append(out, "\\margr", t.marginRight);
+    Append(out, "\\margt", t.marginTop);
+    Append(out, "\\margb", t.marginBottom);
+    out += "\\deftab720\\widowctrl\\viewkind1\\viewscale100\n";
+    // The same page again for the one section, for readers that only look there.
+    Append(out, "\\sectd\\sbknone\\pgwsxn", t.paperWidth);
+    Append(out, "\\pghsxn", t.paperHeight);
+    Append(out, "\\marglsxn", t.marginLeft);
+    Append(out, "\\margrsxn", t.marginRight);
+    Append(out, "\\margtsxn", t.marginTop);
+    Append(out, "\\margbsxn", t.marginBottom);
+    out += "\n";
+
+    for (int r = 0; r < sheet.rows; ++r) {
+        // Exact row height (negative), nothing to the left of the first cell, no gap between
+        // cells, no padding, never split across pages.
+        out += "\\trowd\\trgaph0\\trleft0";
+        Append(out, "\\trrh", -t.rowHeights[static_cast<std::size_t>(r)]);
+        out +=
+            "\\trkeep\\trpaddl0\\trpaddr0\\trpaddt0\\trpaddb0"
+            "\\trpaddfl3\\trpaddfr3\\trpaddft3\\trpaddfb3\n";
+        for (std::size_t c = 0; c < t.cellEdges.size(); ++c) {
+            out +=
+                "\\clvertalc\\clpadl0\\clpadt0\\clpadr0\\clpadb0"
+                "\\clpadfl3\\clpadft3\\clpadfr3\\clpadfb3";
+            Append(out, "\\cellx", t.cellEdges[c]);
+            out += "\n";
+        }
+        for (std::size_t c = 0; c < t.cellEdges.size(); ++c) {
+            out += "\\pard\\plain\\intbl\\li0\\ri0\\sb0\\sa0";
+            if (t.isLabelCell[c]) {
+                out += "\\qc\\f0";
+                Append(out, "\\fs", kLabelFontHalfPoints);
+            } else {
+                out += "\\ql\\f0\\fs2";
+            }
+            out += "\\cell\n";
+        }
+        out += "\\row\n";
+    }
+    // RTF ends with a paragraph after the table; keep it tiny so it stays on the first page.
+    out += "\\pard\\plain\\li0\\ri0\\sb0\\sa0";
+    Append(out, "\\sl-", kClosingLineTwips);
+    out += "\\slmult0\\f0\\fs2\\par\n}\n";
+    return out;
+}
+
+}  // namespace sw
