@@ -16,12 +16,11 @@ constexpr std::size_t kChunk = 1 << 16;
 
 // Collects output and hands it to the stream in large pieces; remembers the first failure.
 class Sink {
-  public:
+public:
     explicit Sink(std::FILE* f) : f_(f) { buffer_.reserve(2 * kChunk); }
     std::string& buffer() { return buffer_; }
     void MaybeFlush() {
-        if (buffer_.size() >= kChunk)
-            Flush();
+        if (buffer_.size() >= kChunk) Flush();
     }
     void Flush() {
         if (!buffer_.empty() && ok_) {
@@ -34,14 +33,14 @@ class Sink {
         return ok_ && std::fflush(f_) == 0 && !std::ferror(f_);
     }
 
-  private:
+private:
     std::FILE* f_;
     std::string buffer_;
     bool ok_ = true;
 };
 
 class ItemEncoder {
-  public:
+public:
     ItemEncoder(const EncoderOptions& options, Sink& out, Sink& err)
         : options_(options), out_(out), err_(err) {}
 
@@ -74,7 +73,7 @@ class ItemEncoder {
 
     bool failed() const { return failed_; }
 
-  private:
+private:
     const EncoderOptions& options_;
     Sink& out_;
     Sink& err_;
@@ -84,8 +83,7 @@ class ItemEncoder {
 };
 
 std::string_view StripCr(std::string_view line) {
-    if (!line.empty() && line.back() == '\r')
-        line.remove_suffix(1);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     return line;
 }
 
@@ -95,14 +93,12 @@ bool EncodeLines(std::FILE* in, ItemEncoder& encoder) {
     std::string chunk(kChunk, '\0');
     for (;;) {
         const std::size_t got = std::fread(chunk.data(), 1, chunk.size(), in);
-        if (got == 0)
-            break;
+        if (got == 0) break;
         std::string_view data(chunk.data(), got);
         std::size_t start = 0;
         for (;;) {
             const void* nl = std::memchr(data.data() + start, '\n', data.size() - start);
-            if (nl == nullptr)
-                break;
+            if (nl == nullptr) break;
             const std::size_t end = static_cast<const char*>(nl) - data.data();
             std::string_view line = data.substr(start, end - start);
             if (!pending.empty()) {
@@ -116,10 +112,8 @@ bool EncodeLines(std::FILE* in, ItemEncoder& encoder) {
         }
         pending.append(data.substr(start));
     }
-    if (std::ferror(in))
-        return false;
-    if (!pending.empty())
-        encoder.Encode(StripCr(pending));
+    if (std::ferror(in)) return false;
+    if (!pending.empty()) encoder.Encode(StripCr(pending));
     return true;
 }
 
@@ -129,22 +123,18 @@ std::string UsageError(const std::string& what) {
 
 // A plain decimal number ("24", "10.5"); nothing for anything else, signs and exponents included.
 std::optional<double> ParsePoints(const std::string& text) {
-    if (text.empty() || text.find_first_not_of("0123456789.") != std::string::npos)
-        return {};
+    if (text.empty() || text.find_first_not_of("0123456789.") != std::string::npos) return {};
     double v = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-    if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(v))
-        return {};
+    if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(v)) return {};
     return v;
 }
 
 std::optional<int> ParseWhole(const std::string& text) {
-    if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos)
-        return {};
+    if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos) return {};
     int v = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-    if (ec != std::errc() || end != text.data() + text.size())
-        return {};
+    if (ec != std::errc() || end != text.data() + text.size()) return {};
     return v;
 }
 
@@ -152,6 +142,12 @@ std::string FormatNumber(double v) {
     char buf[32];
     std::snprintf(buf, sizeof buf, "%g", v);
     return buf;
+}
+
+std::string Lower(const std::string& text) {
+    std::string v;
+    for (char c : text) v += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return v;
 }
 
 }  // namespace
@@ -221,8 +217,7 @@ ParseOutcome ParseEncoderArguments(const std::vector<std::string>& args) {
         const bool takesValue = name == "--type" || name == "--encoding" || name == "--png" ||
                                 name == "--height" || name == "--size" || name == "--dpi";
         if (takesValue && !value) {
-            if (i + 1 >= args.size())
-                return fail("option " + name + " needs a value");
+            if (i + 1 >= args.size()) return fail("option " + name + " needs a value");
             value = args[++i];
         } else if (!takesValue && value) {
             return fail("option " + name + " takes no value");
@@ -238,14 +233,12 @@ ParseOutcome ParseEncoderArguments(const std::vector<std::string>& args) {
         }
         if (name == "--type") {
             type = TypeFromName(*value);
-            if (!type)
-                return fail("unknown bar code type \"" + *value + "\"");
+            if (!type) return fail("unknown bar code type \"" + *value + "\"");
         } else if (name == "--checksum") {
             options.checksum = true;
         } else if (name == "--encoding") {
             std::string v;
-            for (char c : *value)
-                v += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            for (char c : *value) v += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
             if (v == "utf-8" || v == "utf8") {
                 options.encoding = OutputEncoding::Utf8;
             } else if (v == "cp1252" || v == "windows-1252") {
@@ -254,13 +247,10 @@ ParseOutcome ParseEncoderArguments(const std::vector<std::string>& args) {
                 return fail("unknown encoding \"" + *value + "\"");
             }
         } else if (name == "--png") {
-            if (value->empty())
-                return fail("--png needs a file name");
+            if (value->empty()) return fail("--png needs a file name");
             pngFile = *value;
         } else if (name == "--height") {
-            std::string v;
-            for (char c : *value)
-                v += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            const std::string v = Lower(*value);
             if (v == "short") {
                 height = BarHeight::Short;
             } else if (v == "normal") {
@@ -287,28 +277,26 @@ ParseOutcome ParseEncoderArguments(const std::vector<std::string>& args) {
             return fail("unknown option " + name);
         }
     }
-    if (!type)
-        return fail("missing --type");
+    if (!type) return fail("missing --type");
     options.type = *type;
     if (options.checksum && !Info(*type).takesChecksum) {
         return fail("--checksum does not apply to bar code type " +
                     std::string(Info(*type).storedText));
     }
     if (pngFile) {
-        if (options.items.size() != 1)
-            return fail("--png needs exactly one DATA item");
-        if (options.encoding != OutputEncoding::Utf8)
+        if (options.items.size() != 1) return fail("--png needs exactly one DATA item");
+        if (options.encoding != OutputEncoding::Utf8) {
             return fail("--encoding does not apply to --png");
+        }
         PngOptions png;
         png.file = *pngFile;
         png.height = height.value_or(BarHeight::Normal);
-        png.points = points.value_or(ParsePoints(std::string(Info(*type).pointSize)).value_or(24));
+        png.points =
+            points.value_or(ParsePoints(std::string(Info(*type).pointSize)).value_or(24));
         png.dpi = dpi.value_or(300);
         options.png = png;
     } else if (height || points || dpi) {
-        return fail(std::string(height   ? "--height"
-                                : points ? "--size"
-                                         : "--dpi") +
+        return fail(std::string(height ? "--height" : points ? "--size" : "--dpi") +
                     " applies to --png only");
     }
     options.haveItems = !options.items.empty();
@@ -318,6 +306,7 @@ ParseOutcome ParseEncoderArguments(const std::vector<std::string>& args) {
 
 namespace {
 
+// Encodes the one item and hands its font string to the picture writer.
 int RunPng(const EncoderOptions& options, std::FILE* err, const PngWriter& png) {
     const PngOptions& p = *options.png;
     const EncodeResult r =
@@ -338,8 +327,7 @@ int RunPng(const EncoderOptions& options, std::FILE* err, const PngWriter& png) 
             status = kExitIoError;
         }
     }
-    if (!message.empty())
-        std::fputs(message.c_str(), err);
+    if (!message.empty()) std::fputs(message.c_str(), err);
     std::fflush(err);
     return status;
 }
@@ -348,8 +336,7 @@ int RunPng(const EncoderOptions& options, std::FILE* err, const PngWriter& png) 
 
 int RunEncoder(const EncoderOptions& options, std::FILE* in, std::FILE* out, std::FILE* err,
                const PngWriter& png) {
-    if (options.png)
-        return RunPng(options, err, png);
+    if (options.png) return RunPng(options, err, png);
     Sink outSink(out);
     Sink errSink(err);
     ItemEncoder encoder(options, outSink, errSink);
@@ -364,7 +351,8 @@ int RunEncoder(const EncoderOptions& options, std::FILE* in, std::FILE* out, std
         const int e = errno;
         errSink.buffer() += std::string("stripewright-encode: ") +
                             (readOk ? "cannot write the output" : "cannot read the input") +
-                            (e != 0 ? std::string(": ") + std::strerror(e) : std::string()) + "\n";
+                            (e != 0 ? std::string(": ") + std::strerror(e) : std::string()) +
+                            "\n";
         errSink.Finish();
         return kExitIoError;
     }
@@ -372,13 +360,11 @@ int RunEncoder(const EncoderOptions& options, std::FILE* in, std::FILE* out, std
     return encoder.failed() ? kExitItemFailed : kExitOk;
 }
 
-int EncoderMain(const std::vector<std::string>& args, std::FILE* in, std::FILE* out, std::FILE* err,
-                const PngWriter& png) {
+int EncoderMain(const std::vector<std::string>& args, std::FILE* in, std::FILE* out,
+                std::FILE* err, const PngWriter& png) {
     ParseOutcome parsed = ParseEncoderArguments(args);
-    if (!parsed.out.empty())
-        std::fputs(parsed.out.c_str(), out);
-    if (!parsed.err.empty())
-        std::fputs(parsed.err.c_str(), err);
+    if (!parsed.out.empty()) std::fputs(parsed.out.c_str(), out);
+    if (!parsed.err.empty()) std::fputs(parsed.err.c_str(), err);
     if (!parsed.options) {
         return std::fflush(out) == 0 ? parsed.status : kExitIoError;
     }
