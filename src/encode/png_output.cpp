@@ -39,6 +39,9 @@ void QuietQtNotes(QtMsgType type, const QMessageLogContext&, const QString& mess
 }  // namespace
 
 QImage RenderBarcode(const PngRequest& request, QString* error) {
+    QString ignored;
+    if (error == nullptr)
+        error = &ignored;
     const QString face = FromView(FaceName(request.type, request.height));
     if (!RegisterBarcodeFonts()) {
         *error = QStringLiteral("the bar code fonts could not be loaded");

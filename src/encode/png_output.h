@@ -16,7 +16,7 @@ inline constexpr int kMaxPngSide = 30000;
 // with a white margin of 0.4 em left and right (the quiet zone of Code 3 of 9, whose start and
 // stop glyphs cannot carry one; the other faces carry theirs in the glyphs) and 0.1 em above
 // and below. Bars are drawn without anti-aliasing: every pixel is black or white. Needs a
-// QGuiApplication. On failure returns a null image and sets `error`.
+// QGuiApplication. On failure returns a null image and sets `error` (when given).
 QImage RenderBarcode(const PngRequest& request, QString* error);
 
 // Writes the picture to `file` as PNG (written in full or not at all), starting an offscreen
