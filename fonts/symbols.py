@@ -250,7 +250,7 @@ def face_metrics(family, bar_height):
         margin = 160  # 0.040 in at 18 points
         return bar_height + margin, margin
     low = f.get("guard_extension", 0) * f.get("module", 0)
-    return bar_height + 50, low + 50
+    return bar_height + 40, low + 40
 
 
 def font_codes():
