@@ -9,12 +9,6 @@
 
 namespace sw {
 
-QString BarcodeFontFileName(std::string_view face) {
-    QString name = QString::fromUtf8(face.data(), static_cast<qsizetype>(face.size())).toLower();
-    name.replace(QLatin1Char(' '), QLatin1Char('_'));
-    return name + QStringLiteral(".ttf");
-}
-
 QStringList BarcodeFontResources() {
     QStringList paths;
     for (std::string_view face : kFaceNames) {

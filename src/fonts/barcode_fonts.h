@@ -6,10 +6,9 @@
 #include <QStringList>
 #include <string_view>
 
-namespace sw {
+#include "fonts/font_files.h"
 
-// The file name of a face's font ("Sample 25 Short" -> "sample_25_short.ttf").
-QString BarcodeFontFileName(std::string_view face);
+namespace sw {
 
 // The resource path of every bundled font file, in the order of kFaceNames.
 QStringList BarcodeFontResources();
