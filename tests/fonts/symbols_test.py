@@ -173,31 +173,8 @@ class Glyphs(unittest.TestCase):
 
 
 class Dimensions(unittest.TestCase):
-    MM_PER_POINT = 25.4 / 72
-
-    def mm(self, units, points):
-        return units / symbols.UNITS_PER_EM * points * self.MM_PER_POINT
-
-    def test_narrow_module_at_sixteen_points(self):
-        for family in ("25", "25i", "39"):
-            f = symbols.FAMILIES[family]
-            self.assertGreaterEqual(self.mm(f["module"], 16), 0.19, family)
-            self.assertEqual(f["ratio"], 3)
-
-    def test_upc_magnification_at_the_sample_sizes(self):
-        module = symbols.FAMILIES["UPC"]["module"]
-        for points in (40, 44, 48, 52, 56, 60):
-            self.assertTrue(0.264 <= self.mm(module, points) <= 0.660, points)
-
-    def test_postnet_at_eighteen_points(self):
-        f = symbols.FAMILIES["Post"]
-        inch = lambda units: self.mm(units, 18) / 25.4  # noqa: E731
-        self.assertAlmostEqual(inch(f["bar"]), 0.020, delta=0.005)
-        self.assertAlmostEqual(1 / inch(f["pitch"]), 22, delta=2)
-        self.assertAlmostEqual(inch(f["full"]), 0.125, delta=0.010)
-        self.assertAlmostEqual(inch(f["half"]), 0.050, delta=0.010)
-        self.assertGreaterEqual(inch(f["quiet_units"]), 0.125)
-
+    # Widths and bar heights are measured on rendered pictures (png_output_tests); what is
+    # checked here is the line height, which pictures do not show.
     def test_heights_fit_the_sample_page(self):
         # The sample page puts rows of 2 of 5, 3 of 9 and Interleaved 2 of 5 two lines of
         # 14.4 points apart at 20 points (four at Tall), and UPC-A rows four lines apart at 48.
