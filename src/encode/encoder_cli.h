@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdio>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,13 +13,40 @@ namespace sw {
 
 enum class OutputEncoding { Utf8, Cp1252 };
 
+// Picture output of one item (--png): the face of `type` at `height`, `points` big at `dpi`.
+struct PngOptions {
+    std::string file;
+    BarHeight height = BarHeight::Normal;
+    double points = 0;  // the type's usual point size unless given
+    int dpi = 300;
+};
+
+inline constexpr double kMinPngPoints = 4;
+inline constexpr double kMaxPngPoints = 400;
+inline constexpr int kMinPngDpi = 72;
+inline constexpr int kMaxPngDpi = 2400;
+
 struct EncoderOptions {
     BarCodeType type = BarCodeType::Type39;
     bool checksum = false;
     OutputEncoding encoding = OutputEncoding::Utf8;
     bool haveItems = false;          // data came as arguments rather than on standard input
     std::vector<std::string> items;  // the data arguments, as given (UTF-8)
+    std::optional<PngOptions> png;   // write a picture of the one item instead of text
 };
+
+// What the picture writer gets: a font string that encoded without error.
+struct PngRequest {
+    BarCodeType type;
+    BarHeight height;
+    double points;
+    int dpi;
+    std::u32string fontString;
+};
+
+// Writes the picture of a bar code to `file`; returns an empty text on success and otherwise
+// what went wrong. The real one (png_output.h) needs Qt; the text path never starts it.
+using PngWriter = std::function<std::string(const PngRequest& request, const std::string& file)>;
 
 enum ExitStatus { kExitOk = 0, kExitItemFailed = 1, kExitUsage = 2, kExitIoError = 3 };
 
@@ -33,11 +61,13 @@ ParseOutcome ParseEncoderArguments(const std::vector<std::string>& args);
 
 // Encodes every item and writes one line per item to `out`; failures go to `err` as
 // "line N: message". Reads `in` line by line when the options carry no items.
-int RunEncoder(const EncoderOptions& options, std::FILE* in, std::FILE* out, std::FILE* err);
+// With --png, encodes the one item and hands it to `png` instead.
+int RunEncoder(const EncoderOptions& options, std::FILE* in, std::FILE* out, std::FILE* err,
+               const PngWriter& png = {});
 
 // The whole program: parse, then run. `args` excludes the program name.
-int EncoderMain(const std::vector<std::string>& args, std::FILE* in, std::FILE* out,
-                std::FILE* err);
+int EncoderMain(const std::vector<std::string>& args, std::FILE* in, std::FILE* out, std::FILE* err,
+                const PngWriter& png = {});
 
 std::string EncoderUsage();
 

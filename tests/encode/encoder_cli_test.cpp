@@ -158,5 +158,117 @@ TEST(EncoderCli, ReportsAFailedWrite) {
     std::fclose(err);
 }
 
+// --png: one item, drawn by the picture writer; the writer here only records what it gets.
+struct PngRun {
+    Outcome outcome;
+    std::vector<PngRequest> requests;
+    std::vector<std::string> files;
+};
+
+PngRun EncodePng(const std::vector<std::string>& args, const std::string& failure = "") {
+    PngRun run;
+    const PngWriter writer = [&](const PngRequest& request, const std::string& file) {
+        run.requests.push_back(request);
+        run.files.push_back(file);
+        return failure;
+    };
+    std::FILE* out = std::tmpfile();
+    std::FILE* err = std::tmpfile();
+    run.outcome.status = EncoderMain(args, stdin, out, err, writer);
+    run.outcome.out = ReadAll(out);
+    run.outcome.err = ReadAll(err);
+    std::fclose(out);
+    std::fclose(err);
+    return run;
+}
+
+TEST(EncoderCliPng, OptionsAndDefaults) {
+    struct Row {
+        std::vector<std::string> args;
+        std::u32string fontString;
+        BarHeight height;
+        double points;
+        int dpi;
+    };
+    const Row rows[] = {
+        {{"--type", "39", "--png", "a.png", "CODE 39"}, U"*CODE~39*", BarHeight::Normal, 24, 300},
+        {{"--type", "39", "--checksum", "--png=a.png", "CODE 39"}, U"*CODE~39R*",
+         BarHeight::Normal, 24, 300},
+        {{"--type", "post", "--png", "a.png", "12345"}, U"(123455)", BarHeight::Normal, 18, 300},
+        {{"--type", "upc", "--png", "a.png", "--height", "SHORT", "--size", "44.5", "--dpi", "600",
+          "--", "03600029145"},
+         U" P36000|BIADEb", BarHeight::Short, 44.5, 600},
+        {{"--png", "a.png", "--height=tall", "--type", "25i", "--size=16", "--dpi=72", "1234"},
+         U"{-C}", BarHeight::Tall, 16, 72},
+    };
+    for (const Row& row : rows) {
+        const PngRun run = EncodePng(row.args);
+        EXPECT_EQ(run.outcome.status, 0) << run.outcome.err;
+        EXPECT_EQ(run.outcome.out, "");
+        EXPECT_EQ(run.outcome.err, "");
+        ASSERT_EQ(run.requests.size(), 1u);
+        EXPECT_EQ(run.files.front(), "a.png");
+        const PngRequest& r = run.requests.front();
+        EXPECT_TRUE(r.fontString == row.fontString);
+        EXPECT_EQ(r.height, row.height);
+        EXPECT_EQ(r.points, row.points);
+        EXPECT_EQ(r.dpi, row.dpi);
+    }
+    EXPECT_EQ(EncodePng({"--type", "post", "--png", "a.png", "12345"}).requests.front().type,
+              BarCodeType::TypePost);
+}
+
+TEST(EncoderCliPng, UsageErrors) {
+    const std::vector<std::vector<std::string>> bad = {
+        {"--type", "39", "--png", "a.png"},                // no item
+        {"--type", "39", "--png", "a.png", "A", "B"},      // two items
+        {"--type", "39", "--png", "", "A"},                // no file name
+        {"--type", "39", "--png"},                         // no value at all
+        {"--type", "39", "--png", "a.png", "--dpi", "0", "A"},
+        {"--type", "39", "--png", "a.png", "--dpi", "2401", "A"},
+        {"--type", "39", "--png", "a.png", "--dpi", "300.5", "A"},
+        {"--type", "39", "--png", "a.png", "--dpi", "abc", "A"},
+        {"--type", "39", "--png", "a.png", "--dpi", "99999999999999999999", "A"},
+        {"--type", "39", "--png", "a.png", "--size", "-4", "A"},
+        {"--type", "39", "--png", "a.png", "--size", "1e2", "A"},
+        {"--type", "39", "--png", "a.png", "--size", "401", "A"},
+        {"--type", "39", "--png", "a.png", "--size", "3.9", "A"},
+        {"--type", "39", "--png", "a.png", "--size", "2..4", "A"},
+        {"--type", "39", "--png", "a.png", "--size", "", "A"},
+        {"--type", "39", "--png", "a.png", "--height", "huge", "A"},
+        {"--type", "39", "--png", "a.png", "--encoding", "cp1252", "A"},
+        {"--type", "39", "--dpi", "300", "A"},  // picture options without --png
+        {"--type", "39", "--height", "short", "A"},
+        {"--type", "39", "--size", "24", "A"},
+    };
+    for (const auto& args : bad) {
+        const PngRun run = EncodePng(args);
+        EXPECT_EQ(run.outcome.status, 2) << ::testing::PrintToString(args);
+        EXPECT_TRUE(run.requests.empty());
+        EXPECT_NE(run.outcome.err.find("Usage: stripewright-encode"), std::string::npos);
+    }
+}
+
+TEST(EncoderCliPng, FailedItemAndFailedWrite) {
+    const PngRun bad = EncodePng({"--type", "39", "--png", "a.png", "abc"});
+    EXPECT_EQ(bad.outcome.status, 1);
+    EXPECT_EQ(bad.outcome.err, "line 1: Error: input character \"a\" not legal in bar code 3 of 9\n");
+    EXPECT_TRUE(bad.requests.empty());
+
+    const PngRun empty = EncodePng({"--type", "upc", "--png", "a.png", ""});
+    EXPECT_EQ(empty.outcome.status, 1);
+    EXPECT_EQ(empty.outcome.err, "line 1: Error- no data to bar code\n");
+
+    const PngRun unwritable =
+        EncodePng({"--type", "39", "--png", "a.png", "A"}, "cannot write a.png: Permission denied");
+    EXPECT_EQ(unwritable.outcome.status, 3);
+    EXPECT_EQ(unwritable.outcome.err, "stripewright-encode: cannot write a.png: Permission denied\n");
+
+    // A build without a picture writer says so rather than pretending.
+    const Outcome none = Encode({"--type", "39", "--png", "a.png", "A"});
+    EXPECT_EQ(none.status, 2);
+    EXPECT_NE(none.err.find("cannot write pictures"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace sw

@@ -1,0 +1,258 @@
+"""The bar code fonts' one table: symbol patterns, which character draws which symbol, and
+the dimensions of every face.
+
+All widths are in modules (X) of the face, all heights and font units in units of the em square
+(UNITS_PER_EM). A glyph is described as a list of bars and an advance; make_fonts.py turns the
+bars into rectangles and checks the table before it writes anything.
+"""
+
+UNITS_PER_EM = 1000
+
+# --------------------------------------------------------------------------------------------
+# Symbol patterns
+
+# The five-element patterns of 2 of 5 and Interleaved 2 of 5 (N narrow, W wide); the positions
+# weigh 1, 2, 4, 7 and parity, with 0 written as 4 + 7.
+TWO_OF_FIVE = {
+    "0": "NNWWN", "1": "WNNNW", "2": "NWNNW", "3": "WWNNN", "4": "NNWNW",
+    "5": "WNWNN", "6": "NWWNN", "7": "NNNWW", "8": "WNNWN", "9": "NWNWN",
+}
+
+# Code 39: nine elements, bar first, alternating bar and space; three of them wide.
+CODE39 = {
+    "0": "NNNWWNWNN", "1": "WNNWNNNNW", "2": "NNWWNNNNW", "3": "WNWWNNNNN",
+    "4": "NNNWWNNNW", "5": "WNNWWNNNN", "6": "NNWWWNNNN", "7": "NNNWNNWNW",
+    "8": "WNNWNNWNN", "9": "NNWWNNWNN", "A": "WNNNNWNNW", "B": "NNWNNWNNW",
+    "C": "WNWNNWNNN", "D": "NNNNWWNNW", "E": "WNNNWWNNN", "F": "NNWNWWNNN",
+    "G": "NNNNNWWNW", "H": "WNNNNWWNN", "I": "NNWNNWWNN", "J": "NNNNWWWNN",
+    "K": "WNNNNNNWW", "L": "NNWNNNNWW", "M": "WNWNNNNWN", "N": "NNNNWNNWW",
+    "O": "WNNNWNNWN", "P": "NNWNWNNWN", "Q": "NNNNNNWWW", "R": "WNNNNNWWN",
+    "S": "NNWNNNWWN", "T": "NNNNWNWWN", "U": "WWNNNNNNW", "V": "NWWNNNNNW",
+    "W": "WWWNNNNNN", "X": "NWNNWNNNW", "Y": "WWNNWNNNN", "Z": "NWWNWNNNN",
+    "-": "NWNNNNWNW", ".": "WWNNNNWNN", " ": "NWWNNNWNN", "$": "NWNWNWNNN",
+    "/": "NWNWNNNWN", "+": "NWNNNWNWN", "%": "NNNWNWNWN", "*": "NWNNWNWNN",
+}
+
+# PostNet: F full bar, h half bar; weights 7, 4, 2, 1, 0 (7 + 4 stands for 0).
+POSTNET = {
+    "0": "FFhhh", "1": "hhhFF", "2": "hhFhF", "3": "hhFFh", "4": "hFhhF",
+    "5": "hFhFh", "6": "hFFhh", "7": "FhhhF", "8": "FhhFh", "9": "FhFhh",
+}
+
+# UPC-A: seven modules per digit, 1 dark. Right-half codes are the complements of these.
+UPC_LEFT = {
+    "0": "0001101", "1": "0011001", "2": "0010011", "3": "0111101", "4": "0100011",
+    "5": "0110001", "6": "0101111", "7": "0111011", "8": "0110111", "9": "0001011",
+}
+UPC_GUARD = "101"
+UPC_CENTRE = "01010"
+
+
+def upc_right(digit):
+    return "".join("1" if m == "0" else "0" for m in UPC_LEFT[digit])
+
+
+# --------------------------------------------------------------------------------------------
+# Faces. `module` is X in font units; `ratio` the wide:narrow ratio; `heights` the bar height
+# of each face of the family (font units); `quiet` the quiet zone in modules.
+
+DIGITS = "0123456789"
+
+FAMILIES = {
+    "25": {
+        "module": 40, "ratio": 3, "quiet": 10,
+        "faces": {"Sample 25 Short": 600, "Sample 25": 1150, "Sample 25 Tall": 2200},
+    },
+    "25i": {
+        "module": 40, "ratio": 3, "quiet": 10,
+        "faces": {"Sample 25 Interleaved Short": 600, "Sample 25 Interleaved": 1150,
+                  "Sample 25 Interleaved Tall": 2200},
+    },
+    "39": {
+        "module": 40, "ratio": 3, "quiet": 10,
+        "faces": {"Sample 39 Short": 600, "Sample 39": 1150, "Sample 39 Tall": 2200},
+    },
+    "UPC": {
+        # 0.022 em: 0.31 mm at 40 points, 0.47 mm at 60 points (94 % to 141 %).
+        "module": 22, "quiet": 9,
+        # Guard bars, and the bars of the first and the check digit, reach 5 modules lower.
+        "guard_extension": 5,
+        "faces": {"Sample UPCA Short": 600, "Sample UPCA": 1000},
+    },
+    "Post": {
+        # At 18 points the em is 0.25 in: bars 0.020 in wide, 1/22 in apart, 0.125 in and
+        # 0.050 in tall, with 0.125 in quiet zones left and right.
+        "bar": 80, "pitch": 182, "full": 500, "half": 200, "quiet_units": 500,
+        "faces": {"Sample Postal": 500},
+    },
+}
+
+
+def element_widths(pattern, ratio):
+    return [ratio if e == "W" else 1 for e in pattern]
+
+
+def _runs_of_bars(elements):
+    """elements: list of (is_bar, width). Returns bars as (start, width) and the total width."""
+    x = 0
+    bars = []
+    for is_bar, width in elements:
+        if is_bar:
+            bars.append((x, width))
+        x += width
+    return bars, x
+
+
+def _glyph(bars, width, lsb=0, rsb=0, low=()):
+    """A glyph in modules: bars (start, width), moved right by lsb, advance lsb + width + rsb.
+    `low` lists the indexes of bars that reach below the baseline (UPC guards)."""
+    return {
+        "bars": [(lsb + x, w, "low" if i in low else "full") for i, (x, w) in enumerate(bars)],
+        "advance": lsb + width + rsb,
+    }
+
+
+def code25_glyphs(f):
+    """Industrial 2 of 5: the bars carry the data; every space is one narrow module."""
+    r, q = f["ratio"], f["quiet"]
+    glyphs = {}
+    for ch, pattern in TWO_OF_FIVE.items():
+        elements = []
+        for w in element_widths(pattern, r):
+            elements += [(True, w), (False, 1)]
+        glyphs[ch] = _glyph(*_runs_of_bars(elements))
+    start = []
+    for w in (r, r, 1):
+        start += [(True, w), (False, 1)]
+    glyphs["("] = _glyph(*_runs_of_bars(start), lsb=q)
+    stop = [(True, r), (False, 1), (True, 1), (False, 1), (True, r)]
+    glyphs[")"] = _glyph(*_runs_of_bars(stop), rsb=q)
+    return glyphs
+
+
+def _pair_code(value):
+    return value + 33 if value < 90 else value + 71
+
+
+def code25i_glyphs(f):
+    """Interleaved 2 of 5: one glyph per digit pair, the first digit in the bars and the second
+    in the spaces."""
+    r, q = f["ratio"], f["quiet"]
+    glyphs = {}
+    for a in DIGITS:
+        for b in DIGITS:
+            bars = element_widths(TWO_OF_FIVE[a], r)
+            spaces = element_widths(TWO_OF_FIVE[b], r)
+            elements = []
+            for wb, ws in zip(bars, spaces):
+                elements += [(True, wb), (False, ws)]
+            glyphs[chr(_pair_code(int(a + b)))] = _glyph(*_runs_of_bars(elements))
+    glyphs["{"] = _glyph(*_runs_of_bars([(True, 1), (False, 1), (True, 1), (False, 1)]), lsb=q)
+    glyphs["}"] = _glyph(*_runs_of_bars([(True, r), (False, 1), (True, 1)]), rsb=q)
+    return glyphs
+
+
+def code39_glyphs(f):
+    """Code 39: every glyph is its nine elements and the one-module gap after them. The start
+    and the stop share "*", so no glyph carries a quiet zone: one on both sides would put ten
+    modules between the start and the first character, a gap that readers reject."""
+    r = f["ratio"]
+    glyphs = {}
+    for ch, pattern in CODE39.items():
+        elements = [(i % 2 == 0, w) for i, w in enumerate(element_widths(pattern, r))]
+        elements.append((False, 1))
+        glyphs["~" if ch == " " else ch] = _glyph(*_runs_of_bars(elements))
+    return glyphs
+
+
+def _modules_to_bars(modules):
+    elements = [(m == "1", 1) for m in modules]
+    # Merge neighbouring dark modules into one bar.
+    bars = []
+    x = 0
+    for dark, w in elements:
+        if dark and bars and bars[-1][0] + bars[-1][1] == x:
+            bars[-1] = (bars[-1][0], bars[-1][1] + w)
+        elif dark:
+            bars.append((x, w))
+        x += w
+    return bars, x
+
+
+def upc_glyphs(f):
+    q = f["quiet"]
+    glyphs = {}
+    for d in DIGITS:
+        bars, width = _modules_to_bars(UPC_GUARD + UPC_LEFT[d])
+        glyphs[chr(80 + int(d))] = _glyph(bars, width, low=range(len(bars)))
+        glyphs[d] = _glyph(*_modules_to_bars(UPC_LEFT[d]))
+        glyphs[chr(64 + int(d))] = _glyph(*_modules_to_bars(upc_right(d)))
+        bars, width = _modules_to_bars(upc_right(d) + UPC_GUARD)
+        glyphs[chr(96 + int(d))] = _glyph(bars, width, rsb=q, low=range(len(bars)))
+    bars, width = _modules_to_bars(UPC_CENTRE)
+    glyphs["|"] = _glyph(bars, width, low=range(len(bars)))
+    # The encoder starts every UPC-A string with a space: the left quiet zone.
+    glyphs[" "] = {"bars": [], "advance": q}
+    return glyphs
+
+
+def postnet_glyphs(f):
+    """PostNet in font units rather than modules: bar, pitch and heights are fixed lengths."""
+    bar, pitch, qz = f["bar"], f["pitch"], f["quiet_units"]
+    glyphs = {}
+    for ch, pattern in POSTNET.items():
+        glyphs[ch] = {
+            "bars": [(i * pitch, bar, "full" if p == "F" else "half")
+                     for i, p in enumerate(pattern)],
+            "advance": len(pattern) * pitch,
+        }
+    glyphs["("] = {"bars": [(qz, bar, "full")], "advance": qz + pitch}
+    glyphs[")"] = {"bars": [(0, bar, "full")], "advance": bar + qz}
+    return glyphs
+
+
+def _in_units(glyphs, module):
+    return {
+        ch: {"bars": [(x * module, w * module, kind) for x, w, kind in g["bars"]],
+             "advance": g["advance"] * module}
+        for ch, g in glyphs.items()
+    }
+
+
+_BUILDERS = {
+    "25": code25_glyphs,
+    "25i": code25i_glyphs,
+    "39": code39_glyphs,
+    "UPC": upc_glyphs,
+}
+
+
+def family_glyphs(family):
+    """The drawing glyphs of a family, keyed by character: bars as (x, width, kind) in font
+    units, kind "full" (baseline to bar height), "low" (reaching below the baseline) or "half"
+    (PostNet's half bar), and the advance in font units."""
+    f = FAMILIES[family]
+    if family == "Post":
+        return postnet_glyphs(f)
+    return _in_units(_BUILDERS[family](f), f["module"])
+
+
+# Advance of the empty glyphs: one data character's width, so that a stray character shows as a
+# gap of its own rather than vanishing.
+BLANK_ADVANCE = {"25": 14 * 40, "25i": 18 * 40, "39": 16 * 40, "UPC": 7 * 22, "Post": 5 * 182}
+
+
+def face_metrics(family, bar_height):
+    """Vertical extent of a face: (ascent, descent) in font units, descent as a positive number.
+    Bars stand on the baseline; the margin above and below keeps lines of bar codes apart."""
+    f = FAMILIES[family]
+    if family == "Post":
+        margin = 160  # 0.040 in at 18 points
+        return bar_height + margin, margin
+    low = f.get("guard_extension", 0) * f.get("module", 0)
+    return bar_height + 40, low + 40
+
+
+def font_codes():
+    """Every code a font string may hold: 32-126 and 161-170."""
+    return list(range(32, 127)) + list(range(161, 171))

@@ -1,0 +1,45 @@
+#include "encode/png_loader.h"
+
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <climits>
+#include <string>
+
+namespace sw {
+namespace {
+
+using WriteFunction = void (*)(const PngRequest*, const char*, std::string*);
+
+std::string ProgramFolder() {
+    char path[PATH_MAX];
+    const ssize_t n = ::readlink("/proc/self/exe", path, sizeof path - 1);
+    if (n <= 0)
+        return ".";
+    const std::string exe(path, static_cast<std::size_t>(n));
+    const std::size_t slash = exe.rfind('/');
+    return slash == std::string::npos ? "." : exe.substr(0, slash);
+}
+
+}  // namespace
+
+PngWriter LoadedPngWriter() {
+    return [](const PngRequest& request, const std::string& file) -> std::string {
+        const std::string module =
+            ProgramFolder() + "/" SW_PNG_MODULE_FOLDER "/" SW_PNG_MODULE_NAME;
+        void* handle = ::dlopen(module.c_str(), RTLD_NOW | RTLD_LOCAL);
+        if (handle == nullptr) {
+            const char* why = ::dlerror();
+            return "cannot load the picture writer: " + std::string(why ? why : module);
+        }
+        // The module stays loaded: Qt does not support being unloaded.
+        const auto write = reinterpret_cast<WriteFunction>(::dlsym(handle, "sw_write_barcode_png"));
+        if (write == nullptr)
+            return "cannot load the picture writer: " + module;
+        std::string error;
+        write(&request, file.c_str(), &error);
+        return error;
+    };
+}
+
+}  // namespace sw

@@ -1,0 +1,34 @@
+// Set-up step: the bar code fonts into the user's font folder, so that word processors draw
+// pasted bar codes too.
+#pragma once
+
+#include <QString>
+#include <functional>
+
+namespace sw {
+
+// Asks the system to pick up new fonts in `folder`; false when that could not be done.
+using FontCacheRefresher = std::function<bool(const QString& folder)>;
+
+// Runs "fc-cache -f FOLDER" and waits for it. False when fc-cache is missing or fails.
+bool RefreshFontCache(const QString& folder);
+
+// Where the program's own copy of the fonts is installed: <program folder>/../share/
+// stripewright/fonts.
+QString BundledFontFolder();
+
+// The user's font folder for our fonts: a "stripewright" folder inside the user's fonts
+// location (~/.local/share/fonts/stripewright).
+QString DefaultUserFontFolder();
+
+// Copies the twelve bar code fonts from `sourceFolder` into `userFontFolder` (created when
+// missing), then refreshes the font cache. All twelve must be present before anything is
+// copied. A font already there with the same content is left alone; a different one (an older
+// version) is replaced, each file written in full or not at all. Other files in the folder are
+// never touched. A font cache that cannot be refreshed is not an error: the desktop picks the
+// fonts up at the next login. On failure returns false and sets `error` (when given) to a
+// message for the user.
+bool InstallFonts(const QString& sourceFolder, const QString& userFontFolder, QString* error,
+                  const FontCacheRefresher& refresh = RefreshFontCache);
+
+}  // namespace sw
