@@ -78,6 +78,38 @@ TForm1::TForm1(platform::Desktop& desktop, QWidget* parent)
     BuildDataArea();
     // The client area of 400 x 374 inside an 8-pixel border.
     setFixedSize(416, 390);
+    const std::pair<QWidget*, const char*> names[] = {{Panel1, "Panel1"},
+                                                      {Label2, "Label2"},
+                                                      {GroupBox1, "GroupBox1"},
+                                                      {Radio25, "Radio25"},
+                                                      {Radio25i, "Radio25i"},
+                                                      {Radio39, "Radio39"},
+                                                      {RadioPostNet, "RadioPostNet"},
+                                                      {RadioUPCA, "RadioUPCA"},
+                                                      {Label1, "Label1"},
+                                                      {SpeedButton1, "SpeedButton1"},
+                                                      {SpeedButton3, "SpeedButton3"},
+                                                      {SpeedButton2, "SpeedButton2"},
+                                                      {FontSize, "FontSize"},
+                                                      {Short, "Short"},
+                                                      {Normal, "Normal"},
+                                                      {Tall, "Tall"},
+                                                      {GroupBox2, "GroupBox2"},
+                                                      {PointSize, "PointSize"},
+                                                      {TipCheckBox, "TipCheckBox"},
+                                                      {OptionalChecksum, "OptionalChecksum"},
+                                                      {StaticText4, "StaticText4"},
+                                                      {BarTextInput, "BarTextInput"},
+                                                      {MakeButtonClick, "MakeButtonClick"},
+                                                      {CopyButtonClick, "CopyButtonClick"},
+                                                      {PrintLabels, "PrintLabels"},
+                                                      {PrintButtonClick, "PrintButtonClick"},
+                                                      {StaticText5, "StaticText5"},
+                                                      {BarTextOut, "BarTextOut"},
+                                                      {StaticText6, "StaticText6"},
+                                                      {BarCodeOut, "BarCodeOut"},
+                                                      {StaticText3, "StaticText3"}};
+    for (const auto& [widget, name] : names) widget->setObjectName(QString::fromLatin1(name));
     // Made after the controls, so that it is destroyed after them with this window.
     groupStyle_ = new CaptionInFrameStyle;
     groupStyle_->setParent(this);
@@ -273,6 +305,10 @@ void TForm1::ConnectHandlers() {
             [this] { Run([&] { PointSizeChange(); }); });
     connect(PointSize, &QComboBox::activated, this, [this] { Run([&] { PointSizeChange(); }); });
     PointSize->installEventFilter(this);
+    for (QRadioButton* radio :
+         {Radio25, Radio25i, Radio39, RadioPostNet, RadioUPCA, Short, Normal, Tall}) {
+        radio->installEventFilter(this);
+    }
     PointSize->lineEdit()->installEventFilter(this);
     BarTextInput->installEventFilter(this);
 
@@ -301,6 +337,21 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
         const auto* key = static_cast<QKeyEvent*>(event);
         Run([&] { BarTextInputKeyDown(key->key(), key->modifiers()); });
         return false;  // the field handles the key as usual
+    }
+    if (event->type() == QEvent::FocusIn) {
+        // Tab enters a group of radio buttons at its checked button.
+        const auto* focus = static_cast<QFocusEvent*>(event);
+        auto* radio = qobject_cast<QRadioButton*>(watched);
+        if (radio && !radio->isChecked() &&
+            (focus->reason() == Qt::TabFocusReason || focus->reason() == Qt::BacktabFocusReason)) {
+            for (QRadioButton* sibling : radio->parentWidget()->findChildren<QRadioButton*>(
+                     QString(), Qt::FindDirectChildrenOnly)) {
+                if (sibling->isChecked() && sibling->isVisible()) {
+                    sibling->setFocus(focus->reason());
+                    break;
+                }
+            }
+        }
     }
     if ((watched == PointSize || watched == PointSize->lineEdit()) &&
         event->type() == QEvent::FocusOut) {

@@ -7,7 +7,7 @@ namespace sw::setup {
 
 bool CreateProgramFolder(const SetupContext& context, QStringList& report) {
     const QString folder = QDir::toNativeSeparators(context.programFolder);
-    const QFileInfo info(context.programFolder);
+    const QFileInfo info(QDir::cleanPath(context.programFolder));
     if (info.isDir()) {
         report << QStringLiteral("Program folder %1 is already there.").arg(folder);
         return true;
