@@ -4,9 +4,17 @@
 // text values read back cut at 2047 characters; integers are decimal or 0x hexadecimal, and a
 // missing, empty or unreadable value gives the default; booleans are integers (non-zero is
 // true) and are written "1" and "0". Every write reaches the disk at once, keeps every other
-// line of the file, and replaces the file atomically (a temporary file in the same folder,
-// flushed, then renamed), so a crash never leaves half a file. A failed write throws
-// IniWriteError with the message "Unable to write to <path>".
+// line of the file byte for byte, and replaces the file atomically (a temporary file in the
+// same folder, flushed, then renamed), so a crash never leaves half a file. A failed write
+// throws IniWriteError with the message "Unable to write to <path>".
+//
+// Files with a UTF-8 or UTF-16 byte-order mark and files with CRLF line ends read as well as
+// plain ones and keep their form when rewritten. A line that is not valid UTF-8 is read as
+// Windows-1252 and, unless it is the line being replaced, written back unchanged.
+//
+// A value with blanks at either end, or enclosed in double quotes, is written enclosed in
+// double quotes; reading strips one enclosing pair, so such values come back as written. A
+// line break in a value is written as a blank, since one line holds one key.
 #pragma once
 
 #include <QDate>
@@ -16,12 +24,12 @@
 namespace sw::platform {
 
 class IniWriteError : public std::runtime_error {
-public:
+  public:
     explicit IniWriteError(const QString& path);
 };
 
 class IniFile {
-public:
+  public:
     explicit IniFile(QString path);
 
     const QString& path() const { return path_; }
@@ -35,9 +43,12 @@ public:
     void WriteInteger(const QString& section, const QString& key, int value);
     void WriteBool(const QString& section, const QString& key, bool value);
 
-private:
+  private:
     QString path_;
 };
+
+// The longest text value a read returns.
+inline constexpr int kMaxIniValueLength = 2047;
 
 // The settings file's name: the executable's file name with everything from its last dot on
 // replaced by "tips.ini" ("stripewright.exe" and "stripewright" both give

@@ -1,0 +1,151 @@
+// The main window: every control of the program, the run state, and the handlers. This file
+// and main_window.cpp build the controls and connect them; each command lives in a file of its
+// own (make_command.cpp, type_selection.cpp, startup.cpp, settings.cpp, help_links.cpp, ...).
+#pragma once
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTextEdit>
+#include <QToolButton>
+#include <QWidget>
+
+#include "app/widgets.h"
+#include "barcode/catalogue.h"
+#include "platform/desktop.h"
+#include "platform/tooltips.h"
+
+namespace sw {
+
+class TTip;
+class TForm3;
+class TForm4;
+
+class TForm1 : public QWidget {
+  public:
+    explicit TForm1(platform::Desktop& desktop, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // The top panel.
+    QFrame* Panel1;
+    QLabel* Label2;
+    QGroupBox* GroupBox1;
+    QRadioButton* Radio25;
+    QRadioButton* Radio25i;
+    QRadioButton* Radio39;
+    QRadioButton* RadioPostNet;
+    QRadioButton* RadioUPCA;
+    QLabel* Label1;
+    QToolButton* SpeedButton1;  // Tips
+    QToolButton* SpeedButton3;  // About
+    QToolButton* SpeedButton2;  // Help
+    QGroupBox* FontSize;
+    QRadioButton* Short;
+    QRadioButton* Normal;
+    QRadioButton* Tall;
+    QGroupBox* GroupBox2;
+    QComboBox* PointSize;
+    QCheckBox* TipCheckBox;
+    QCheckBox* OptionalChecksum;
+
+    // Below the panel.
+    QLabel* StaticText4;
+    DataLineEdit* BarTextInput;
+    QPushButton* MakeButtonClick;
+    QPushButton* CopyButtonClick;
+    QPushButton* PrintLabels;
+    QPushButton* PrintButtonClick;
+    QLabel* StaticText5;
+    QLineEdit* BarTextOut;
+    QLabel* StaticText6;
+    QTextEdit* BarCodeOut;
+    LinkLabel* StaticText3;
+
+    // The dialogs, created once by the program entry after this window (owned by it).
+    TTip* Tip = nullptr;
+    TForm3* Form3 = nullptr;
+    TForm4* Form4 = nullptr;
+
+    // Run state, reset at each start.
+    bool BarCodeMade = false;
+    bool FolderFound = false;
+    int RunCounter = 0;
+    int CurrentStamp = 0;
+    int InstallStamp = 0;
+
+    // Start-up and settings (startup.cpp, settings.cpp).
+    void FormActivate();
+    void FormClose();
+    void TipCheckBoxClick();
+
+    // Make (make_command.cpp).
+    void MakeButtonClickClick();
+    void ShowErrorInPreview(const QString& message);
+
+    // Types, checksum and faces (type_selection.cpp).
+    void Select25();
+    void Select25i();
+    void Select39();
+    void SelectPost();
+    void SelectUPC();
+    void SelectType(BarCodeType type);
+    void OptionalChecksumClick();
+    QString BarcodeFontFace() const;
+    BarCodeType SelectedType() const;  // from the radio buttons, in the order Make tests them
+    QString TypeSetting() const;       // the stored text of the selected type
+    QString HeightSetting() const;     // "S", "N" or "T"
+
+    // Preview restyling (output/preview_font.cpp).
+    void RefreshPreviewFont();
+    void ShortClick();
+    void PointSizeChange();
+
+    // Help, tips, web link (help_links.cpp).
+    void SpeedButton2Click();
+    void BarTextInputKeyDown(int key, Qt::KeyboardModifiers modifiers);
+    void SpeedButton1Click();
+    void StaticText3Click();
+
+    // Commands completed by other parts of the program (each in its own file).
+    void CopyButtonClickClick();
+    void PrintButtonClickClick();
+    void PrintLabelsClick();
+    void SpeedButton3Click();
+
+    platform::Desktop& desktop() const { return desktop_; }
+    platform::ToolTipController& tooltips() { return tooltips_; }
+    // The program folder (with a trailing separator) and the settings file in it.
+    QString ProgramFolder() const;
+    QString SettingsPath() const;
+    // Where installation messages stand: 100 pixels right of and below the window's corner.
+    QPoint MessagePlace() const;
+    // Sets the preview's whole text in the field's own font (no formatting of earlier text).
+    void SetPreviewText(const QString& text);
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void BuildPanel();
+    void BuildDataArea();
+    void SetTabOrder();
+    void ConnectHandlers();
+    QRadioButton* TypeButton(BarCodeType type) const;
+    void RestoreSettings();
+    void WriteFirstRunSettings();
+    void ChooseTipOrReminder();
+    // Runs a handler with the program's default handling of an escaping error.
+    template <class Handler>
+    void Run(Handler&& handler);
+
+    platform::Desktop& desktop_;
+    platform::ToolTipController tooltips_;
+    CaptionInFrameStyle* groupStyle_;
+};
+
+}  // namespace sw

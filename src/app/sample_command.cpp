@@ -1,0 +1,10 @@
+#include "app/main_window.h"
+
+namespace sw {
+
+// Completed by the sample work.
+void TForm1::PrintButtonClickClick() {
+    BarTextInput->setFocus();
+}
+
+}  // namespace sw

@@ -1,0 +1,48 @@
+// stripewright-setup: prepares the program folder for the current user.
+//
+//   stripewright-setup [--data FOLDER] [--documents FOLDER]
+//
+// --data names the installed data folder (default: <dir of this program>/../share/stripewright),
+// --documents the documents folder (default: the user's, from the XDG user folders).
+#include <QCoreApplication>
+#include <QDir>
+#include <QTextStream>
+
+#include "platform/paths.h"
+#include "setup/setup_steps.h"
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+
+    sw::setup::SetupContext context;
+    context.dataFolder = QDir(QCoreApplication::applicationDirPath())
+                             .filePath(QStringLiteral("../share/stripewright"));
+    context.documentsFolder = sw::platform::SystemDocumentsFolder();
+
+    const QStringList args = QCoreApplication::arguments().mid(1);
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& arg = args[i];
+        if ((arg == QStringLiteral("--data") || arg == QStringLiteral("--documents")) &&
+            i + 1 < args.size()) {
+            (arg == QStringLiteral("--data") ? context.dataFolder : context.documentsFolder) =
+                args[++i];
+        } else if (arg == QStringLiteral("--help") || arg == QStringLiteral("-h")) {
+            out << "Usage: stripewright-setup [--data FOLDER] [--documents FOLDER]\n"
+                   "Creates the Stripewright folder in your documents folder and puts the\n"
+                   "program's files in it, never replacing a file you already have.\n";
+            return 0;
+        } else {
+            err << "stripewright-setup: unknown argument " << arg << " (try --help)\n";
+            return 2;
+        }
+    }
+    if (context.documentsFolder.isEmpty()) {
+        err << "stripewright-setup: no documents folder could be found.\n";
+        return 1;
+    }
+    context.dataFolder = QDir::cleanPath(context.dataFolder);
+    context.programFolder = sw::platform::ProgramFolderPath(context.documentsFolder);
+    return sw::setup::RunSetup(context, sw::setup::SetupSteps(), out, err);
+}

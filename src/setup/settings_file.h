@@ -1,0 +1,20 @@
+// Set-up step: the settings file with the tip of the day's sections.
+#pragma once
+
+#include <QStringList>
+
+#include "setup/setup_steps.h"
+
+namespace sw::setup {
+
+// The tips of the installed tips file: one tip per line; blank lines and lines starting with
+// '#' are skipped. Fails (with a message in `error`) when the file cannot be read, holds no
+// tip, or holds a tip longer than a settings value can be.
+bool ReadTips(const QString& path, QStringList& tips, QString& error);
+
+// Puts the settings file into the program folder. A new file gets the sections "TipoftheDay"
+// (Enabled=1, Position=0, Maximum=number of tips - 1) and "Tips". An existing file is never
+// replaced: only a section it lacks is added, so the user's settings, switch and position stay.
+bool InstallSettingsFile(const SetupContext& context, QStringList& report);
+
+}  // namespace sw::setup

@@ -1,0 +1,33 @@
+// The set-up for one user: a list of steps, each a function of its own, run in order. Each
+// step puts its files in place without ever overwriting one the user already has.
+#pragma once
+
+#include <QString>
+#include <QTextStream>
+#include <vector>
+
+namespace sw::setup {
+
+struct SetupContext {
+    QString dataFolder;       // the installed data: <prefix>/share/stripewright
+    QString documentsFolder;  // the user's documents folder
+    QString programFolder;    // documents + "/Stripewright/"
+};
+
+// A step reports what it did (or why it failed) in `report`, one line per item.
+using SetupStepFunction = bool (*)(const SetupContext& context, QStringList& report);
+
+struct SetupStep {
+    const char* name;
+    SetupStepFunction run;
+};
+
+// The steps in the order they run.
+std::vector<SetupStep> SetupSteps();
+
+// Runs every step, writing their reports to `out` and failures to `err`. A failed step stops
+// the set-up, since later steps put files into what earlier ones made. Returns 0 on success.
+int RunSetup(const SetupContext& context, const std::vector<SetupStep>& steps, QTextStream& out,
+             QTextStream& err);
+
+}  // namespace sw::setup

@@ -1,0 +1,360 @@
+#include "platform/ini_file.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <csignal>
+
+#include "platform/atomic_file.h"
+
+#ifdef Q_OS_UNIX
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
+namespace sw::platform {
+namespace {
+
+class IniFileTest : public ::testing::Test {
+  protected:
+    QString Path() const { return dir_.filePath(QStringLiteral("stripewrighttips.ini")); }
+    void Write(const QByteArray& bytes) {
+        QFile f(Path());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes);
+    }
+    QByteArray Read() const {
+        QFile f(Path());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    QTemporaryDir dir_;
+};
+
+TEST_F(IniFileTest, ReadsTextIntegersAndBooleansByTheirRules) {
+    Write(
+        "[Settings]\n"
+        "Count=abc\n"
+        "Left=0x20\n"
+        "Top=-15\n"
+        "Checksum=2\n"
+        "HintsOff=yes\n"
+        "LabelExplain=yes\n"
+        "Empty=\n"
+        "Spaced =  24  \n"
+        "Quoted=\" lead and trail \"\n"
+        "Hex=0XfF\n"
+        "BadHex=0x\n"
+        "Trailing=12abc\n"
+        "Huge=99999999999\n");
+    IniFile ini(Path());
+    struct IntRow {
+        const char* key;
+        int def;
+        int expected;
+    };
+    const IntRow ints[] = {{"Count", 10, 10},      {"Left", 0, 32},    {"Top", 0, -15},
+                           {"Empty", 7, 7},        {"Spaced", 0, 24},  {"Hex", 0, 255},
+                           {"BadHex", 5, 5},       {"Trailing", 3, 3}, {"Huge", 4, 4},
+                           {"Missing", 1001, 1001}};
+    for (const IntRow& r : ints) {
+        EXPECT_EQ(ini.ReadInteger("Settings", r.key, r.def), r.expected) << r.key;
+    }
+    struct BoolRow {
+        const char* key;
+        bool def;
+        bool expected;
+    };
+    const BoolRow bools[] = {{"Checksum", false, true},    {"HintsOff", false, false},
+                             {"LabelExplain", true, true}, {"Top", false, true},
+                             {"Missing", true, true},      {"Missing", false, false}};
+    for (const BoolRow& r : bools) {
+        EXPECT_EQ(ini.ReadBool("Settings", r.key, r.def), r.expected) << r.key;
+    }
+    EXPECT_EQ(ini.ReadString("Settings", "Spaced", "x"), "24");
+    EXPECT_EQ(ini.ReadString("Settings", "Quoted", "x"), " lead and trail ");
+    EXPECT_EQ(ini.ReadString("Settings", "Empty", "x"), "");
+    EXPECT_EQ(ini.ReadString("Settings", "Missing", "dflt"), "dflt");
+}
+
+TEST_F(IniFileTest, NamesMatchWithoutRegardToCase) {
+    Write("[settings]\nTYPE=25i\n");
+    IniFile ini(Path());
+    EXPECT_TRUE(ini.SectionExists("Settings"));
+    EXPECT_EQ(ini.ReadString("SETTINGS", "type", "39"), "25i");
+    ini.WriteString("Settings", "Type", "Post");
+    EXPECT_EQ(Read(), "[settings]\nType=Post\n");
+}
+
+TEST_F(IniFileTest, ASectionCountsOnlyWithAKey) {
+    Write("[Settings]\n\n; a comment\n[TipoftheDay]\nEnabled=0\n[Tips]\n");
+    IniFile ini(Path());
+    EXPECT_FALSE(ini.SectionExists("Settings"));
+    EXPECT_TRUE(ini.SectionExists("TipoftheDay"));
+    EXPECT_FALSE(ini.SectionExists("Tips"));
+    EXPECT_FALSE(IniFile(dir_.filePath("none.ini")).SectionExists("Settings"));
+}
+
+TEST_F(IniFileTest, LongTextsAreCutAt2047Characters) {
+    const QString value(3000, QChar(u'A'));
+    IniFile ini(Path());
+    ini.WriteString("Settings", "Data", value);
+    EXPECT_EQ(ini.ReadString("Settings", "Data", ""), value.left(2047));
+    // The file itself keeps the whole value.
+    EXPECT_TRUE(Read().contains(QByteArray(3000, 'A')));
+
+    // A character outside the Basic Multilingual Plane is never cut in half.
+    const QString astral = QString(2046, QChar(u'B')) + QString::fromUcs4(U"\U0001F600");
+    ini.WriteString("Settings", "Data", astral);
+    EXPECT_EQ(ini.ReadString("Settings", "Data", ""), QString(2046, QChar(u'B')));
+}
+
+TEST_F(IniFileTest, WritesKeepEveryOtherLineAndPlaceNewKeysInTheirSection) {
+    Write(
+        "; Stripewright settings\n"
+        "[TipoftheDay]\n"
+        "Enabled=1\n"
+        "Position=3\n"
+        "\n"
+        "[Tips]\n"
+        "0=First tip\n"
+        "odd line without equals\n"
+        "1=Second tip\n");
+    IniFile ini(Path());
+    ini.WriteInteger("TipoftheDay", "Position", 4);
+    ini.WriteInteger("TipoftheDay", "Maximum", 1);
+    ini.WriteString("Settings", "Type", "39");
+    ini.WriteBool("Settings", "Checksum", true);
+    EXPECT_EQ(Read(),
+              "; Stripewright settings\n"
+              "[TipoftheDay]\n"
+              "Enabled=1\n"
+              "Position=4\n"
+              "Maximum=1\n"
+              "\n"
+              "[Tips]\n"
+              "0=First tip\n"
+              "odd line without equals\n"
+              "1=Second tip\n"
+              "[Settings]\n"
+              "Type=39\n"
+              "Checksum=1\n");
+}
+
+TEST_F(IniFileTest, CrlfAndByteOrderMarkFilesReadAndKeepTheirForm) {
+    struct Row {
+        const char* name;
+        QByteArray content;
+        QByteArray expectedAfterWrite;
+    };
+    const Row rows[] = {
+        {"CRLF", "[Settings]\r\nType=25\r\nData=12\r\n", "[Settings]\r\nType=25\r\nData=99\r\n"},
+        {"BOM", "\xEF\xBB\xBF[Settings]\nType=25\nData=12\n",
+         "\xEF\xBB\xBF[Settings]\nType=25\nData=99\n"},
+        {"BOM+CRLF, no last line end", "\xEF\xBB\xBF[Settings]\r\nType=25\r\nData=12",
+         "\xEF\xBB\xBF[Settings]\r\nType=25\r\nData=99"},
+    };
+    for (const Row& r : rows) {
+        Write(r.content);
+        IniFile ini(Path());
+        EXPECT_TRUE(ini.SectionExists("Settings")) << r.name;
+        EXPECT_EQ(ini.ReadString("Settings", "Type", ""), "25") << r.name;
+        ini.WriteString("Settings", "Data", "99");
+        EXPECT_EQ(Read(), r.expectedAfterWrite) << r.name;
+    }
+}
+
+TEST_F(IniFileTest, Utf16FilesReadAndStayUtf16) {
+    const QString text = QStringLiteral("[Settings]\r\nData=\u00c5ngstr\u00f6m\r\n");
+    QByteArray bytes("\xFF\xFE");
+    for (QChar c : text) {
+        bytes.append(static_cast<char>(c.unicode() & 0xFF));
+        bytes.append(static_cast<char>(c.unicode() >> 8));
+    }
+    Write(bytes);
+    IniFile ini(Path());
+    EXPECT_EQ(ini.ReadString("Settings", "Data", ""), QStringLiteral("\u00c5ngstr\u00f6m"));
+    ini.WriteString("Settings", "Type", "39");
+    const QByteArray after = Read();
+    ASSERT_TRUE(after.startsWith("\xFF\xFE"));
+    EXPECT_EQ(IniFile(Path()).ReadString("Settings", "Type", ""), "39");
+    EXPECT_EQ(IniFile(Path()).ReadString("Settings", "Data", ""),
+              QStringLiteral("\u00c5ngstr\u00f6m"));
+}
+
+TEST_F(IniFileTest, BytesThatAreNotUtf8ReadAsWindows1252AndSurviveRewrites) {
+    // 0x80 is the euro sign in Windows-1252; 0xE9 is e acute; 0xFF alone is never UTF-8.
+    const QByteArray foreign = "Note=caf\xE9 \x80 5 \xFF\n";
+    Write("[Settings]\nData=\xE9t\xE9\n" + foreign);
+    IniFile ini(Path());
+    EXPECT_EQ(ini.ReadString("Settings", "Data", ""), QStringLiteral("\u00e9t\u00e9"));
+    ini.WriteString("Settings", "Type", "Post");
+    const QByteArray after = Read();
+    EXPECT_TRUE(after.contains(foreign)) << after.toStdString();
+    EXPECT_TRUE(after.contains("Data=\xE9t\xE9\n"));
+    // Replacing the line writes UTF-8.
+    ini.WriteString("Settings", "Data", QStringLiteral("\u00e9"));
+    EXPECT_TRUE(Read().contains("Data=\xC3\xA9\n"));
+}
+
+TEST_F(IniFileTest, ValuesRoundTripBlanksQuotesAndLineBreaks) {
+    struct Row {
+        QString written;
+        QString readBack;
+    };
+    const Row rows[] = {{" 1234 ", " 1234 "},
+                        {"\"quoted\"", "\"quoted\""},
+                        {"\"", "\""},
+                        {"a=b=c", "a=b=c"},
+                        {"two\nlines", "two lines"},
+                        {"x\r\n[Tips]\r\n0=injected", "x  [Tips]  0=injected"},
+                        {"", ""}};
+    IniFile ini(Path());
+    for (const Row& r : rows) {
+        ini.WriteString("Settings", "Data", r.written);
+        EXPECT_EQ(ini.ReadString("Settings", "Data", "?"), r.readBack) << r.written.toStdString();
+        EXPECT_FALSE(ini.SectionExists("Tips"));
+    }
+}
+
+TEST_F(IniFileTest, WritingCreatesTheFileAndIntegersAndBooleansAsDecimal) {
+    IniFile ini(Path());
+    ini.WriteInteger("Settings", "Left", -20);
+    ini.WriteBool("Settings", "HintsOff", false);
+    ini.WriteBool("TipoftheDay", "Enabled", true);
+    EXPECT_EQ(Read(), "[Settings]\nLeft=-20\nHintsOff=0\n[TipoftheDay]\nEnabled=1\n");
+}
+
+TEST_F(IniFileTest, AFailedWriteThrowsAndLeavesTheFileAsItWas) {
+    Write("[Settings]\nCount=1\n");
+    QFile::setPermissions(Path(), QFileDevice::ReadOwner | QFileDevice::ReadUser);
+    IniFile ini(Path());
+    try {
+        ini.WriteInteger("Settings", "Count", 2);
+        FAIL() << "no error for a read-only file";
+    } catch (const IniWriteError& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "Unable to write to " + QDir::toNativeSeparators(Path()).toStdString());
+    }
+    EXPECT_EQ(Read(), "[Settings]\nCount=1\n");
+    EXPECT_EQ(ini.ReadInteger("Settings", "Count", 10), 1);  // reading still works
+
+    IniFile missingFolder(dir_.filePath("gone/stripewrighttips.ini"));
+    EXPECT_THROW(missingFolder.WriteBool("Settings", "Checksum", true), IniWriteError);
+}
+
+TEST_F(IniFileTest, AWriteReplacesTheFileAndKeepsItsPermissions) {
+    Write("[Settings]\nCount=1\n");
+    const auto permissions = QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                             QFileDevice::ReadUser | QFileDevice::WriteUser |
+                             QFileDevice::ReadGroup;
+    QFile::setPermissions(Path(), permissions);
+    IniFile(Path()).WriteInteger("Settings", "Count", 2);
+    EXPECT_EQ(QFile::permissions(Path()) & ~(QFileDevice::ReadOther), permissions);
+    // No temporary file is left behind.
+    EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+}
+
+TEST(SettingsFileName, ReplacesEverythingFromTheLastDot) {
+    struct Row {
+        const char* exe;
+        const char* expected;
+    };
+    const Row rows[] = {{"stripewright.exe", "stripewrighttips.ini"},
+                        {"stripewright", "stripewrighttips.ini"},
+                        {"strip.ewright.bin", "strip.ewrighttips.ini"},
+                        {"stripewright.", "stripewrighttips.ini"}};
+    for (const Row& r : rows) EXPECT_EQ(SettingsFileName(r.exe), r.expected) << r.exe;
+}
+
+TEST(MonthStamp, YearModHundredTimesHundredPlusMonth) {
+    EXPECT_EQ(MonthStamp(QDate(2026, 12, 8)), 2612);
+    EXPECT_EQ(MonthStamp(QDate(2027, 1, 31)), 2701);
+    EXPECT_EQ(MonthStamp(QDate(2005, 5, 1)), 505);
+    EXPECT_EQ(MonthStamp(QDate(2000, 1, 1)), 1);
+    EXPECT_EQ(MonthStamp(QDate(2027, 1, 1)) - MonthStamp(QDate(2026, 12, 1)), 89);
+}
+
+#ifdef Q_OS_UNIX
+
+// The settings file before any of the writes below: the tips a crash must never cost.
+const QByteArray kWholeFile =
+    "[TipoftheDay]\nEnabled=1\nPosition=0\nMaximum=1\n[Tips]\n0=First\n1=Second\n"
+    "[Settings]\nCount=1\n";
+
+AtomicWriteStage g_killAt = AtomicWriteStage::BeforeRename;
+void KillSelf(AtomicWriteStage stage) {
+    if (stage == g_killAt)
+        ::raise(SIGKILL);
+}
+
+// A process killed half-way through writing the temporary file, or with the temporary file
+// complete but not yet renamed, leaves the settings file exactly as it was.
+TEST_F(IniFileTest, AProcessKilledWhileWritingLeavesTheFileWhole) {
+    for (AtomicWriteStage stage :
+         {AtomicWriteStage::TemporaryHalfWritten, AtomicWriteStage::BeforeRename}) {
+        Write(kWholeFile);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            g_killAt = stage;
+            SetAtomicWriteHook(&KillSelf);
+            IniFile(Path()).WriteString("Settings", "Data", QString(5000, QChar(u'Z')));
+            ::_exit(0);  // not reached: the hook kills the process
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFSIGNALED(status));
+        EXPECT_EQ(WTERMSIG(status), SIGKILL);
+        EXPECT_EQ(Read(), kWholeFile);
+        // The next write works, and the tips are still there.
+        IniFile ini(Path());
+        ini.WriteInteger("Settings", "Count", 2);
+        EXPECT_EQ(ini.ReadString("Tips", "1", "XXXX"), "Second");
+    }
+}
+
+// A child that writes without pause is killed at whatever moment the kill lands; every time,
+// the file is one of the complete versions.
+TEST_F(IniFileTest, KillingAWriterAtAnyMomentNeverLeavesHalfAFile) {
+    Write(kWholeFile);
+    for (int round = 0; round < 12; ++round) {
+        int pipeFds[2];
+        ASSERT_EQ(::pipe(pipeFds), 0);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            ::close(pipeFds[0]);
+            IniFile ini(Path());
+            for (int i = 0;; ++i) {
+                ini.WriteString("Settings", "Data", QString(4000 + i % 7, QChar(u'0' + i % 10)));
+                const char done = 1;
+                if (::write(pipeFds[1], &done, 1) != 1)
+                    ::_exit(1);
+            }
+        }
+        ::close(pipeFds[1]);
+        // Let a few writes complete (a different number each round), then kill mid-stream.
+        char done = 0;
+        for (int i = 0; i < 1 + round % 4; ++i) ASSERT_EQ(::read(pipeFds[0], &done, 1), 1);
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        ::close(pipeFds[0]);
+
+        IniFile ini(Path());
+        EXPECT_EQ(ini.ReadString("Tips", "0", "XXXX"), "First") << "round " << round;
+        EXPECT_EQ(ini.ReadString("Tips", "1", "XXXX"), "Second") << "round " << round;
+        EXPECT_EQ(ini.ReadInteger("Settings", "Count", 10), 1) << "round " << round;
+        const QString data = ini.ReadString("Settings", "Data", "");
+        ASSERT_GE(data.size(), 2047) << "round " << round;
+        EXPECT_EQ(data, QString(data.size(), data.front())) << "round " << round;
+        EXPECT_TRUE(Read().endsWith("\n"));
+    }
+}
+
+#endif
+
+}  // namespace
+}  // namespace sw::platform

@@ -1,0 +1,137 @@
+// The set-up's steps: the program folder and the settings file with the tips.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "platform/ini_file.h"
+#include "setup/program_folder.h"
+#include "setup/settings_file.h"
+#include "setup/setup_steps.h"
+
+namespace sw::setup {
+namespace {
+
+class SetupTest : public ::testing::Test {
+  protected:
+    SetupTest() {
+        context.dataFolder = dir.filePath("share");
+        context.documentsFolder = dir.filePath("Documents");
+        context.programFolder = context.documentsFolder + "/Stripewright/";
+        QDir().mkpath(context.dataFolder);
+        WriteFile(context.dataFolder + "/tips.txt",
+                  "# comment\nFirst tip.\n\n  Second tip, with = and \"quotes\".  \nThird.\n");
+    }
+    static void WriteFile(const QString& path, const QByteArray& bytes) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes);
+    }
+    QString Settings() const { return context.programFolder + "stripewrighttips.ini"; }
+    QByteArray ReadSettings() const {
+        QFile f(Settings());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    int Run() {
+        QString outText, errText;
+        QTextStream out(&outText), err(&errText);
+        const int status = RunSetup(context, SetupSteps(), out, err);
+        out.flush();
+        err.flush();
+        lastOut = outText;
+        lastErr = errText;
+        return status;
+    }
+
+    QTemporaryDir dir;
+    SetupContext context;
+    QString lastOut, lastErr;
+};
+
+TEST_F(SetupTest, AFreshSetupCreatesTheFolderAndTheSettingsFileWithItsTips) {
+    EXPECT_EQ(Run(), 0) << lastErr.toStdString();
+    EXPECT_TRUE(QFileInfo(context.programFolder).isDir());
+    platform::IniFile ini(Settings());
+    EXPECT_EQ(ini.ReadInteger("TipoftheDay", "Enabled", -1), 1);
+    EXPECT_EQ(ini.ReadInteger("TipoftheDay", "Position", -1), 0);
+    EXPECT_EQ(ini.ReadInteger("TipoftheDay", "Maximum", -1), 2);
+    EXPECT_EQ(ini.ReadString("Tips", "0", ""), "First tip.");
+    EXPECT_EQ(ini.ReadString("Tips", "1", ""), "Second tip, with = and \"quotes\".");
+    EXPECT_EQ(ini.ReadString("Tips", "2", ""), "Third.");
+    EXPECT_EQ(ini.ReadString("Tips", "3", "XXXX"), "XXXX");
+    EXPECT_FALSE(ini.SectionExists("Settings"));
+    EXPECT_TRUE(lastOut.contains("Created the settings file"));
+}
+
+TEST_F(SetupTest, ASecondSetupChangesNothing) {
+    ASSERT_EQ(Run(), 0);
+    platform::IniFile(Settings()).WriteInteger("TipoftheDay", "Position", 2);
+    platform::IniFile(Settings()).WriteString("Settings", "Data", "MINE");
+    const QByteArray before = ReadSettings();
+    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(ReadSettings(), before);
+    EXPECT_TRUE(lastOut.contains("Kept the settings file"));
+}
+
+TEST_F(SetupTest, AFileWithoutTheTipSectionsGetsThemAndKeepsTheSettings) {
+    QDir().mkpath(context.programFolder);
+    WriteFile(Settings(), "[Settings]\r\nCount=7\r\nData=MINE\r\n");
+    EXPECT_EQ(Run(), 0) << lastErr.toStdString();
+    platform::IniFile ini(Settings());
+    EXPECT_EQ(ini.ReadInteger("Settings", "Count", -1), 7);
+    EXPECT_EQ(ini.ReadString("Settings", "Data", ""), "MINE");
+    EXPECT_EQ(ini.ReadInteger("TipoftheDay", "Maximum", -1), 2);
+    EXPECT_EQ(ini.ReadBool("TipoftheDay", "Enabled", false), true);
+    EXPECT_EQ(ini.ReadString("Tips", "2", ""), "Third.");
+    EXPECT_TRUE(ReadSettings().startsWith("[Settings]\r\nCount=7\r\nData=MINE\r\n"));
+
+    // The user's switch is kept when only the tips were missing.
+    WriteFile(Settings(), "[TipoftheDay]\nEnabled=0\nPosition=1\n");
+    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(ini.ReadBool("TipoftheDay", "Enabled", true), false);
+    EXPECT_EQ(ini.ReadInteger("TipoftheDay", "Position", -1), 1);
+    EXPECT_EQ(ini.ReadInteger("TipoftheDay", "Maximum", -1), 2);
+    EXPECT_EQ(ini.ReadString("Tips", "0", ""), "First tip.");
+}
+
+TEST_F(SetupTest, FailuresAreReportedAndStopTheSetup) {
+    // No tips file.
+    QFile::remove(context.dataFolder + "/tips.txt");
+    EXPECT_EQ(Run(), 1);
+    EXPECT_TRUE(lastErr.contains("Cannot read the tips file")) << lastErr.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(Settings()));
+
+    // A file where the program folder should be.
+    QDir().rmdir(context.programFolder);
+    QDir(context.documentsFolder).removeRecursively();
+    QDir().mkpath(context.documentsFolder);
+    WriteFile(context.documentsFolder + "/Stripewright", "x");
+    EXPECT_EQ(Run(), 1);
+    EXPECT_TRUE(lastErr.contains("in the way")) << lastErr.toStdString();
+}
+
+TEST_F(SetupTest, AReadOnlySettingsFileIsNeitherReplacedNorReportedAsDone) {
+    QDir().mkpath(context.programFolder);
+    WriteFile(Settings(), "[Settings]\nCount=3\n");
+    QFile::setPermissions(Settings(), QFileDevice::ReadOwner | QFileDevice::ReadUser);
+    EXPECT_EQ(Run(), 1);
+    EXPECT_TRUE(lastErr.contains("Unable to write to")) << lastErr.toStdString();
+    EXPECT_EQ(ReadSettings(), "[Settings]\nCount=3\n");
+}
+
+TEST(ShippedTips, AtLeastTwentyOneLineTipsThatFitASettingsValue) {
+    QStringList tips;
+    QString error;
+    const QString path = QStringLiteral(SW_TIPS_FILE);
+    ASSERT_TRUE(ReadTips(path, tips, error)) << error.toStdString();
+    EXPECT_GE(tips.size(), 20);
+    for (const QString& tip : tips) {
+        EXPECT_LE(tip.size(), platform::kMaxIniValueLength);
+        EXPECT_NE(tip, "XXXX");
+        EXPECT_GE(tip.size(), 30) << tip.toStdString();
+    }
+}
+
+}  // namespace
+}  // namespace sw::setup
