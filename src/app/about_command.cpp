@@ -1,9 +1,10 @@
 #include "app/main_window.h"
+#include "dialogs/about_box.h"
 
 namespace sw {
 
-// Completed by the about work.
 void TForm1::SpeedButton3Click() {
+    desktop().ShowModal(Form2);
     BarTextInput->setFocus();
 }
 

@@ -1,10 +1,13 @@
+#include "output/copy_command.h"
+
 #include "app/main_window.h"
 
 namespace sw {
 
-// Completed by the clipboard work.
 void TForm1::CopyButtonClickClick() {
     BarTextInput->setFocus();
+    CopyCommand(desktop(), BarCodeMade, *WarningBox, *BarCodeOut,
+                [this](const QString& message) { ShowErrorInPreview(message); });
 }
 
 }  // namespace sw

@@ -1,10 +1,24 @@
+#include "output/label_launcher.h"
+
 #include "app/main_window.h"
+#include "dialogs/label_dialog.h"
+#include "output/copy_command.h"
 
 namespace sw {
 
-// Completed by the labels work.
 void TForm1::PrintLabelsClick() {
-    BarTextInput->setFocus();
+    if (!BarCodeMade) {
+        ShowErrorInPreview(QStringLiteral("Error, you must click \"Make\" before printing labels"));
+        return;
+    }
+    desktop().ShowModal(Form3);
+}
+
+void TForm1::LaunchLabels() {
+    LaunchLabelTemplate(desktop(), this,
+                        {Form3->LabelSize(), Form3->ExplainPaste->isChecked(),
+                         [this] { CopyPreviewToClipboard(desktop(), *BarCodeOut); },
+                         [this] { BarTextInput->setFocus(); }});
 }
 
 }  // namespace sw

@@ -13,14 +13,18 @@
 #include <QTextEdit>
 #include <QToolButton>
 #include <QWidget>
+#include <memory>
 
 #include "app/widgets.h"
 #include "barcode/catalogue.h"
 #include "platform/desktop.h"
+#include "platform/print_surface.h"
 #include "platform/tooltips.h"
 
 namespace sw {
 
+class TWarningBox;
+class TForm2;
 class TTip;
 class TForm3;
 class TForm4;
@@ -66,6 +70,8 @@ class TForm1 : public QWidget {
     LinkLabel* StaticText3;
 
     // The dialogs, created once by the program entry after this window (owned by it).
+    TWarningBox* WarningBox = nullptr;
+    TForm2* Form2 = nullptr;
     TTip* Tip = nullptr;
     TForm3* Form3 = nullptr;
     TForm4* Form4 = nullptr;
@@ -110,11 +116,16 @@ class TForm1 : public QWidget {
     void SpeedButton1Click();
     void StaticText3Click();
 
-    // Commands completed by other parts of the program (each in its own file).
+    // Copy (copy_command.cpp), the sample page (sample_command.cpp), labels
+    // (labels_command.cpp) and the about box (about_command.cpp).
     void CopyButtonClickClick();
     void PrintButtonClickClick();
     void PrintLabelsClick();
+    void LaunchLabels();  // the label dialog's Print Labels
     void SpeedButton3Click();
+
+    // The print dialog of the sample page; the real one is made when first needed.
+    std::unique_ptr<platform::PrintDialog> PrintDialog1;
 
     platform::Desktop& desktop() const { return desktop_; }
     platform::ToolTipController& tooltips() { return tooltips_; }

@@ -11,7 +11,8 @@ class Program {
     explicit Program(platform::Desktop& desktop);
 
     TForm1 Form1;
-    // The clipboard warning and the about box join here, before the tip of the day.
+    TWarningBox* WarningBox;
+    TForm2* Form2;
     TTip* Tip;
     TForm3* Form3;
     TForm4* Form4;

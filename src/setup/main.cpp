@@ -1,14 +1,16 @@
 // stripewright-setup: prepares the program folder for the current user.
 //
-//   stripewright-setup [--data FOLDER] [--documents FOLDER]
+//   stripewright-setup [--data FOLDER] [--documents FOLDER] [--fonts FOLDER]
 //
 // --data names the installed data folder (default: <dir of this program>/../share/stripewright),
-// --documents the documents folder (default: the user's, from the XDG user folders).
+// --documents the documents folder (default: the user's, from the XDG user folders), --fonts
+// the folder the bar code fonts go to (default: the user's font folder).
 #include <QCoreApplication>
 #include <QDir>
 #include <QTextStream>
 
 #include "platform/paths.h"
+#include "setup/install_fonts.h"
 #include "setup/setup_steps.h"
 
 int main(int argc, char** argv) {
@@ -20,18 +22,23 @@ int main(int argc, char** argv) {
     context.dataFolder = QDir(QCoreApplication::applicationDirPath())
                              .filePath(QStringLiteral("../share/stripewright"));
     context.documentsFolder = sw::platform::SystemDocumentsFolder();
+    context.userFontFolder = sw::DefaultUserFontFolder();
 
     const QStringList args = QCoreApplication::arguments().mid(1);
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString& arg = args[i];
-        if ((arg == QStringLiteral("--data") || arg == QStringLiteral("--documents")) &&
-            i + 1 < args.size()) {
-            (arg == QStringLiteral("--data") ? context.dataFolder : context.documentsFolder) =
-                args[++i];
+        QString* folder = arg == QStringLiteral("--data")        ? &context.dataFolder
+                          : arg == QStringLiteral("--documents") ? &context.documentsFolder
+                          : arg == QStringLiteral("--fonts")     ? &context.userFontFolder
+                                                                 : nullptr;
+        if (folder && i + 1 < args.size()) {
+            *folder = args[++i];
         } else if (arg == QStringLiteral("--help") || arg == QStringLiteral("-h")) {
-            out << "Usage: stripewright-setup [--data FOLDER] [--documents FOLDER]\n"
-                   "Creates the Stripewright folder in your documents folder and puts the\n"
-                   "program's files in it, never replacing a file you already have.\n";
+            out << "Usage: stripewright-setup [--data FOLDER] [--documents FOLDER] "
+                   "[--fonts FOLDER]\n"
+                   "Creates the Stripewright folder in your documents folder, puts the\n"
+                   "program's files in it and installs the bar code fonts for you, never\n"
+                   "replacing a file you already have.\n";
             return 0;
         } else {
             err << "stripewright-setup: unknown argument " << arg << " (try --help)\n";

@@ -1,14 +1,47 @@
 #include "setup/setup_steps.h"
 
+#include <QDir>
+
+#include "setup/install_fonts.h"
+#include "setup/install_templates.h"
 #include "setup/program_folder.h"
 #include "setup/settings_file.h"
 
 namespace sw::setup {
+namespace {
+
+bool InstallLabelTemplates(const SetupContext& context, QStringList& report) {
+    QString error;
+    const QString from = QDir(context.dataFolder).filePath(QStringLiteral("templates"));
+    if (!InstallTemplates(from, context.programFolder, &error)) {
+        report << error;
+        return false;
+    }
+    report << QStringLiteral("Label templates are in %1.")
+                  .arg(QDir::toNativeSeparators(context.programFolder));
+    return true;
+}
+
+bool InstallBarcodeFonts(const SetupContext& context, QStringList& report) {
+    QString error;
+    const QString from = QDir(context.dataFolder).filePath(QStringLiteral("fonts"));
+    if (!InstallFonts(from, context.userFontFolder, &error)) {
+        report << error;
+        return false;
+    }
+    report << QStringLiteral("The bar code fonts are installed in %1.")
+                  .arg(QDir::toNativeSeparators(context.userFontFolder));
+    return true;
+}
+
+}  // namespace
 
 std::vector<SetupStep> SetupSteps() {
     return {
         {"program folder", &CreateProgramFolder},
         {"settings file", &InstallSettingsFile},
+        {"label templates", &InstallLabelTemplates},
+        {"fonts", &InstallBarcodeFonts},
     };
 }
 

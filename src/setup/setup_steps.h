@@ -12,6 +12,7 @@ struct SetupContext {
     QString dataFolder;       // the installed data: <prefix>/share/stripewright
     QString documentsFolder;  // the user's documents folder
     QString programFolder;    // documents + "/Stripewright/"
+    QString userFontFolder;   // where the user's own fonts live
 };
 
 // A step reports what it did (or why it failed) in `report`, one line per item.
