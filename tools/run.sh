@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Stripewright, installs it for the current user (under
-# ~/.local) and starts it.
+# ~/.local), sets up the user's program folder and starts the program.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${SW_BUILD_DIR:-$root/build-release}
@@ -13,4 +13,5 @@ cmake --build "$build" -j"$(nproc)"
 cmake --install "$build"
 
 echo "Installed under $prefix/bin."
-"$prefix/bin/stripewright-encode" --type 39 --checksum "CODE 39"
+"$prefix/bin/stripewright-setup"
+exec "$prefix/bin/stripewright"
