@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Stripewright, installs it for the current user (under
-# ~/.local) and starts it.
+# ~/.local), sets up the user's program folder and starts the program.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${SW_BUILD_DIR:-$root/build-release}
@@ -16,4 +16,8 @@ cmake --install "$build"
 update-desktop-database "$prefix/share/applications" 2>/dev/null || true
 
 echo "Installed under $prefix/bin."
-"$prefix/bin/stripewright-encode" --type 39 --checksum "CODE 39"
+"$prefix/bin/stripewright-setup"
+# The Help button opens the help file by its bare name, from the working folder, as the
+# application menu's entry does.
+cd "$prefix/share/stripewright/help"
+exec "$prefix/bin/stripewright"

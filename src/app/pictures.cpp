@@ -1,28 +1,58 @@
 #include "app/pictures.h"
 
+#include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <array>
 #include <functional>
 
+#include "app/widgets.h"
+
 namespace sw::pictures {
 
 namespace {
 
-// Draws into a 16 x 16 grid at two resolutions, so the picture stays sharp at twice the scale.
-QIcon Draw(const std::function<void(QPainter&)>& paint) {
-    QIcon icon;
-    for (int scale : {1, 2, 3}) {
-        QPixmap pixmap(16 * scale, 16 * scale);
-        pixmap.fill(Qt::transparent);
-        QPainter p(&pixmap);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.scale(scale, scale);
-        paint(p);
-        p.end();
-        icon.addPixmap(pixmap);
+using Painting = std::function<void(QPainter&)>;
+
+// An icon drawn on a 16 x 16 grid when, and at the size that, it is first needed: sharp at any
+// scale, and nothing is drawn at start-up that is not shown.
+class PaintedIcon : public QIconEngine {
+  public:
+    explicit PaintedIcon(Painting paint) : paint_(std::move(paint)) {}
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State) override {
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->translate(rect.topLeft());
+        painter->scale(rect.width() / 16.0, rect.height() / 16.0);
+        if (mode == QIcon::Disabled)
+            painter->setOpacity(0.4);
+        paint_(*painter);
+        painter->restore();
     }
-    return icon;
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        return scaledPixmap(size, mode, state, 1.0);
+    }
+    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state,
+                         qreal scale) override {
+        QPixmap pixmap(size * scale);
+        pixmap.fill(Qt::transparent);
+        {
+            QPainter painter(&pixmap);
+            paint(&painter, QRect(QPoint(), pixmap.size()), mode, state);
+        }
+        pixmap.setDevicePixelRatio(scale);
+        return pixmap;
+    }
+    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override { return size; }
+    QIconEngine* clone() const override { return new PaintedIcon(paint_); }
+
+  private:
+    Painting paint_;
+};
+
+QIcon Draw(Painting paint) {
+    return QIcon(new PaintedIcon(std::move(paint)));
 }
 
 void Bars(QPainter& p, QRectF area) {
@@ -48,10 +78,8 @@ void Circle(QPainter& p, const QColor& fill) {
 }
 
 void CentredText(QPainter& p, const QString& text) {
-    QFont f(QStringLiteral("DejaVu Sans"));
-    f.setPixelSize(11);
-    f.setBold(true);
-    p.setFont(f);
+    // The window's own bold face, which its captions have loaded already.
+    p.setFont(LayoutFont(QStringLiteral("MS Sans Serif"), 11, true));
     p.setPen(Qt::white);
     p.drawText(QRectF(0, 0, 16, 16), Qt::AlignCenter, text);
 }

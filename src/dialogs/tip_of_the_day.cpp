@@ -75,6 +75,7 @@ TTip::TTip(platform::Desktop& desktop, QWidget* mainWindow)
     Memo1->setGeometry(8, 44, 280, 89);
 
     TipLabel = new QLabel(this);
+    TipLabel->setFont(LayoutFont(QStringLiteral("MS Sans Serif"), 10));
     TipLabel->move(8, 152);
 
     SpeedButton1 = FlatButton(this, QStringLiteral("&Previous"), pictures::Previous());

@@ -8,7 +8,6 @@
 #include <system_error>
 
 #ifdef Q_OS_UNIX
-#include <fcntl.h>
 #include <unistd.h>
 #endif
 
@@ -32,17 +31,6 @@ bool SyncToDisk([[maybe_unused]] QFile& file) {
     return ::fsync(file.handle()) == 0;
 #else
     return true;
-#endif
-}
-
-void SyncFolder([[maybe_unused]] const QString& folder) {
-#ifdef Q_OS_UNIX
-    // Makes the rename itself durable; a failure here leaves a whole file either way.
-    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
 #endif
 }
 
@@ -96,8 +84,9 @@ bool WriteFileAtomically(const QString& path, const QByteArray& bytes) {
     std::filesystem::rename(FsPath(tempName), FsPath(target), error);
     if (error)
         return false;  // the temporary file is removed with `temp`
+    // The folder itself is not synced: the rename is atomic as it stands, and waiting for the
+    // folder's journal entry would make every settings write take many milliseconds.
     temp.setAutoRemove(false);
-    SyncFolder(folder);
     return true;
 }
 

@@ -128,6 +128,13 @@ TEST_F(TipTest, WalksForwardsAndBackwardsWithWrapAround) {
     EXPECT_TRUE(desktop.warnings.empty());
 }
 
+TEST_F(TipTest, ALongCounterStaysClearOfThePreviousButton) {
+    WriteTips(25, 24, 99);
+    tip.NextTip->click();
+    EXPECT_EQ(tip.TipLabel->text(), "Tip 25 of 100");
+    EXPECT_LE(tip.TipLabel->geometry().right(), tip.SpeedButton1->x());
+}
+
 TEST_F(TipTest, ATipReadingXXXXCountsAsMissing) {
     docs.WriteSettings("[TipoftheDay]\nPosition=1\nMaximum=2\n[Tips]\n0=Zero\n1=XXXX\n2=Two\n");
     tip.NextTip->click();

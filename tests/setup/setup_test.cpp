@@ -1,4 +1,5 @@
-// The set-up's steps: the program folder and the settings file with the tips.
+// The set-up's steps: the program folder, the settings file with the tips, the label templates
+// and the fonts.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -22,6 +23,16 @@ class SetupTest : public ::testing::Test {
         QDir().mkpath(context.dataFolder);
         WriteFile(context.dataFolder + "/tips.txt",
                   "# comment\nFirst tip.\n\n  Second tip, with = and \"quotes\".  \nThird.\n");
+        CopyFolder(SW_TEMPLATE_DIR, context.dataFolder + "/templates");
+        CopyFolder(SW_FONT_DIR, context.dataFolder + "/fonts");
+        context.userFontFolder = dir.filePath("fonts");
+    }
+    // Copies the files the build made, as the installation puts them into the data folder.
+    static void CopyFolder(const QString& from, const QString& to) {
+        QDir().mkpath(to);
+        for (const QFileInfo& file : QDir(from).entryInfoList(QDir::Files)) {
+            ASSERT_TRUE(QFile::copy(file.filePath(), to + "/" + file.fileName()));
+        }
     }
     static void WriteFile(const QString& path, const QByteArray& bytes) {
         QFile f(path);
@@ -52,6 +63,8 @@ class SetupTest : public ::testing::Test {
 TEST_F(SetupTest, AFreshSetupCreatesTheFolderAndTheSettingsFileWithItsTips) {
     EXPECT_EQ(Run(), 0) << lastErr.toStdString();
     EXPECT_TRUE(QFileInfo(context.programFolder).isDir());
+    EXPECT_EQ(QDir(context.programFolder).entryList({"lt*.rtf"}).size(), 8);
+    EXPECT_EQ(QDir(context.userFontFolder).entryList({"*.ttf"}).size(), 12);
     platform::IniFile ini(Settings());
     EXPECT_EQ(ini.ReadInteger("TipoftheDay", "Enabled", -1), 1);
     EXPECT_EQ(ini.ReadInteger("TipoftheDay", "Position", -1), 0);
