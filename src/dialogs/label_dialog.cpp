@@ -3,28 +3,12 @@
 #include <QShowEvent>
 
 #include "app/widgets.h"
+#include "output/label_sheets.h"
 #include "platform/handlers.h"
 
 namespace sw {
 
 namespace {
-
-struct SheetRow {
-    const char* size;
-    const char* perSheet;
-    const char* number;
-};
-
-// From top to bottom, as L1 to L9.
-constexpr std::array<SheetRow, 9> kRows{{{"1.75 x 0.50", "80", "5167"},
-                                         {"1.75 x 1.25", "32", "6570"},
-                                         {"2.625 x 1.00", "30", "5160"},
-                                         {"4.00 x 1.00", "20", "5161"},
-                                         {"4.00 x 1.33", "14", "5162"},
-                                         {"4.00 x 1.50", "12", "5197"},
-                                         {"4.00 x 2.00", "10", "5163"},
-                                         {"4.00 x 3.33", "6", "5164"},
-                                         {"Custom", "User defined", "---"}}};
 
 constexpr int kFirstRowTop = 48;  // in the dialog
 constexpr int kRowPitch = 24;
@@ -62,14 +46,19 @@ TForm3::TForm3(platform::Desktop& desktop, QWidget* mainWindow, QWidget* dataFie
     }
 
     std::array<QRadioButton**, 9> fields{&L1, &L2, &L3, &L4, &L5, &L6, &L7, &L8, &L9};
-    for (std::size_t i = 0; i < kRows.size(); ++i) {
+    static_assert(kLabelChoices.size() == 9);
+    const auto text = [](std::string_view s) {
+        return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+    };
+    for (std::size_t i = 0; i < kLabelChoices.size(); ++i) {
+        const LabelChoice& choice = kLabelChoices[i];
         const int top = kFirstRowTop + static_cast<int>(i) * kRowPitch - kGroupTop;
-        auto* button = new QRadioButton(QString::fromUtf8(kRows[i].size), GroupBox1);
+        auto* button = new QRadioButton(text(choice.size), GroupBox1);
         button->setGeometry(8, top, kSheetsColumn - kGroupLeft - 14, 20);
         *fields[i] = button;
-        auto* perSheet = new QLabel(QString::fromUtf8(kRows[i].perSheet), GroupBox1);
+        auto* perSheet = new QLabel(text(choice.perSheet), GroupBox1);
         perSheet->setGeometry(kSheetsColumn - kGroupLeft, top, 82, 20);
-        auto* number = new QLabel(QString::fromUtf8(kRows[i].number), GroupBox1);
+        auto* number = new QLabel(text(choice.stockNumber), GroupBox1);
         number->setGeometry(kNumberColumn - kGroupLeft, top, 60, 20);
     }
     L4->setChecked(true);

@@ -5,6 +5,7 @@
 
 #include "output/label_sheets.h"
 #include "platform/desktop.h"
+#include "platform/paths.h"
 
 namespace sw {
 
@@ -29,10 +30,6 @@ QString MissingCustomMessage(const QString& folder) {
         .arg(folder);
 }
 
-QString ProgramFolder(const platform::Desktop& desktop) {
-    return desktop.DocumentsFolder() + QStringLiteral("/Stripewright/");
-}
-
 LabelLaunchOutcome LaunchLabelTemplate(platform::Desktop& desktop, QWidget* mainWindow,
                                        const LabelLaunchRequest& request) {
     // The clipboard gets the preview whether or not the template is there.
@@ -44,7 +41,7 @@ LabelLaunchOutcome LaunchLabelTemplate(platform::Desktop& desktop, QWidget* main
     const LabelChoice& choice = ChoiceForLabelSize(request.labelSize);
     const QString fileName =
         QString::fromLatin1(choice.fileName.data(), static_cast<qsizetype>(choice.fileName.size()));
-    QString folder = ProgramFolder(desktop);
+    QString folder = platform::ProgramFolderPath(desktop.DocumentsFolder());
     const QString fullPath = folder + fileName;
     folder.chop(1);  // the messages and the shell get the folder without its trailing separator
 

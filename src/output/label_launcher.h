@@ -28,9 +28,6 @@ struct LabelLaunchRequest {
     std::function<void()> focusDataField;  // gives BarTextInput the keyboard focus
 };
 
-// The program folder: the documents folder + "/Stripewright/".
-QString ProgramFolder(const platform::Desktop& desktop);
-
 // `mainWindow` places the messages (its top-left corner + (100, 100)) and owns them.
 LabelLaunchOutcome LaunchLabelTemplate(platform::Desktop& desktop, QWidget* mainWindow,
                                        const LabelLaunchRequest& request);

@@ -11,7 +11,6 @@
 
 #include "app/vendor.h"
 #include "support/fake_desktop.h"
-#include "support/qt_environment.h"
 
 namespace sw {
 namespace {

@@ -9,7 +9,6 @@
 #include <QWidget>
 
 #include "support/fake_desktop.h"
-#include "support/qt_environment.h"
 
 namespace sw {
 namespace {

@@ -9,6 +9,9 @@ namespace {
 class QtEnvironment : public ::testing::Environment {
   public:
     void SetUp() override {
+        // Headless unless told otherwise, also when a test program is run by hand.
+        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
         if (QApplication::instance() == nullptr)
             app_ = std::make_unique<QApplication>(argc_, argv_);
     }
