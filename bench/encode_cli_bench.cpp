@@ -46,11 +46,15 @@ void RunCommand(benchmark::State& state, const std::string& command) {
 
 const std::string kOut = (std::filesystem::temp_directory_path() / "sw_bench_out.txt").string();
 
-void Cat_DevNull(benchmark::State& s) { RunCommand(s, "exec cat > /dev/null"); }
+void Cat_DevNull(benchmark::State& s) {
+    RunCommand(s, "exec cat > /dev/null");
+}
 void Encoder_DevNull(benchmark::State& s) {
     RunCommand(s, std::string("exec ") + SW_ENCODE_EXE + " --type 39 > /dev/null");
 }
-void Cat_File(benchmark::State& s) { RunCommand(s, "exec cat > '" + kOut + "'"); }
+void Cat_File(benchmark::State& s) {
+    RunCommand(s, "exec cat > '" + kOut + "'");
+}
 void Encoder_File(benchmark::State& s) {
     RunCommand(s, std::string("exec ") + SW_ENCODE_EXE + " --type 39 > '" + kOut + "'");
 }

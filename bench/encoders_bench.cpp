@@ -33,13 +33,11 @@ BENCHMARK_CAPTURE(Encode, PostNet_123456789, BarCodeType::TypePost, U"123456789"
 BENCHMARK_CAPTURE(Encode, UpcA_03600029145, BarCodeType::TypeUPC, U"03600029145", false);
 
 BENCHMARK_CAPTURE(Encode, Code25_1000, BarCodeType::Type25, Repeat(U"0123456789", 1000), false);
-BENCHMARK_CAPTURE(Encode, Code25i_1000, BarCodeType::Type25i, Repeat(U"0123456789", 1000),
-                  false);
+BENCHMARK_CAPTURE(Encode, Code25i_1000, BarCodeType::Type25i, Repeat(U"0123456789", 1000), false);
 BENCHMARK_CAPTURE(Encode, Code39_1000_check, BarCodeType::Type39,
                   Repeat(U"0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ-. $/+%", 1000), true);
 // PostNet and UPC-A take fixed lengths: a 1,000-character input is refused on its length.
-BENCHMARK_CAPTURE(Encode, PostNet_1000, BarCodeType::TypePost, Repeat(U"0123456789", 1000),
-                  false);
+BENCHMARK_CAPTURE(Encode, PostNet_1000, BarCodeType::TypePost, Repeat(U"0123456789", 1000), false);
 BENCHMARK_CAPTURE(Encode, UpcA_1000, BarCodeType::TypeUPC, Repeat(U"0123456789", 1000), false);
 
 }  // namespace

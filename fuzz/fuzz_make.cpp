@@ -11,7 +11,8 @@
 namespace {
 
 void Check(bool ok) {
-    if (!ok) std::abort();
+    if (!ok)
+        std::abort();
 }
 
 }  // namespace

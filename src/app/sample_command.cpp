@@ -7,10 +7,11 @@ namespace sw {
 
 void TForm1::PrintButtonClickClick() {
     BarTextInput->setFocus();
-    if (!PrintDialog1) PrintDialog1 = std::make_unique<platform::QtPrintDialog>();
-    const SamplePageInput input{BarTextInput->text(), BarTextOut->text(),  SelectedType(),
-                                OptionalChecksum->isChecked(), Tall->isChecked(),
-                                BarcodeFontFace()};
+    if (!PrintDialog1)
+        PrintDialog1 = std::make_unique<platform::QtPrintDialog>();
+    const SamplePageInput input{BarTextInput->text(), BarTextOut->text(),
+                                SelectedType(),       OptionalChecksum->isChecked(),
+                                Tall->isChecked(),    BarcodeFontFace()};
     PrintSampleCommand(
         *PrintDialog1, this, BarCodeMade, input,
         [this](const QString& message) { ShowErrorInPreview(message); },

@@ -17,19 +17,21 @@ inline const QString kPhone = QStringLiteral("Phone (541) 555-0147");
 inline const QString kFax = QStringLiteral("Fax (541) 555-0148");
 inline const QString kPhoneAndFax = kPhone + QStringLiteral("    ") + kFax;
 inline const QString kWebAddress = QStringLiteral("www.stripewright.example");
-inline const QString kCopyright =
-    QStringLiteral("Copyright \u00a9 2026 Stripewright Software");
+inline const QString kCopyright = QStringLiteral("Copyright \u00a9 2026 Stripewright Software");
 
 // Eight lower-case letters and digits naming the product in the update check.
 inline const QString kProductCode = QStringLiteral("strpwr85");
 // The short code word the update page takes.
 inline const QString kUpdateCodeWord = QStringLiteral("stripewright");
 
-inline QString ProductPageAddress() { return kWebHost + QStringLiteral("/stripewright.htm"); }
+inline QString ProductPageAddress() {
+    return kWebHost + QStringLiteral("/stripewright.htm");
+}
 
 inline QString UpdateCheckAddress() {
     return kWebHost + QStringLiteral("/file/update.php?v=") + kProductCode + QStringLiteral("-") +
-           QString::fromUtf8(kProgramVersion.data(), static_cast<qsizetype>(kProgramVersion.size()));
+           QString::fromUtf8(kProgramVersion.data(),
+                             static_cast<qsizetype>(kProgramVersion.size()));
 }
 
 inline QString UpdatePageAddress() {

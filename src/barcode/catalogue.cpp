@@ -16,7 +16,8 @@ constexpr std::array<std::array<std::string_view, 3>, 5> kFaceTable{{
 static_assert(kFaceTable.size() == kBarCodeTypes.size());
 
 bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
+    if (a.size() != b.size())
+        return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
         if (std::tolower(static_cast<unsigned char>(a[i])) !=
             std::tolower(static_cast<unsigned char>(b[i]))) {
@@ -29,16 +30,18 @@ bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
 }  // namespace
 
 BarCodeType TypeFromSetting(std::string_view text) {
-    for (BarCodeType t : {BarCodeType::Type25, BarCodeType::Type25i, BarCodeType::Type39,
-                          BarCodeType::TypePost}) {
-        if (text == Info(t).storedText) return t;
+    for (BarCodeType t :
+         {BarCodeType::Type25, BarCodeType::Type25i, BarCodeType::Type39, BarCodeType::TypePost}) {
+        if (text == Info(t).storedText)
+            return t;
     }
     return BarCodeType::TypeUPC;
 }
 
 std::optional<BarCodeType> TypeFromName(std::string_view text) {
     for (const auto& info : kBarCodeTypes) {
-        if (EqualsIgnoreCase(text, info.storedText)) return info.type;
+        if (EqualsIgnoreCase(text, info.storedText))
+            return info.type;
     }
     return std::nullopt;
 }
@@ -56,8 +59,10 @@ std::string_view HeightSetting(BarHeight height) {
 }
 
 BarHeight HeightFromSetting(std::string_view text) {
-    if (text == "S") return BarHeight::Short;
-    if (text == "N") return BarHeight::Normal;
+    if (text == "S")
+        return BarHeight::Short;
+    if (text == "N")
+        return BarHeight::Normal;
     return BarHeight::Tall;
 }
 

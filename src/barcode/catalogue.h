@@ -61,9 +61,12 @@ std::string_view FaceName(BarCodeType type, BarHeight height);
 
 // Every face name, each once (twelve).
 inline constexpr std::array<std::string_view, 12> kFaceNames{
-    "Sample 25 Short",   "Sample 25",   "Sample 25 Tall",   "Sample 25 Interleaved Short",
-    "Sample 25 Interleaved", "Sample 25 Interleaved Tall", "Sample 39 Short", "Sample 39",
-    "Sample 39 Tall",    "Sample UPCA Short", "Sample UPCA", "Sample Postal"};
+    "Sample 25 Short",       "Sample 25",
+    "Sample 25 Tall",        "Sample 25 Interleaved Short",
+    "Sample 25 Interleaved", "Sample 25 Interleaved Tall",
+    "Sample 39 Short",       "Sample 39",
+    "Sample 39 Tall",        "Sample UPCA Short",
+    "Sample UPCA",           "Sample Postal"};
 static_assert(kFaceNames.size() == 12);
 
 }  // namespace sw

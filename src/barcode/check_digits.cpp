@@ -2,7 +2,9 @@
 
 namespace sw {
 
-int Mod10Weighted(std::u32string_view digits) { return Mod10WeightedOf(digits); }
+int Mod10Weighted(std::u32string_view digits) {
+    return Mod10WeightedOf(digits);
+}
 
 int Mod10Plain(std::u32string_view digits) {
     int sum = 0;

@@ -7,9 +7,15 @@
 
 namespace sw {
 
-constexpr bool IsDigit(char32_t c) { return c >= U'0' && c <= U'9'; }
-constexpr int DigitValue(char32_t c) { return static_cast<int>(c - U'0'); }
-constexpr char32_t DigitChar(int d) { return static_cast<char32_t>(U'0' + d); }
+constexpr bool IsDigit(char32_t c) {
+    return c >= U'0' && c <= U'9';
+}
+constexpr int DigitValue(char32_t c) {
+    return static_cast<int>(c - U'0');
+}
+constexpr char32_t DigitChar(int d) {
+    return static_cast<char32_t>(U'0' + d);
+}
 
 // Modulo 10 check digit with weights 3, 1, 3, 1, ... from the first digit on:
 // (10 - weighted sum mod 10) mod 10. The text must hold digits only. The sum is kept modulo 10

@@ -11,7 +11,9 @@
 namespace sw {
 
 // The font character for a digit pair 00-99: 33-122 for 00-89, 161-170 for 90-99.
-constexpr char32_t PairChar(int v) { return static_cast<char32_t>(v < 90 ? v + 33 : v + 71); }
+constexpr char32_t PairChar(int v) {
+    return static_cast<char32_t>(v < 90 ? v + 33 : v + 71);
+}
 
 static_assert(PairChar(0) == U'!' && PairChar(15) == U'0' && PairChar(59) == U'\\');
 static_assert(PairChar(89) == U'z' && PairChar(90) == 161 && PairChar(99) == 170);
@@ -40,7 +42,8 @@ bool Encode25iInto(View text, bool checksum, Sink& out, std::string& message) {
     for (std::size_t i = 0; i + 1 < n; i += 2) {
         out.Put(PairChar(DigitValue(CodePoint(text[i])) * 10 + DigitValue(CodePoint(text[i + 1]))));
     }
-    if (checksum) out.Put(PairChar(DigitValue(CodePoint(text[n - 1])) * 10 + check));
+    if (checksum)
+        out.Put(PairChar(DigitValue(CodePoint(text[n - 1])) * 10 + check));
     out.Put(U'}');
     return true;
 }

@@ -16,8 +16,7 @@
 namespace sw {
 
 // Characters in value order: the value of a character is its index.
-inline constexpr std::u32string_view kCode39Chars =
-    U"0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ-. $/+%";
+inline constexpr std::u32string_view kCode39Chars = U"0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ-. $/+%";
 static_assert(kCode39Chars.size() == 43);
 
 // Value of each character below 256, -1 where it is not legal.
@@ -32,8 +31,12 @@ constexpr std::array<signed char, 256> MakeCode39Values() {
 inline constexpr std::array<signed char, 256> kCode39Values = MakeCode39Values();
 static_assert(kCode39Values.size() == 256);
 
-constexpr int Code39ValueOf(char32_t c) { return c < 256 ? kCode39Values[c] : -1; }
-constexpr char32_t Code39FontChar(char32_t c) { return c == U' ' ? U'~' : c; }
+constexpr int Code39ValueOf(char32_t c) {
+    return c < 256 ? kCode39Values[c] : -1;
+}
+constexpr char32_t Code39FontChar(char32_t c) {
+    return c == U' ' ? U'~' : c;
+}
 
 // The font byte of each byte that is a legal character (the space's is "~"), 0 elsewhere.
 constexpr std::array<unsigned char, 256> MakeCode39FontBytes() {
@@ -101,7 +104,8 @@ bool Encode39Into(View text, bool checksum, Sink& out, std::string& message) {
         }
         return false;
     }
-    if (checksum) out.Put(Code39FontChar(kCode39Chars[sum % 43]));
+    if (checksum)
+        out.Put(Code39FontChar(kCode39Chars[sum % 43]));
     out.Put(U'*');
     return true;
 }

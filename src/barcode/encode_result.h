@@ -7,7 +7,7 @@
 namespace sw {
 
 class EncodeResult {
-public:
+  public:
     static EncodeResult Success(std::u32string fontString) {
         return EncodeResult(true, std::move(fontString), {});
     }
@@ -21,7 +21,7 @@ public:
     // The error message in UTF-8; empty on success.
     const std::string& message() const { return message_; }
 
-private:
+  private:
     EncodeResult(bool ok, std::u32string fontString, std::string message)
         : ok_(ok), fontString_(std::move(fontString)), message_(std::move(message)) {}
 

@@ -14,7 +14,8 @@ EncodeResult Collect(Fn encode) {
     std::u32string out;
     std::string message;
     U32Sink sink{out};
-    if (!encode(sink, message)) return EncodeResult::Failure(std::move(message));
+    if (!encode(sink, message))
+        return EncodeResult::Failure(std::move(message));
     return EncodeResult::Success(std::move(out));
 }
 
@@ -40,9 +41,13 @@ EncodeResult EncodeUPC(std::u32string_view text) {
     return Collect([&](U32Sink& s, std::string& m) { return EncodeUPCInto(text, s, m); });
 }
 
-bool IsCode39Char(char32_t c) { return Code39ValueOf(c) >= 0; }
+bool IsCode39Char(char32_t c) {
+    return Code39ValueOf(c) >= 0;
+}
 
-int Code39Value(char32_t c) { return Code39ValueOf(c); }
+int Code39Value(char32_t c) {
+    return Code39ValueOf(c);
+}
 
 char32_t Code39CheckChar(int value) {
     return Code39FontChar(kCode39Chars.at(static_cast<std::size_t>(value)));

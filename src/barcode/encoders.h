@@ -26,7 +26,7 @@ EncodeResult EncodeUPC(std::u32string_view text);
 
 // Code 3 of 9 character table.
 bool IsCode39Char(char32_t c);
-int Code39Value(char32_t c);           // value 0-42 of a legal character
+int Code39Value(char32_t c);          // value 0-42 of a legal character
 char32_t Code39CheckChar(int value);  // font character for a value 0-42
 
 }  // namespace sw

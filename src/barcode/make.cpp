@@ -7,7 +7,8 @@
 namespace sw {
 
 EncodeResult MakeFontString(BarCodeType type, std::u32string_view text, bool checksum) {
-    if (text.empty()) return EncodeResult::Failure(std::string(kNoDataMessage));
+    if (text.empty())
+        return EncodeResult::Failure(std::string(kNoDataMessage));
     switch (type) {
         case BarCodeType::Type25:
             return Encode25(text);

@@ -7,10 +7,14 @@ constexpr char32_t kReplacement = 0xFFFD;
 
 // Length of the sequence a lead byte opens, 0 for a byte that cannot open one.
 int SequenceLength(unsigned char b) {
-    if (b < 0x80) return 1;
-    if (b >= 0xC2 && b <= 0xDF) return 2;
-    if (b >= 0xE0 && b <= 0xEF) return 3;
-    if (b >= 0xF0 && b <= 0xF4) return 4;
+    if (b < 0x80)
+        return 1;
+    if (b >= 0xC2 && b <= 0xDF)
+        return 2;
+    if (b >= 0xE0 && b <= 0xEF)
+        return 3;
+    if (b >= 0xF0 && b <= 0xF4)
+        return 4;
     return 0;
 }
 
@@ -42,12 +46,17 @@ void DecodeUtf8(std::string_view bytes, std::u32string& out) {
             // forms, surrogates and values above U+10FFFF.
             unsigned char lo = 0x80, hi = 0xBF;
             if (got == 1) {
-                if (b == 0xE0) lo = 0xA0;
-                if (b == 0xED) hi = 0x9F;
-                if (b == 0xF0) lo = 0x90;
-                if (b == 0xF4) hi = 0x8F;
+                if (b == 0xE0)
+                    lo = 0xA0;
+                if (b == 0xED)
+                    hi = 0x9F;
+                if (b == 0xF0)
+                    lo = 0x90;
+                if (b == 0xF4)
+                    hi = 0x8F;
             }
-            if (c < lo || c > hi) break;
+            if (c < lo || c > hi)
+                break;
             cp = (cp << 6) | (c & 0x3F);
         }
         if (got == len) {
@@ -69,7 +78,8 @@ std::u32string DecodeUtf8(std::string_view bytes) {
 }
 
 void AppendUtf8(char32_t cp, std::string& out) {
-    if ((cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF) cp = kReplacement;
+    if ((cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF)
+        cp = kReplacement;
     if (cp < 0x80) {
         out.push_back(static_cast<char>(cp));
     } else if (cp < 0x800) {
@@ -100,7 +110,8 @@ std::string EncodeUtf8(std::u32string_view text) {
 
 bool AppendCp1252(std::u32string_view fontString, std::string& out) {
     for (char32_t c : fontString) {
-        if (!IsFontChar(c)) return false;
+        if (!IsFontChar(c))
+            return false;
     }
     for (char32_t c : fontString) out.push_back(static_cast<char>(static_cast<unsigned char>(c)));
     return true;

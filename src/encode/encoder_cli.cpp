@@ -16,27 +16,30 @@ constexpr std::size_t kChunk = 1 << 16;
 
 // Collects output and hands it to the stream in large pieces; remembers the first failure.
 class Output {
-public:
+  public:
     explicit Output(std::FILE* f) : f_(f), buffer_(2 * kChunk, '\0') {}
 
     // Room for at least `n` more bytes, written through the pointer and then committed.
     char* Acquire(std::size_t n) {
         if (used_ + n > buffer_.size()) {
             Flush();
-            if (n > buffer_.size()) buffer_.resize(n);
+            if (n > buffer_.size())
+                buffer_.resize(n);
         }
         return buffer_.data() + used_;
     }
     void Commit(std::size_t n) {
         used_ += n;
-        if (used_ >= kChunk) Flush();
+        if (used_ >= kChunk)
+            Flush();
     }
     void Append(std::string_view text) {
         std::memcpy(Acquire(text.size()), text.data(), text.size());
         Commit(text.size());
     }
     void Flush() {
-        if (used_ != 0 && ok_) ok_ = std::fwrite(buffer_.data(), 1, used_, f_) == used_;
+        if (used_ != 0 && ok_)
+            ok_ = std::fwrite(buffer_.data(), 1, used_, f_) == used_;
         used_ = 0;
     }
     bool Finish() {
@@ -44,7 +47,7 @@ public:
         return ok_ && std::fflush(f_) == 0 && !std::ferror(f_);
     }
 
-private:
+  private:
     std::FILE* f_;
     std::string buffer_;
     std::size_t used_ = 0;
@@ -87,10 +90,12 @@ struct RawSink {
     void Advance(std::size_t n) { p += n; }
 };
 
-std::size_t RoomFor(std::size_t characters) { return 2 * characters + 16; }
+std::size_t RoomFor(std::size_t characters) {
+    return 2 * characters + 16;
+}
 
 class ItemEncoder {
-public:
+  public:
     ItemEncoder(const EncoderOptions& options, Output& out, Output& err)
         : options_(options), out_(out), err_(err) {}
 
@@ -101,7 +106,8 @@ public:
         // item that fails and holds other bytes is encoded again as decoded characters, so
         // that lengths count characters and the message names a whole character.
         bool ok = EncodeText(utf8);
-        if (!ok && !IsAscii(utf8)) ok = EncodeText(DecodeInto(utf8));
+        if (!ok && !IsAscii(utf8))
+            ok = EncodeText(DecodeInto(utf8));
         if (!ok) {
             failed_ = true;
             err_.Append("line " + std::to_string(line_) + ": " + message_ + "\n");
@@ -114,7 +120,7 @@ public:
 
     bool failed() const { return failed_; }
 
-private:
+  private:
     static bool IsAscii(std::string_view bytes) {
         unsigned char high = 0;
         for (char c : bytes) high |= static_cast<unsigned char>(c);
@@ -137,7 +143,8 @@ private:
         char* room = out_.Acquire(RoomFor(text.size()));
         RawSink<kCp1252> sink{room, room};
         const bool ok = MakeInto(options_.type, text, options_.checksum, sink, message_);
-        if (!ok) return false;
+        if (!ok)
+            return false;
         *sink.p++ = '\n';
         out_.Commit(sink.size());
         return true;
@@ -153,7 +160,8 @@ private:
 };
 
 std::string_view StripCr(std::string_view line) {
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (!line.empty() && line.back() == '\r')
+        line.remove_suffix(1);
     return line;
 }
 
@@ -163,12 +171,14 @@ bool EncodeLines(std::FILE* in, ItemEncoder& encoder) {
     std::string chunk(kChunk, '\0');
     for (;;) {
         const std::size_t got = std::fread(chunk.data(), 1, chunk.size(), in);
-        if (got == 0) break;
+        if (got == 0)
+            break;
         std::string_view data(chunk.data(), got);
         std::size_t start = 0;
         for (;;) {
             const void* nl = std::memchr(data.data() + start, '\n', data.size() - start);
-            if (nl == nullptr) break;
+            if (nl == nullptr)
+                break;
             const std::size_t end = static_cast<const char*>(nl) - data.data();
             std::string_view line = data.substr(start, end - start);
             if (!pending.empty()) {
@@ -182,8 +192,10 @@ bool EncodeLines(std::FILE* in, ItemEncoder& encoder) {
         }
         pending.append(data.substr(start));
     }
-    if (std::ferror(in)) return false;
-    if (!pending.empty()) encoder.Encode(StripCr(pending));
+    if (std::ferror(in))
+        return false;
+    if (!pending.empty())
+        encoder.Encode(StripCr(pending));
     return true;
 }
 
@@ -193,18 +205,22 @@ std::string UsageError(const std::string& what) {
 
 // A plain decimal number ("24", "10.5"); nothing for anything else, signs and exponents included.
 std::optional<double> ParsePoints(const std::string& text) {
-    if (text.empty() || text.find_first_not_of("0123456789.") != std::string::npos) return {};
+    if (text.empty() || text.find_first_not_of("0123456789.") != std::string::npos)
+        return {};
     double v = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-    if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(v)) return {};
+    if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(v))
+        return {};
     return v;
 }
 
 std::optional<int> ParseWhole(const std::string& text) {
-    if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos) return {};
+    if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos)
+        return {};
     int v = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-    if (ec != std::errc() || end != text.data() + text.size()) return {};
+    if (ec != std::errc() || end != text.data() + text.size())
+        return {};
     return v;
 }
 
@@ -287,7 +303,8 @@ ParseOutcome ParseEncoderArguments(const std::vector<std::string>& args) {
         const bool takesValue = name == "--type" || name == "--encoding" || name == "--png" ||
                                 name == "--height" || name == "--size" || name == "--dpi";
         if (takesValue && !value) {
-            if (i + 1 >= args.size()) return fail("option " + name + " needs a value");
+            if (i + 1 >= args.size())
+                return fail("option " + name + " needs a value");
             value = args[++i];
         } else if (!takesValue && value) {
             return fail("option " + name + " takes no value");
@@ -303,12 +320,14 @@ ParseOutcome ParseEncoderArguments(const std::vector<std::string>& args) {
         }
         if (name == "--type") {
             type = TypeFromName(*value);
-            if (!type) return fail("unknown bar code type \"" + *value + "\"");
+            if (!type)
+                return fail("unknown bar code type \"" + *value + "\"");
         } else if (name == "--checksum") {
             options.checksum = true;
         } else if (name == "--encoding") {
             std::string v;
-            for (char c : *value) v += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            for (char c : *value)
+                v += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
             if (v == "utf-8" || v == "utf8") {
                 options.encoding = OutputEncoding::Utf8;
             } else if (v == "cp1252" || v == "windows-1252") {
@@ -317,7 +336,8 @@ ParseOutcome ParseEncoderArguments(const std::vector<std::string>& args) {
                 return fail("unknown encoding \"" + *value + "\"");
             }
         } else if (name == "--png") {
-            if (value->empty()) return fail("--png needs a file name");
+            if (value->empty())
+                return fail("--png needs a file name");
             pngFile = *value;
         } else if (name == "--height") {
             const std::string v = Lower(*value);
@@ -347,26 +367,29 @@ ParseOutcome ParseEncoderArguments(const std::vector<std::string>& args) {
             return fail("unknown option " + name);
         }
     }
-    if (!type) return fail("missing --type");
+    if (!type)
+        return fail("missing --type");
     options.type = *type;
     if (options.checksum && !Info(*type).takesChecksum) {
         return fail("--checksum does not apply to bar code type " +
                     std::string(Info(*type).storedText));
     }
     if (pngFile) {
-        if (options.items.size() != 1) return fail("--png needs exactly one DATA item");
+        if (options.items.size() != 1)
+            return fail("--png needs exactly one DATA item");
         if (options.encoding != OutputEncoding::Utf8) {
             return fail("--encoding does not apply to --png");
         }
         PngOptions png;
         png.file = *pngFile;
         png.height = height.value_or(BarHeight::Normal);
-        png.points =
-            points.value_or(ParsePoints(std::string(Info(*type).pointSize)).value_or(24));
+        png.points = points.value_or(ParsePoints(std::string(Info(*type).pointSize)).value_or(24));
         png.dpi = dpi.value_or(300);
         options.png = png;
     } else if (height || points || dpi) {
-        return fail(std::string(height ? "--height" : points ? "--size" : "--dpi") +
+        return fail(std::string(height   ? "--height"
+                                : points ? "--size"
+                                         : "--dpi") +
                     " applies to --png only");
     }
     options.haveItems = !options.items.empty();
@@ -397,7 +420,8 @@ int RunPng(const EncoderOptions& options, std::FILE* err, const PngWriter& png) 
             status = kExitIoError;
         }
     }
-    if (!message.empty()) std::fputs(message.c_str(), err);
+    if (!message.empty())
+        std::fputs(message.c_str(), err);
     std::fflush(err);
     return status;
 }
@@ -406,7 +430,8 @@ int RunPng(const EncoderOptions& options, std::FILE* err, const PngWriter& png) 
 
 int RunEncoder(const EncoderOptions& options, std::FILE* in, std::FILE* out, std::FILE* err,
                const PngWriter& png) {
-    if (options.png) return RunPng(options, err, png);
+    if (options.png)
+        return RunPng(options, err, png);
     Output outSink(out);
     Output errSink(err);
     ItemEncoder encoder(options, outSink, errSink);
@@ -429,11 +454,13 @@ int RunEncoder(const EncoderOptions& options, std::FILE* in, std::FILE* out, std
     return encoder.failed() ? kExitItemFailed : kExitOk;
 }
 
-int EncoderMain(const std::vector<std::string>& args, std::FILE* in, std::FILE* out,
-                std::FILE* err, const PngWriter& png) {
+int EncoderMain(const std::vector<std::string>& args, std::FILE* in, std::FILE* out, std::FILE* err,
+                const PngWriter& png) {
     ParseOutcome parsed = ParseEncoderArguments(args);
-    if (!parsed.out.empty()) std::fputs(parsed.out.c_str(), out);
-    if (!parsed.err.empty()) std::fputs(parsed.err.c_str(), err);
+    if (!parsed.out.empty())
+        std::fputs(parsed.out.c_str(), out);
+    if (!parsed.err.empty())
+        std::fputs(parsed.err.c_str(), err);
     if (!parsed.options) {
         return std::fflush(out) == 0 ? parsed.status : kExitIoError;
     }

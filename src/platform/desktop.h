@@ -14,7 +14,7 @@ class QWidget;
 namespace sw::platform {
 
 class Desktop {
-public:
+  public:
     virtual ~Desktop() = default;
 
     // The user's personal documents folder, without a trailing separator.

@@ -94,7 +94,8 @@ TEST_F(CommandsTest, SamplePrintsTheFieldsAsTheyStandInTheSelectedFace) {
     const auto& drawn = printDialog->surface.drawn;
     const auto has = [&](const QString& text, int y, const QString& face) {
         for (const auto& d : drawn) {
-            if (d.text == text && d.y == y && d.face == face) return true;
+            if (d.text == text && d.y == y && d.face == face)
+                return true;
         }
         return false;
     };
@@ -118,7 +119,8 @@ TEST_F(CommandsTest, LabelsCopyThePreviewAndOpenTheTemplateFromTheProgramFolder)
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.close();
     desktop.onShowModal = [](QDialog* dialog) {
-        if (auto* labels = dynamic_cast<TForm3*>(dialog)) labels->PrintLabels->click();
+        if (auto* labels = dynamic_cast<TForm3*>(dialog))
+            labels->PrintLabels->click();
         return QDialog::Accepted;
     };
     form().PrintLabels->click();

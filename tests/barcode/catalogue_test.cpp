@@ -13,10 +13,10 @@ TEST(Catalogue, StoredTypeTextIsReadExactly) {
         const char* text;
         BarCodeType type;
     };
-    const Row rows[] = {{"25", BarCodeType::Type25},     {"25i", BarCodeType::Type25i},
-                        {"39", BarCodeType::Type39},     {"Post", BarCodeType::TypePost},
-                        {"UPC", BarCodeType::TypeUPC},   {"post", BarCodeType::TypeUPC},
-                        {"", BarCodeType::TypeUPC},      {"25I", BarCodeType::TypeUPC},
+    const Row rows[] = {{"25", BarCodeType::Type25},   {"25i", BarCodeType::Type25i},
+                        {"39", BarCodeType::Type39},   {"Post", BarCodeType::TypePost},
+                        {"UPC", BarCodeType::TypeUPC}, {"post", BarCodeType::TypeUPC},
+                        {"", BarCodeType::TypeUPC},    {"25I", BarCodeType::TypeUPC},
                         {" 39", BarCodeType::TypeUPC}};
     for (const Row& r : rows) EXPECT_EQ(TypeFromSetting(r.text), r.type) << r.text;
 }

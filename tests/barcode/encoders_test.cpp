@@ -49,56 +49,51 @@ constexpr const char* kUpcLen = "Error, UPC-A codes must be 11 digits long";
 constexpr const char* kUpcDigits = "Error, you can only encode digits with a UPC bar code";
 constexpr const char* kEmpty = "Error- no data to bar code";
 
-INSTANTIATE_TEST_SUITE_P(
-    Empty, MakeCases,
-    ::testing::Values(Case{k25, "", false, kEmpty, false}, Case{k25i, "", true, kEmpty, false},
-                      Case{k39, "", false, kEmpty, false}, Case{kPost, "", false, kEmpty, false},
-                      Case{kUpc, "", false, kEmpty, false}));
+INSTANTIATE_TEST_SUITE_P(Empty, MakeCases,
+                         ::testing::Values(Case{k25, "", false, kEmpty, false},
+                                           Case{k25i, "", true, kEmpty, false},
+                                           Case{k39, "", false, kEmpty, false},
+                                           Case{kPost, "", false, kEmpty, false},
+                                           Case{kUpc, "", false, kEmpty, false}));
 
-INSTANTIATE_TEST_SUITE_P(
-    Code25, MakeCases,
-    ::testing::Values(Case{k25, "123", false, "(123)", true}, Case{k25, "0", false, "(0)", true},
-                      Case{k25, "12a", false, kNo25, false}, Case{k25, "1 2", false, kNo25, false},
-                      Case{k25, "-1", false, kNo25, false},
-                      // The option does not reach this type.
-                      Case{k25, "12", true, "(12)", true}));
+INSTANTIATE_TEST_SUITE_P(Code25, MakeCases,
+                         ::testing::Values(Case{k25, "123", false, "(123)", true},
+                                           Case{k25, "0", false, "(0)", true},
+                                           Case{k25, "12a", false, kNo25, false},
+                                           Case{k25, "1 2", false, kNo25, false},
+                                           Case{k25, "-1", false, kNo25, false},
+                                           // The option does not reach this type.
+                                           Case{k25, "12", true, "(12)", true}));
 
 INSTANTIATE_TEST_SUITE_P(
     Interleaved25, MakeCases,
-    ::testing::Values(Case{k25i, "1234", false, "{-C}", true},
-                      Case{k25i, "123", true, "{-E}", true},
-                      Case{k25i, "1234567890", false, "{-CYo\u00a1}", true},
-                      Case{k25i, "99", false, "{\u00aa}", true},
-                      Case{k25i, "00", false, "{!}", true}, Case{k25i, "89", false, "{z}", true},
-                      Case{k25i, "7", true, "{p}", true}, Case{k25i, "01", false, "{\"}", true},
-                      Case{k25i, "59", false, "{\\}", true},
-                      Case{k25i, "12345", false, kEven, false},
-                      Case{k25i, "1234", true, kOdd, false},
-                      // The parity test comes before the digit scan.
-                      Case{k25i, "12a", false, kEven, false},
-                      Case{k25i, "12a", true, kNo25i, false},
-                      Case{k25i, "1a", false, kNo25i, false}));
+    ::testing::Values(
+        Case{k25i, "1234", false, "{-C}", true}, Case{k25i, "123", true, "{-E}", true},
+        Case{k25i, "1234567890", false, "{-CYo\u00a1}", true},
+        Case{k25i, "99", false, "{\u00aa}", true}, Case{k25i, "00", false, "{!}", true},
+        Case{k25i, "89", false, "{z}", true}, Case{k25i, "7", true, "{p}", true},
+        Case{k25i, "01", false, "{\"}", true}, Case{k25i, "59", false, "{\\}", true},
+        Case{k25i, "12345", false, kEven, false}, Case{k25i, "1234", true, kOdd, false},
+        // The parity test comes before the digit scan.
+        Case{k25i, "12a", false, kEven, false}, Case{k25i, "12a", true, kNo25i, false},
+        Case{k25i, "1a", false, kNo25i, false}));
 
 INSTANTIATE_TEST_SUITE_P(
     Code39, MakeCases,
-    ::testing::Values(Case{k39, "1234ABCD", false, "*1234ABCD*", true},
-                      Case{k39, "1234ABCD", true, "*1234ABCDD*", true},
-                      Case{k39, "CODE 39", true, "*CODE~39R*", true},
-                      Case{k39, "Z3", true, "*Z3~*", true}, Case{k39, "0", true, "*00*", true},
-                      Case{k39, " ", false, "*~*", true},
-                      Case{k39, "-.$/+%", false, "*-.$/+%*", true},
-                      Case{k39, "abc", false,
-                           "Error: input character \"a\" not legal in bar code 3 of 9", false},
-                      Case{k39, "AB*", false,
-                           "Error: input character \"*\" not legal in bar code 3 of 9", false},
-                      Case{k39, "~", true,
-                           "Error: input character \"~\" not legal in bar code 3 of 9", false},
-                      Case{k39, "A\u00e9", false,
-                           "Error: input character \"\u00e9\" not legal in bar code 3 of 9", false},
-                      // A character outside the BMP is named whole.
-                      Case{k39, "A\U0001F600B", false,
-                           "Error: input character \"\U0001F600\" not legal in bar code 3 of 9",
-                           false}));
+    ::testing::Values(
+        Case{k39, "1234ABCD", false, "*1234ABCD*", true},
+        Case{k39, "1234ABCD", true, "*1234ABCDD*", true},
+        Case{k39, "CODE 39", true, "*CODE~39R*", true}, Case{k39, "Z3", true, "*Z3~*", true},
+        Case{k39, "0", true, "*00*", true}, Case{k39, " ", false, "*~*", true},
+        Case{k39, "-.$/+%", false, "*-.$/+%*", true},
+        Case{k39, "abc", false, "Error: input character \"a\" not legal in bar code 3 of 9", false},
+        Case{k39, "AB*", false, "Error: input character \"*\" not legal in bar code 3 of 9", false},
+        Case{k39, "~", true, "Error: input character \"~\" not legal in bar code 3 of 9", false},
+        Case{k39, "A\u00e9", false,
+             "Error: input character \"\u00e9\" not legal in bar code 3 of 9", false},
+        // A character outside the BMP is named whole.
+        Case{k39, "A\U0001F600B", false,
+             "Error: input character \"\U0001F600\" not legal in bar code 3 of 9", false}));
 
 INSTANTIATE_TEST_SUITE_P(
     PostNet, MakeCases,
@@ -117,15 +112,14 @@ INSTANTIATE_TEST_SUITE_P(
                       // Counted in characters, not bytes: five characters, one of them two bytes.
                       Case{kPost, "1234\u00e9", false, kZipDigits, false}));
 
-INSTANTIATE_TEST_SUITE_P(
-    UpcA, MakeCases,
-    ::testing::Values(Case{kUpc, "03600029145", false, " P36000|BIADEb", true},
-                      Case{kUpc, "00000000000", false, " P00000|@@@@@`", true},
-                      Case{kUpc, "12345678901", false, " Q23456|GHI@Ab", true},
-                      Case{kUpc, "036000291452", false, kUpcLen, false},
-                      Case{kUpc, "0360002914", false, kUpcLen, false},
-                      Case{kUpc, "abcdefghijkl", false, kUpcLen, false},
-                      Case{kUpc, "0360002914a", false, kUpcDigits, false}));
+INSTANTIATE_TEST_SUITE_P(UpcA, MakeCases,
+                         ::testing::Values(Case{kUpc, "03600029145", false, " P36000|BIADEb", true},
+                                           Case{kUpc, "00000000000", false, " P00000|@@@@@`", true},
+                                           Case{kUpc, "12345678901", false, " Q23456|GHI@Ab", true},
+                                           Case{kUpc, "036000291452", false, kUpcLen, false},
+                                           Case{kUpc, "0360002914", false, kUpcLen, false},
+                                           Case{kUpc, "abcdefghijkl", false, kUpcLen, false},
+                                           Case{kUpc, "0360002914a", false, kUpcDigits, false}));
 
 TEST(Code39Table, ValuesAndCheckCharactersAgree) {
     const std::u32string chars = U"0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ-. $/+%";

@@ -57,7 +57,8 @@ TEST(Property, Interleaved25PairsReadBack) {
     for (int i = 0; i < kRounds; ++i) {
         const bool checksum = i % 2 == 0;
         std::size_t n = RandomLength(rng, 40);
-        if ((n % 2 == 1) != checksum) ++n;
+        if ((n % 2 == 1) != checksum)
+            ++n;
         const std::u32string data = RandomFrom(rng, U"0123456789", n);
         const EncodeResult r = Encode25i(data, checksum);
         ASSERT_TRUE(r.ok());
@@ -117,7 +118,8 @@ TEST(Property, UpcReadsBackWithVerifyingCheck) {
         std::u32string digits;
         digits += DigitChar(static_cast<int>(s[1]) - 80);
         for (int k = 2; k <= 6; ++k) digits += s[static_cast<std::size_t>(k)];
-        for (int k = 8; k <= 12; ++k) digits += DigitChar(static_cast<int>(s[static_cast<std::size_t>(k)]) - 64);
+        for (int k = 8; k <= 12; ++k)
+            digits += DigitChar(static_cast<int>(s[static_cast<std::size_t>(k)]) - 64);
         digits += DigitChar(static_cast<int>(s[13]) - 96);
         ASSERT_EQ(digits.substr(0, 11), data);
         int sum = 0;

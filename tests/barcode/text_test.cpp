@@ -17,10 +17,12 @@ TEST(Utf8, DecodesAndReplacesMalformedSequences) {
         {"\xe2\x82\xac", U"\u20ac"},
         {"\xf0\x9f\x98\x80", U"\U0001F600"},
         {"\xff", U"\uFFFD"},
-        {"a\x80" "b", U"a\uFFFDb"},
-        {"\xc0\xaf", U"\uFFFD\uFFFD"},      // overlong
+        {"a\x80"
+         "b",
+         U"a\uFFFDb"},
+        {"\xc0\xaf", U"\uFFFD\uFFFD"},            // overlong
         {"\xed\xa0\x80", U"\uFFFD\uFFFD\uFFFD"},  // surrogate
-        {"\xe2\x82", U"\uFFFD"},            // truncated at the end
+        {"\xe2\x82", U"\uFFFD"},                  // truncated at the end
         {"\xe2\x82x", U"\uFFFDx"},
         {"\xf4\x90\x80\x80", U"\uFFFD\uFFFD\uFFFD\uFFFD"},  // above U+10FFFF
     };
@@ -30,7 +32,8 @@ TEST(Utf8, DecodesAndReplacesMalformedSequences) {
 TEST(Utf8, RoundTripsEveryScalarValue) {
     std::u32string all;
     for (char32_t c = 1; c <= 0x10FFFF; c += (c < 0x3000 ? 1 : 97)) {
-        if (c < 0xD800 || c > 0xDFFF) all.push_back(c);
+        if (c < 0xD800 || c > 0xDFFF)
+            all.push_back(c);
     }
     EXPECT_EQ(DecodeUtf8(EncodeUtf8(all)), all);
 }

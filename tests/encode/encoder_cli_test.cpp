@@ -77,7 +77,8 @@ TEST(EncoderCli, ArgumentsAreItems) {
     const Outcome r = Encode({"--type=25i", "--checksum", "--", "123", "--x", "7"});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "{-E}\n\n{p}\n");
-    EXPECT_EQ(r.err, "line 2: Error- you can only encode digits with bar code 2 of 5 interleaved\n");
+    EXPECT_EQ(r.err,
+              "line 2: Error- you can only encode digits with bar code 2 of 5 interleaved\n");
     EXPECT_EQ(Encode({"12345678901", "--type", "UPC"}).out, " Q23456|GHI@Ab\n");
 }
 
@@ -139,9 +140,9 @@ TEST(EncoderCli, HelpAndVersion) {
 }
 
 TEST(EncoderCli, RunsAsAProgram) {
-    std::FILE* p = ::popen(
-        "printf '1234ABCD\\nabc\\n' | " SW_ENCODE_EXE " --type 39 2>/dev/null; echo \"rc=$?\"",
-        "r");
+    std::FILE* p = ::popen("printf '1234ABCD\\nabc\\n' | " SW_ENCODE_EXE
+                           " --type 39 2>/dev/null; echo \"rc=$?\"",
+                           "r");
     ASSERT_NE(p, nullptr);
     const std::string out = ReadAll(p);
     ::pclose(p);
@@ -150,7 +151,8 @@ TEST(EncoderCli, RunsAsAProgram) {
 
 TEST(EncoderCli, ReportsAFailedWrite) {
     std::FILE* full = std::fopen("/dev/full", "w");
-    if (full == nullptr) GTEST_SKIP() << "no /dev/full";
+    if (full == nullptr)
+        GTEST_SKIP() << "no /dev/full";
     std::FILE* err = std::tmpfile();
     EXPECT_EQ(EncoderMain({"--type", "39", "A"}, stdin, full, err), 3);
     EXPECT_NE(ReadAll(err).find("cannot write the output"), std::string::npos);
@@ -192,14 +194,23 @@ TEST(EncoderCliPng, OptionsAndDefaults) {
     };
     const Row rows[] = {
         {{"--type", "39", "--png", "a.png", "CODE 39"}, U"*CODE~39*", BarHeight::Normal, 24, 300},
-        {{"--type", "39", "--checksum", "--png=a.png", "CODE 39"}, U"*CODE~39R*",
-         BarHeight::Normal, 24, 300},
+        {{"--type", "39", "--checksum", "--png=a.png", "CODE 39"},
+         U"*CODE~39R*",
+         BarHeight::Normal,
+         24,
+         300},
         {{"--type", "post", "--png", "a.png", "12345"}, U"(123455)", BarHeight::Normal, 18, 300},
         {{"--type", "upc", "--png", "a.png", "--height", "SHORT", "--size", "44.5", "--dpi", "600",
           "--", "03600029145"},
-         U" P36000|BIADEb", BarHeight::Short, 44.5, 600},
+         U" P36000|BIADEb",
+         BarHeight::Short,
+         44.5,
+         600},
         {{"--png", "a.png", "--height=tall", "--type", "25i", "--size=16", "--dpi=72", "1234"},
-         U"{-C}", BarHeight::Tall, 16, 72},
+         U"{-C}",
+         BarHeight::Tall,
+         16,
+         72},
     };
     for (const Row& row : rows) {
         const PngRun run = EncodePng(row.args);
@@ -220,10 +231,10 @@ TEST(EncoderCliPng, OptionsAndDefaults) {
 
 TEST(EncoderCliPng, UsageErrors) {
     const std::vector<std::vector<std::string>> bad = {
-        {"--type", "39", "--png", "a.png"},                // no item
-        {"--type", "39", "--png", "a.png", "A", "B"},      // two items
-        {"--type", "39", "--png", "", "A"},                // no file name
-        {"--type", "39", "--png"},                         // no value at all
+        {"--type", "39", "--png", "a.png"},            // no item
+        {"--type", "39", "--png", "a.png", "A", "B"},  // two items
+        {"--type", "39", "--png", "", "A"},            // no file name
+        {"--type", "39", "--png"},                     // no value at all
         {"--type", "39", "--png", "a.png", "--dpi", "0", "A"},
         {"--type", "39", "--png", "a.png", "--dpi", "2401", "A"},
         {"--type", "39", "--png", "a.png", "--dpi", "300.5", "A"},
@@ -252,7 +263,8 @@ TEST(EncoderCliPng, UsageErrors) {
 TEST(EncoderCliPng, FailedItemAndFailedWrite) {
     const PngRun bad = EncodePng({"--type", "39", "--png", "a.png", "abc"});
     EXPECT_EQ(bad.outcome.status, 1);
-    EXPECT_EQ(bad.outcome.err, "line 1: Error: input character \"a\" not legal in bar code 3 of 9\n");
+    EXPECT_EQ(bad.outcome.err,
+              "line 1: Error: input character \"a\" not legal in bar code 3 of 9\n");
     EXPECT_TRUE(bad.requests.empty());
 
     const PngRun empty = EncodePng({"--type", "upc", "--png", "a.png", ""});
@@ -262,7 +274,8 @@ TEST(EncoderCliPng, FailedItemAndFailedWrite) {
     const PngRun unwritable =
         EncodePng({"--type", "39", "--png", "a.png", "A"}, "cannot write a.png: Permission denied");
     EXPECT_EQ(unwritable.outcome.status, 3);
-    EXPECT_EQ(unwritable.outcome.err, "stripewright-encode: cannot write a.png: Permission denied\n");
+    EXPECT_EQ(unwritable.outcome.err,
+              "stripewright-encode: cannot write a.png: Permission denied\n");
 
     // A build without a picture writer says so rather than pretending.
     const Outcome none = Encode({"--type", "39", "--png", "a.png", "A"});

@@ -103,7 +103,9 @@ const ReadCase kReadCases[] = {
      40},
 };
 
-void PrintTo(const ReadCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const ReadCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ReadBack : public ::testing::TestWithParam<std::tuple<ReadCase, BarHeight>> {};
 

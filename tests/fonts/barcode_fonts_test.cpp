@@ -42,7 +42,9 @@ QString Q(std::string_view s) {
     return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
 
-unsigned Code(char32_t c) { return static_cast<unsigned>(c); }
+unsigned Code(char32_t c) {
+    return static_cast<unsigned>(c);
+}
 
 // At 1000 pixels per em a font unit is a pixel.
 constexpr double kEm = 1000;

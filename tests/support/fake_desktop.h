@@ -15,7 +15,7 @@
 namespace sw::testing {
 
 class FakeDesktop : public platform::Desktop {
-public:
+  public:
     struct Box {
         QString text;
         QPoint topLeft;
@@ -49,7 +49,8 @@ public:
     void Beep() override { ++beeps; }
     void WarningBox(QWidget*, const QString& text, QPoint topLeft) override {
         warnings.push_back({text, topLeft});
-        if (onWarning) onWarning(text);
+        if (onWarning)
+            onWarning(text);
     }
     void ErrorBox(QWidget*, const QString& text) override { errors << text; }
     int ShowModal(QDialog* dialog) override {
