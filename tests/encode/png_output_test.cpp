@@ -30,21 +30,6 @@ using test::BarRun;
 using test::Bars;
 using test::BusiestRow;
 
-class AppEnvironment : public ::testing::Environment {
-  public:
-    void SetUp() override {
-        static int argc = 1;
-        static char name[] = "png_output_tests";
-        static char* argv[] = {name, nullptr};
-        app_ = std::make_unique<QGuiApplication>(argc, argv);
-    }
-    void TearDown() override { app_.reset(); }
-
-  private:
-    std::unique_ptr<QGuiApplication> app_;
-};
-::testing::Environment* const kApp = ::testing::AddGlobalTestEnvironment(new AppEnvironment);
-
 const BarHeight kHeights[] = {BarHeight::Short, BarHeight::Normal, BarHeight::Tall};
 const int kDpis[] = {300, 600};
 
