@@ -1,5 +1,6 @@
 #include "encode/encoder_cli.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -90,6 +91,12 @@ struct RawSink {
     void Advance(std::size_t n) { p += n; }
 };
 
+std::string_view StripCr(std::string_view line) {
+    if (!line.empty() && line.back() == '\r')
+        line.remove_suffix(1);
+    return line;
+}
+
 std::size_t RoomFor(std::size_t characters) {
     return 2 * characters + 16;
 }
@@ -119,6 +126,47 @@ class ItemEncoder {
     }
 
     bool failed() const { return failed_; }
+
+    // Encodes the whole lines of `data` (ending removed) and returns where the unfinished last
+    // line starts. Output room is taken in large pieces; each line goes first to `fast`, which
+    // writes its font string and newline from the line's bytes and returns the end, or null
+    // when it did not encode the line, which then takes the general path.
+    template <class Fast>
+    std::size_t EncodeWholeLines(std::string_view data, Fast fast) {
+        const char* p = data.data();
+        const char* const end = p + data.size();
+        char* room = out_.Acquire(kChunk);
+        char* o = room;
+        char* roomEnd = room + kChunk;
+        for (;;) {
+            const void* nl = std::memchr(p, '\n', static_cast<std::size_t>(end - p));
+            if (nl == nullptr)
+                break;
+            const char* lineEnd = static_cast<const char*>(nl);
+            const std::string_view line =
+                StripCr(std::string_view(p, static_cast<std::size_t>(lineEnd - p)));
+            p = lineEnd + 1;
+            const std::size_t need = RoomFor(line.size());
+            if (static_cast<std::size_t>(roomEnd - o) < need) {
+                out_.Commit(static_cast<std::size_t>(o - room));
+                const std::size_t size = std::max(kChunk, need);
+                o = room = out_.Acquire(size);
+                roomEnd = room + size;
+            }
+            ++line_;
+            if (char* next = fast(line, o, message_)) {
+                o = next;
+                continue;
+            }
+            --line_;
+            out_.Commit(static_cast<std::size_t>(o - room));
+            Encode(line);
+            o = room = out_.Acquire(kChunk);
+            roomEnd = room + kChunk;
+        }
+        out_.Commit(static_cast<std::size_t>(o - room));
+        return static_cast<std::size_t>(p - data.data());
+    }
 
   private:
     static bool IsAscii(std::string_view bytes) {
@@ -159,14 +207,25 @@ class ItemEncoder {
     bool failed_ = false;
 };
 
-std::string_view StripCr(std::string_view line) {
-    if (!line.empty() && line.back() == '\r')
-        line.remove_suffix(1);
-    return line;
-}
+// Encodes an ASCII line of one type from its bytes into room for its font string and newline;
+// returns the end of what it wrote, or null when the line needs the general path (a failure,
+// where the bytes may be other than ASCII and are encoded again as characters).
+template <BarCodeType kType, bool kCp1252>
+struct FastLine {
+    bool checksum;
+    [[gnu::flatten]] char* operator()(std::string_view line, char* room,
+                                      std::string& message) const {
+        RawSink<kCp1252> sink{room, room};
+        if (!MakeInto<kType>(line, checksum, sink, message))
+            return nullptr;
+        *sink.p++ = '\n';
+        return sink.p;
+    }
+};
 
 // Reads `in` and hands each line (ending removed) to the encoder. Returns false on a read error.
-bool EncodeLines(std::FILE* in, ItemEncoder& encoder) {
+template <class Fast>
+bool EncodeLines(std::FILE* in, ItemEncoder& encoder, Fast fast) {
     std::string pending;  // a line that runs across chunk boundaries
     std::string chunk(kChunk, '\0');
     for (;;) {
@@ -174,29 +233,50 @@ bool EncodeLines(std::FILE* in, ItemEncoder& encoder) {
         if (got == 0)
             break;
         std::string_view data(chunk.data(), got);
-        std::size_t start = 0;
-        for (;;) {
-            const void* nl = std::memchr(data.data() + start, '\n', data.size() - start);
-            if (nl == nullptr)
-                break;
-            const std::size_t end = static_cast<const char*>(nl) - data.data();
-            std::string_view line = data.substr(start, end - start);
-            if (!pending.empty()) {
-                pending.append(line);
-                encoder.Encode(StripCr(pending));
-                pending.clear();
-            } else {
-                encoder.Encode(StripCr(line));
+        if (!pending.empty()) {
+            const void* nl = std::memchr(data.data(), '\n', data.size());
+            if (nl == nullptr) {
+                pending.append(data);
+                continue;
             }
-            start = end + 1;
+            const std::size_t end =
+                static_cast<std::size_t>(static_cast<const char*>(nl) - data.data());
+            pending.append(data.substr(0, end));
+            encoder.Encode(StripCr(pending));
+            pending.clear();
+            data.remove_prefix(end + 1);
         }
-        pending.append(data.substr(start));
+        data.remove_prefix(encoder.EncodeWholeLines(data, fast));
+        pending.append(data);
     }
     if (std::ferror(in))
         return false;
     if (!pending.empty())
         encoder.Encode(StripCr(pending));
     return true;
+}
+
+template <BarCodeType kType>
+bool EncodeLinesOf(std::FILE* in, ItemEncoder& encoder, const EncoderOptions& options) {
+    if (options.encoding == OutputEncoding::Cp1252)
+        return EncodeLines(in, encoder, FastLine<kType, true>{options.checksum});
+    return EncodeLines(in, encoder, FastLine<kType, false>{options.checksum});
+}
+
+bool EncodeLines(std::FILE* in, ItemEncoder& encoder, const EncoderOptions& options) {
+    switch (options.type) {
+        case BarCodeType::Type25:
+            return EncodeLinesOf<BarCodeType::Type25>(in, encoder, options);
+        case BarCodeType::Type25i:
+            return EncodeLinesOf<BarCodeType::Type25i>(in, encoder, options);
+        case BarCodeType::Type39:
+            return EncodeLinesOf<BarCodeType::Type39>(in, encoder, options);
+        case BarCodeType::TypePost:
+            return EncodeLinesOf<BarCodeType::TypePost>(in, encoder, options);
+        case BarCodeType::TypeUPC:
+            break;
+    }
+    return EncodeLinesOf<BarCodeType::TypeUPC>(in, encoder, options);
 }
 
 std::string UsageError(const std::string& what) {
@@ -439,7 +519,7 @@ int RunEncoder(const EncoderOptions& options, std::FILE* in, std::FILE* out, std
     if (options.haveItems) {
         for (const std::string& item : options.items) encoder.Encode(item);
     } else {
-        readOk = EncodeLines(in, encoder);
+        readOk = EncodeLines(in, encoder, options);
     }
     const bool writeOk = outSink.Finish();
     if (!readOk || !writeOk) {
