@@ -54,21 +54,49 @@ concept RawByteSink = requires(Sink& s, std::size_t n) {
     s.Advance(n);
 };
 
-// Writes the font bytes of ASCII text straight into `out` and adds up the values; returns
-// false when a byte is not a legal character (what was written is then to be discarded).
+// The font byte of each byte in the low 8 bits and its value above them; 0x8000 marks a byte
+// that is not a legal character.
+constexpr std::array<std::uint16_t, 256> MakeCode39Entries() {
+    std::array<std::uint16_t, 256> t{};
+    for (std::size_t c = 0; c < t.size(); ++c) {
+        t[c] = kCode39Values[c] < 0
+                   ? 0x8000u
+                   : static_cast<std::uint16_t>(kCode39FontBytes[c] | (kCode39Values[c] << 8));
+    }
+    return t;
+}
+inline constexpr std::array<std::uint16_t, 256> kCode39Entries = MakeCode39Entries();
+
+// Writes the font bytes of ASCII text straight into `out` and, when `kSum`, adds up the values;
+// returns false when a byte is not a legal character (what was written is then to be
+// discarded).
+template <bool kSum>
 inline bool Code39Bytes(std::string_view text, char* out, std::uint64_t& sum) {
-    // Legal values are 0-42; an illegal byte's -1 sets the top bit of `seen`.
     unsigned seen = 0;
     std::uint64_t s = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        const auto v = static_cast<unsigned char>(kCode39Values[c]);
-        seen |= v;
-        s += v;
-        out[i] = static_cast<char>(kCode39FontBytes[c]);
+        const unsigned e = kCode39Entries[static_cast<unsigned char>(text[i])];
+        seen |= e;
+        if constexpr (kSum)
+            s += e >> 8;
+        out[i] = static_cast<char>(e);
     }
     sum = s;
-    return (seen & 0x80u) == 0;
+    return (seen & 0x8000u) == 0;
+}
+
+// Names the first character of `text` that is not legal. Kept out of line: it is the rare path.
+template <class View>
+[[gnu::noinline, gnu::cold]] void Code39IllegalMessage(View text, std::string& message) {
+    for (auto ch : text) {
+        const char32_t c = CodePoint(ch);
+        if (Code39ValueOf(c) < 0) {
+            message = "Error: input character \"";
+            AppendUtf8(c, message);
+            message += "\" not legal in bar code 3 of 9";
+            break;
+        }
+    }
 }
 
 template <class View, class Sink>
@@ -81,7 +109,8 @@ bool Encode39Into(View text, bool checksum, Sink& out, std::string& message) {
     std::uint64_t sum = 0;
     bool legal = true;
     if constexpr (std::is_same_v<View, std::string_view> && RawByteSink<Sink>) {
-        legal = Code39Bytes(text, out.Room(), sum);
+        legal = checksum ? Code39Bytes<true>(text, out.Room(), sum)
+                         : Code39Bytes<false>(text, out.Room(), sum);
         out.Advance(text.size());
     } else {
         out.PutAll(text, [&](char32_t c) {
@@ -93,15 +122,7 @@ bool Encode39Into(View text, bool checksum, Sink& out, std::string& message) {
     }
     if (!legal) {
         out.Truncate(start);
-        for (auto ch : text) {
-            const char32_t c = CodePoint(ch);
-            if (Code39ValueOf(c) < 0) {
-                message = "Error: input character \"";
-                AppendUtf8(c, message);
-                message += "\" not legal in bar code 3 of 9";
-                break;
-            }
-        }
+        Code39IllegalMessage(text, message);
         return false;
     }
     if (checksum)

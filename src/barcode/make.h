@@ -19,27 +19,43 @@ inline constexpr std::string_view kNoDataMessage = "Error- no data to bar code";
 // Converts the data for a type. The checksum option reaches only the types that take one.
 EncodeResult MakeFontString(BarCodeType type, std::u32string_view text, bool checksum);
 
-// The same, writing the font string to a sink; on failure nothing is written and `message`
-// holds the error.
-template <class View, class Sink>
-bool MakeInto(BarCodeType type, View text, bool checksum, Sink& out, std::string& message) {
+// The same for a type known when compiling, so that the encoder is inlined into its caller.
+template <BarCodeType kType, class View, class Sink>
+bool MakeInto(View text, bool checksum, Sink& out, std::string& message) {
     if (text.empty()) {
         message = kNoDataMessage;
         return false;
     }
+    if constexpr (kType == BarCodeType::Type25) {
+        return Encode25Into(text, out, message);
+    } else if constexpr (kType == BarCodeType::Type25i) {
+        return Encode25iInto(text, checksum, out, message);
+    } else if constexpr (kType == BarCodeType::Type39) {
+        return Encode39Into(text, checksum, out, message);
+    } else if constexpr (kType == BarCodeType::TypePost) {
+        return EncodePostInto(text, out, message);
+    } else {
+        return EncodeUPCInto(text, out, message);
+    }
+}
+
+// The same, writing the font string to a sink; on failure nothing is written and `message`
+// holds the error.
+template <class View, class Sink>
+bool MakeInto(BarCodeType type, View text, bool checksum, Sink& out, std::string& message) {
     switch (type) {
         case BarCodeType::Type25:
-            return Encode25Into(text, out, message);
+            return MakeInto<BarCodeType::Type25>(text, checksum, out, message);
         case BarCodeType::Type25i:
-            return Encode25iInto(text, checksum, out, message);
+            return MakeInto<BarCodeType::Type25i>(text, checksum, out, message);
         case BarCodeType::Type39:
-            return Encode39Into(text, checksum, out, message);
+            return MakeInto<BarCodeType::Type39>(text, checksum, out, message);
         case BarCodeType::TypePost:
-            return EncodePostInto(text, out, message);
+            return MakeInto<BarCodeType::TypePost>(text, checksum, out, message);
         case BarCodeType::TypeUPC:
             break;
     }
-    return EncodeUPCInto(text, out, message);
+    return MakeInto<BarCodeType::TypeUPC>(text, checksum, out, message);
 }
 
 }  // namespace sw
