@@ -17,18 +17,23 @@ void TForm1::TipCheckBoxClick() {
 void TForm1::FormClose() {
     if (!FolderFound)
         return;
-    platform::IniFile ini(SettingsPath());
     using namespace keys;
-    ini.WriteBool(kTipOfTheDay, kEnabled, TipCheckBox->isChecked());
-    ini.WriteInteger(kSettings, kLeft, x());
-    ini.WriteInteger(kSettings, kTop, y());
-    ini.WriteString(kSettings, kType, TypeSetting());
-    ini.WriteString(kSettings, kData, BarTextInput->text());
-    ini.WriteString(kSettings, kFontSize, HeightSetting());
-    ini.WriteString(kSettings, kPointSize, PointSize->currentText());
-    ini.WriteBool(kSettings, kChecksum, OptionalChecksum->isChecked());
-    ini.WriteInteger(kSettings, kLabelSize, Form3 ? Form3->LabelSize() : kDefaultLabelSize);
-    ini.WriteBool(kSettings, kLabelExplain, Form3 ? Form3->ExplainPaste->isChecked() : true);
+    const auto flag = [](bool on) { return on ? QStringLiteral("1") : QStringLiteral("0"); };
+    // One rewrite of the file for the whole state: closing waits on the disk once.
+    platform::IniFile(SettingsPath())
+        .WriteStrings({
+            {kTipOfTheDay, kEnabled, flag(TipCheckBox->isChecked())},
+            {kSettings, kLeft, QString::number(x())},
+            {kSettings, kTop, QString::number(y())},
+            {kSettings, kType, TypeSetting()},
+            {kSettings, kData, BarTextInput->text()},
+            {kSettings, kFontSize, HeightSetting()},
+            {kSettings, kPointSize, PointSize->currentText()},
+            {kSettings, kChecksum, flag(OptionalChecksum->isChecked())},
+            {kSettings, kLabelSize,
+             QString::number(Form3 ? Form3->LabelSize() : kDefaultLabelSize)},
+            {kSettings, kLabelExplain, flag(Form3 ? Form3->ExplainPaste->isChecked() : true)},
+        });
 }
 
 }  // namespace sw

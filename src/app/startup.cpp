@@ -1,6 +1,7 @@
 // The start-up sequence: program folder check, restoring the last run (or a first run's
 // defaults), then the update reminder or the tip of the day.
 #include <QDir>
+#include <QSignalBlocker>
 #include <limits>
 
 #include "app/main_window.h"
@@ -107,6 +108,12 @@ void TForm1::WriteFirstRunSettings() {
     ini.WriteInteger(kSettings, kInstDt, MonthStamp(desktop().Today()));
 }
 
+// The box shows what the file holds: restoring it is no click, so nothing is written back.
+void TForm1::RestoreTipCheckBox(bool checked) {
+    const QSignalBlocker quiet(TipCheckBox);
+    TipCheckBox->setChecked(checked);
+}
+
 void TForm1::ChooseTipOrReminder() {
     IniFile ini(SettingsPath());
     using namespace keys;
@@ -119,14 +126,14 @@ void TForm1::ChooseTipOrReminder() {
                 Form4->StopRequest = 0;
             }
         }
-        TipCheckBox->setChecked(ini.ReadBool(kTipOfTheDay, kEnabled, true));
+        RestoreTipCheckBox(ini.ReadBool(kTipOfTheDay, kEnabled, true));
         return;
     }
     if (!ini.SectionExists(kTipOfTheDay)) {
         desktop().WarningBox(this, kTipFileMissing, MessagePlace());
         return;
     }
-    TipCheckBox->setChecked(ini.ReadBool(kTipOfTheDay, kEnabled, true));
+    RestoreTipCheckBox(ini.ReadBool(kTipOfTheDay, kEnabled, true));
     if (TipCheckBox->isChecked() && Tip)
         desktop().ShowModal(Tip);
 }

@@ -86,7 +86,9 @@ TForm2::TForm2(platform::Desktop& desktop, QWidget* mainWindow,
     for (std::size_t i = 0; i < std::size(labels); ++i) {
         labels[i]->setObjectName(QString::fromLatin1(names[i]));
     }
-    FitToTexts();
+    // The texts are measured when the box is first shown (FormActivate): the box is created
+    // hidden at start-up, and measuring them would load its face for nothing until then.
+    setFixedSize(kClientSize);
 }
 
 QLabel* TForm2::AddText(int left, int top, const QString& text) {
@@ -94,7 +96,6 @@ QLabel* TForm2::AddText(int left, int top, const QString& text) {
     label->move(left, top);
     label->setAutoFillBackground(true);  // white, from the dialog's palette
     label->setTextFormat(Qt::PlainText);
-    label->adjustSize();
     return label;
 }
 

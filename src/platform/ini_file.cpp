@@ -283,6 +283,17 @@ void IniFile::WriteString(const QString& section, const QString& key, const QStr
         throw IniWriteError(path_);
 }
 
+void IniFile::WriteStrings(const std::vector<IniValue>& values) {
+    if (values.empty())
+        return;
+    std::optional<Document> doc = Load(path_);
+    if (!doc)
+        throw IniWriteError(path_);
+    for (const IniValue& v : values) Set(*doc, v.section, v.key, v.value);
+    if (!WriteFileAtomically(path_, Serialise(*doc)))
+        throw IniWriteError(path_);
+}
+
 void IniFile::WriteInteger(const QString& section, const QString& key, int value) {
     WriteString(section, key, QString::number(value));
 }

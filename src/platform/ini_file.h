@@ -20,12 +20,20 @@
 #include <QDate>
 #include <QString>
 #include <stdexcept>
+#include <vector>
 
 namespace sw::platform {
 
 class IniWriteError : public std::runtime_error {
   public:
     explicit IniWriteError(const QString& path);
+};
+
+// One value to write: its section, key and text.
+struct IniValue {
+    QString section;
+    QString key;
+    QString value;
 };
 
 class IniFile {
@@ -42,6 +50,9 @@ class IniFile {
     void WriteString(const QString& section, const QString& key, const QString& value);
     void WriteInteger(const QString& section, const QString& key, int value);
     void WriteBool(const QString& section, const QString& key, bool value);
+    // Writes several values in one rewrite of the file, in order, as WriteString would one by
+    // one: all of them reach the disk together, or none does and IniWriteError is thrown.
+    void WriteStrings(const std::vector<IniValue>& values);
 
   private:
     QString path_;

@@ -142,6 +142,32 @@ TEST_F(IniFileTest, WritesKeepEveryOtherLineAndPlaceNewKeysInTheirSection) {
               "Checksum=1\n");
 }
 
+TEST_F(IniFileTest, SeveralValuesInOneWriteGiveWhatWritingThemOneByOneGives) {
+    const QByteArray start =
+        "\xEF\xBB\xBF; settings\r\n[TipoftheDay]\r\nEnabled=1\r\n[Tips]\r\n0=A tip\r\n";
+    const std::vector<IniValue> values = {
+        {"TipoftheDay", "Enabled", "0"},  {"Settings", "Left", "12"},
+        {"settings", "Data", " padded "}, {"Settings", "Type", "39"},
+        {"Settings", "Left", "-4"},       {"NewSection", "Key", "two\nlines"},
+        {"tipoftheday", "Position", "3"},
+    };
+    Write(start);
+    IniFile ini(Path());
+    for (const IniValue& v : values) ini.WriteString(v.section, v.key, v.value);
+    const QByteArray oneByOne = Read();
+
+    Write(start);
+    ini.WriteStrings(values);
+    EXPECT_EQ(Read(), oneByOne);
+    EXPECT_EQ(ini.ReadString("Settings", "Data", {}), " padded ");
+    EXPECT_EQ(ini.ReadInteger("Settings", "Left", 0), -4);
+
+    ini.WriteStrings({});
+    EXPECT_EQ(Read(), oneByOne);
+    IniFile missingFolder(dir_.filePath("gone/stripewrighttips.ini"));
+    EXPECT_THROW(missingFolder.WriteStrings(values), IniWriteError);
+}
+
 TEST_F(IniFileTest, CrlfAndByteOrderMarkFilesReadAndKeepTheirForm) {
     struct Row {
         const char* name;
