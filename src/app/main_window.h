@@ -150,7 +150,6 @@ class TForm1 : public QWidget {
     void RestoreSettings();
     void WriteFirstRunSettings();
     void ChooseTipOrReminder();
-    void RestoreTipCheckBox(bool checked);
     // Runs a handler with the program's default handling of an escaping error.
     template <class Handler>
     void Run(Handler&& handler);

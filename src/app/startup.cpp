@@ -1,7 +1,6 @@
 // The start-up sequence: program folder check, restoring the last run (or a first run's
 // defaults), then the update reminder or the tip of the day.
 #include <QDir>
-#include <QSignalBlocker>
 #include <limits>
 
 #include "app/main_window.h"
@@ -108,12 +107,6 @@ void TForm1::WriteFirstRunSettings() {
     ini.WriteInteger(kSettings, kInstDt, MonthStamp(desktop().Today()));
 }
 
-// The box shows what the file holds: restoring it is no click, so nothing is written back.
-void TForm1::RestoreTipCheckBox(bool checked) {
-    const QSignalBlocker quiet(TipCheckBox);
-    TipCheckBox->setChecked(checked);
-}
-
 void TForm1::ChooseTipOrReminder() {
     IniFile ini(SettingsPath());
     using namespace keys;
@@ -126,14 +119,15 @@ void TForm1::ChooseTipOrReminder() {
                 Form4->StopRequest = 0;
             }
         }
-        RestoreTipCheckBox(ini.ReadBool(kTipOfTheDay, kEnabled, true));
+        // Setting the box runs its click handler, which writes the value just read back.
+        TipCheckBox->setChecked(ini.ReadBool(kTipOfTheDay, kEnabled, true));
         return;
     }
     if (!ini.SectionExists(kTipOfTheDay)) {
         desktop().WarningBox(this, kTipFileMissing, MessagePlace());
         return;
     }
-    RestoreTipCheckBox(ini.ReadBool(kTipOfTheDay, kEnabled, true));
+    TipCheckBox->setChecked(ini.ReadBool(kTipOfTheDay, kEnabled, true));
     if (TipCheckBox->isChecked() && Tip)
         desktop().ShowModal(Tip);
 }
