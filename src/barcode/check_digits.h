@@ -33,7 +33,4 @@ int Mod10WeightedOf(View digits) {
 
 int Mod10Weighted(std::u32string_view digits);
 
-// Modulo 10 check digit over the plain sum of the digits, as PostNet uses it.
-int Mod10Plain(std::u32string_view digits);
-
 }  // namespace sw

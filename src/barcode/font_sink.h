@@ -36,37 +36,4 @@ struct U32Sink {
     void Truncate(std::size_t n) { s.resize(n); }
 };
 
-// Appends font characters (32-126, 161-170) as UTF-8 to a std::string.
-struct Utf8Sink {
-    std::string& s;
-    std::size_t size() const { return s.size(); }
-    void Reserve(std::size_t n) { s.reserve(s.size() + n); }
-    void Put(char32_t c) {
-        if (c < 0x80) {
-            s.push_back(static_cast<char>(c));
-        } else {
-            s.push_back(static_cast<char>(0xC0 | (c >> 6)));
-            s.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        }
-    }
-    template <class View, class Map = Identity>
-    void PutAll(View v, Map map = {}) {
-        for (auto c : v) Put(map(CodePoint(c)));
-    }
-    void Truncate(std::size_t n) { s.resize(n); }
-};
-
-// Appends font characters as Windows-1252 bytes (one byte each).
-struct Cp1252Sink {
-    std::string& s;
-    std::size_t size() const { return s.size(); }
-    void Reserve(std::size_t n) { s.reserve(s.size() + n); }
-    void Put(char32_t c) { s.push_back(static_cast<char>(static_cast<unsigned char>(c))); }
-    template <class View, class Map = Identity>
-    void PutAll(View v, Map map = {}) {
-        for (auto c : v) Put(map(CodePoint(c)));
-    }
-    void Truncate(std::size_t n) { s.resize(n); }
-};
-
 }  // namespace sw
