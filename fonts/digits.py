@@ -114,13 +114,6 @@ def _start_on_curve(contour):
     return [(int(round((x0 + x1) / 2)), int(round((y0 + y1) / 2)), True)] + contour
 
 
-def digit_box(height):
-    """Width of one digit's cell at the given digit height (font units): the advance of a
-    monospaced OCR-B digit, so that digits set side by side at this pitch look like text."""
-    _, bottom, top, width = _source()
-    return width * height / (top - bottom)
-
-
 def digit_contours(digit, height, centre_x, bottom):
     """The OCR-B outline of `digit`, scaled so that the digits' common box (from the lowest
     point to the highest of all ten) is `height` font units tall, with that box's bottom at

@@ -185,10 +185,13 @@ def main(argv):
         return 2
     out = argv[1]
     os.makedirs(out, exist_ok=True)
-    for family, f in symbols.FAMILIES.items():
-        for face, bar_height in f["faces"].items():
-            write_atomically(build_face(family, face, bar_height),
-                             os.path.join(out, file_name(face)))
+    # Every face is built before the first is written: a face that cannot be built (the digit
+    # font missing, say) leaves the folder as it was.
+    fonts = [(build_face(family, face, bar_height), file_name(face))
+             for family, f in symbols.FAMILIES.items()
+             for face, bar_height in f["faces"].items()]
+    for font, name in fonts:
+        write_atomically(font, os.path.join(out, name))
     return 0
 
 

@@ -172,6 +172,21 @@ TEST(BarcodeFonts, HeightsChangeOnlyTheBars) {
               Ink(LoadFace("Sample UPCA"), U'5').height());
 }
 
+TEST(BarcodeFonts, UpcDigitsHangBelowTheGuards) {
+    for (std::string_view face : {"Sample UPCA Short", "Sample UPCA"}) {
+        SCOPED_TRACE(std::string(face));
+        const QRawFont font = LoadFace(face);
+        // The guards reach 110 units below the baseline, the digits 205.
+        EXPECT_EQ(Ink(font, U'|').bottom(), 110);
+        // The first digit (0 with the left guard), a left and a right digit, the check digit.
+        for (char32_t c : {U'P', U'0', U'@', U'`'}) {
+            EXPECT_NEAR(Ink(font, c).bottom(), 205, 2) << Code(c);
+        }
+        EXPECT_LT(Ink(font, U'P').left(), 0);         // in the left quiet zone
+        EXPECT_GT(Ink(font, U'`').right(), 10 * 22);  // right of the right guard
+    }
+}
+
 // The narrowest bar of a glyph: one module.
 double NarrowestBar(const QRawFont& font, char32_t code) {
     double narrowest = kEm;
