@@ -205,13 +205,13 @@ TEST(EncoderCli, ReportsAFailedWrite) {
 // --png: one item, drawn by the picture writer; the writer here only records what it gets.
 struct PngRun {
     Outcome outcome;
-    std::vector<PngRequest> requests;
+    std::vector<PictureRequest> requests;
     std::vector<std::string> files;
 };
 
 PngRun EncodePng(const std::vector<std::string>& args, const std::string& failure = "") {
     PngRun run;
-    const PngWriter writer = [&](const PngRequest& request, const std::string& file) {
+    const PictureWriter writer = [&](const PictureRequest& request, const std::string& file) {
         run.requests.push_back(request);
         run.files.push_back(file);
         return failure;
@@ -261,7 +261,7 @@ TEST(EncoderCliPng, OptionsAndDefaults) {
         EXPECT_EQ(run.outcome.err, "");
         ASSERT_EQ(run.requests.size(), 1u);
         EXPECT_EQ(run.files.front(), "a.png");
-        const PngRequest& r = run.requests.front();
+        const PictureRequest& r = run.requests.front();
         EXPECT_TRUE(r.fontString == row.fontString);
         EXPECT_EQ(r.height, row.height);
         EXPECT_EQ(r.points, row.points);
