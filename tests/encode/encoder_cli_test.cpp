@@ -293,6 +293,8 @@ TEST(EncoderCliPng, UsageErrors) {
         {"--type", "39", "--dpi", "300", "A"},  // picture options without --png
         {"--type", "39", "--height", "short", "A"},
         {"--type", "39", "--size", "24", "A"},
+        {"--type", "39", "--svg", "-", "--pdf", "-", "A"},        // two pictures on standard output
+        {"--type", "39", "--svg", "a.svg", "--dpi", "300", "A"},  // resolution of no picture
     };
     for (const auto& args : bad) {
         const PngRun run = EncodePng(args);
@@ -300,6 +302,16 @@ TEST(EncoderCliPng, UsageErrors) {
         EXPECT_TRUE(run.requests.empty());
         EXPECT_NE(run.outcome.err.find("Usage: stripewright-encode"), std::string::npos);
     }
+}
+
+TEST(EncoderCliPng, SeveralPicturesOfOneItem) {
+    const PngRun run = EncodePng(
+        {"--type", "39", "--pdf", "a.pdf", "--svg", "-", "--png", "a.png", "--pdf", "b.pdf", "A"});
+    EXPECT_EQ(run.outcome.status, 0) << run.outcome.err;
+    ASSERT_EQ(run.requests.size(), 3u);
+    EXPECT_EQ(run.files, (std::vector<std::string>{"a.png", "-", "b.pdf"}));
+    EXPECT_EQ(run.requests[1].format, PictureFormat::Svg);
+    EXPECT_EQ(run.requests[2].format, PictureFormat::Pdf);
 }
 
 TEST(EncoderCliPng, FailedItemAndFailedWrite) {
