@@ -71,14 +71,20 @@ def draw_outline(pen, contours):
         pen.closePath()
 
 
-def draw_glyph(glyph, bar_height, family):
-    bars = glyph["bars"]
+def bar_extent(family, kind, bar_height):
+    """Bottom and top of a bar of `kind` in a face of `family` with bars `bar_height` tall, in
+    font units above the baseline."""
     f = symbols.FAMILIES[family]
     low = f.get("guard_extension", 0) * f.get("module", 0)
+    top = {"full": bar_height, "low": bar_height, "half": f.get("half", 0)}[kind]
+    bottom = -low if kind == "low" else 0
+    return bottom, top
+
+
+def draw_glyph(glyph, bar_height, family):
     pen = TTGlyphPen(None)
-    for x, w, kind in bars:
-        top = {"full": bar_height, "low": bar_height, "half": f.get("half", 0)}[kind]
-        bottom = -low if kind == "low" else 0
+    for x, w, kind in glyph["bars"]:
+        bottom, top = bar_extent(family, kind, bar_height)
         # Clockwise, as TrueType wants outer contours.
         pen.moveTo((x, bottom))
         pen.lineTo((x, top))
