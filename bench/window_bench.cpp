@@ -1,10 +1,12 @@
 // The window program's speed: start-up to an idle main window, side by side with a bare Qt
 // window, and Make on a long Code 3 of 9 input with the preview drawn.
 //
-// Start-up is measured twice. "Process" runs this program again as a child in one of two
+// Start-up is measured three ways. "Process" runs this program again as a child in one of two
 // modes (bare window, or the program with tips off and a settings file present) and times it
 // from launch until it has shown its window, run its start-up and gone idle; that is what a
-// user waits for. "InProcess" times only the windows' creation and start-up, without the
+// user waits for. "OnX" runs the same children on an X server of their own (Xvfb, no window
+// manager) and times them from launch until the X server maps their window, that is until the
+// window appears. "InProcess" times only the windows' creation and start-up, without the
 // application's own initialisation, which the two share.
 #include <benchmark/benchmark.h>
 
@@ -13,13 +15,20 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <thread>
+
+#ifdef SW_BENCH_XCB
+#include <xcb/xcb.h>
+#endif
 
 #include "app/program.h"
-#include "fonts/barcode_fonts.h"
 #include "platform/handlers.h"
 #include "platform/paths.h"
 #include "support/fake_desktop.h"
@@ -57,7 +66,6 @@ int RunChild(int argc, char** argv, const char* mode) {
         bare->setWindowTitle(QStringLiteral("Bare"));
         bare->show();
     } else {
-        sw::RegisterBarcodeFonts();
         program = std::make_unique<sw::Program>(desktop);
         program->CentreMainWindow();
         program->Form1.show();
@@ -96,6 +104,122 @@ void RunChildProcess(benchmark::State& state, const char* mode) {
         }
     }
 }
+
+#ifdef SW_BENCH_XCB
+
+// An X server of the benchmark's own, without a window manager, and a connection to it that
+// watches the root window for windows being mapped.
+class XServer {
+  public:
+    XServer() {
+        const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
+        if (xvfb.isEmpty())
+            return;
+        // Xvfb writes its display number to standard output once it accepts clients.
+        server_.start(
+            xvfb, {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                   QStringLiteral("0"), QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"),
+                   QStringLiteral("tcp")});
+        QByteArray number;
+        while (server_.waitForReadyRead(10000)) {
+            number += server_.readAllStandardOutput();
+            if (number.contains('\n'))
+                break;
+        }
+        if (!number.contains('\n'))
+            return;
+        display_ = QStringLiteral(":") + QString::fromLatin1(number.trimmed());
+        connection_ = xcb_connect(display_.toLatin1().constData(), nullptr);
+        if (xcb_connection_has_error(connection_))
+            return;
+        root_ = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data->root;
+        const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
+        xcb_change_window_attributes(connection_, root_, XCB_CW_EVENT_MASK, &mask);
+        xcb_flush(connection_);
+        ready_ = true;
+    }
+    ~XServer() {
+        if (connection_)
+            xcb_disconnect(connection_);
+        server_.terminate();
+        server_.waitForFinished(5000);
+    }
+    bool ready() const { return ready_; }
+    const QString& display() const { return display_; }
+
+    // Drops the notifications received so far.
+    void Drain() {
+        while (xcb_generic_event_t* event = xcb_poll_for_event(connection_)) std::free(event);
+    }
+    // Waits until a top-level window is mapped; false when none is within `seconds`.
+    bool WaitForMap(int seconds) {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+        while (std::chrono::steady_clock::now() < end) {
+            while (xcb_generic_event_t* event = xcb_poll_for_event(connection_)) {
+                const bool mapped = (event->response_type & 0x7f) == XCB_MAP_NOTIFY;
+                std::free(event);
+                if (mapped)
+                    return true;
+            }
+            if (xcb_connection_has_error(connection_))
+                return false;
+            std::this_thread::sleep_for(std::chrono::microseconds(100));
+        }
+        return false;
+    }
+
+  private:
+    QProcess server_;
+    QString display_;
+    xcb_connection_t* connection_ = nullptr;
+    xcb_window_t root_ = 0;
+    bool ready_ = false;
+};
+
+void RunChildOnX(benchmark::State& state, const char* mode) {
+    static XServer server;
+    if (!server.ready()) {
+        state.SkipWithError("needs Xvfb (package xvfb)");
+        return;
+    }
+    BenchHome home(QFileInfo(g_self).fileName());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("HOME", home.dir.path());
+    env.insert("XDG_CONFIG_HOME", home.dir.path() + "/.config");
+    env.insert("DISPLAY", server.display());
+    env.insert("QT_QPA_PLATFORM", "xcb");
+    for (auto _ : state) {
+        server.Drain();
+        QProcess child;
+        child.setProcessEnvironment(env);
+        const auto start = std::chrono::steady_clock::now();
+        child.start(g_self, {QStringLiteral("--child"), QString::fromLatin1(mode)});
+        const bool appeared = server.WaitForMap(30);
+        const auto mapped = std::chrono::steady_clock::now();
+        if (!appeared || !child.waitForFinished(30000) || child.exitCode() != 0) {
+            state.SkipWithError("the child's window did not appear");
+            break;
+        }
+        state.SetIterationTime(std::chrono::duration<double>(mapped - start).count());
+    }
+}
+
+void BM_StartupOnX_BareQtWindow(benchmark::State& state) {
+    RunChildOnX(state, "bare");
+}
+void BM_StartupOnX_Stripewright(benchmark::State& state) {
+    RunChildOnX(state, "program");
+}
+BENCHMARK(BM_StartupOnX_BareQtWindow)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(30);
+BENCHMARK(BM_StartupOnX_Stripewright)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(30);
+
+#endif
 
 void BM_StartupProcess_BareQtWindow(benchmark::State& state) {
     RunChildProcess(state, "bare");
