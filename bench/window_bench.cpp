@@ -18,11 +18,14 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <thread>
+#include <vector>
 
 #ifdef SW_BENCH_XCB
 #include <xcb/xcb.h>
@@ -87,22 +90,70 @@ int RunChild(int argc, char** argv, const char* mode) {
 
 QString g_self;
 
-void RunChildProcess(benchmark::State& state, const char* mode) {
-    BenchHome home(QFileInfo(g_self).fileName());
+// The children's environment: a home folder of their own, with the settings file.
+QProcessEnvironment ChildEnvironment(const BenchHome& home) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("HOME", home.dir.path());
     env.insert("XDG_CONFIG_HOME", home.dir.path() + "/.config");
     if (!env.contains("QT_QPA_PLATFORM"))
         env.insert("QT_QPA_PLATFORM", "offscreen");
+    return env;
+}
+
+double Seconds(std::chrono::steady_clock::duration d) {
+    return std::chrono::duration<double>(d).count();
+}
+
+// Seconds from launching a child until it has started up, gone idle and quit; 0 on failure.
+double TimeToIdle(const QProcessEnvironment& env, const char* mode) {
+    QProcess child;
+    child.setProcessEnvironment(env);
+    const auto start = std::chrono::steady_clock::now();
+    child.start(g_self, {QStringLiteral("--child"), QString::fromLatin1(mode)});
+    if (!child.waitForFinished(30000) || child.exitCode() != 0)
+        return 0;
+    return Seconds(std::chrono::steady_clock::now() - start);
+}
+
+double Median(std::vector<double> values) {
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// One side alone: the mean of the iterations is the figure.
+void RunAlone(benchmark::State& state, const std::function<double()>& time) {
     for (auto _ : state) {
-        QProcess child;
-        child.setProcessEnvironment(env);
-        child.start(g_self, {QStringLiteral("--child"), QString::fromLatin1(mode)});
-        if (!child.waitForFinished(30000) || child.exitCode() != 0) {
+        const double seconds = time();
+        if (seconds <= 0) {
             state.SkipWithError("the child did not start up");
-            break;
+            return;
         }
+        state.SetIterationTime(seconds);
     }
+}
+
+// The bare window and the program launched in turn, so that both meet the same load on a
+// shared machine; the counters are the medians of each side and of the program's time over the
+// bare window's, pair by pair.
+void RunPaired(benchmark::State& state, const std::function<double(const char*)>& time) {
+    std::vector<double> bare, program, ratio;
+    for (auto _ : state) {
+        const double b = time("bare");
+        const double p = time("program");
+        if (b <= 0 || p <= 0) {
+            state.SkipWithError("the child did not start up");
+            return;
+        }
+        bare.push_back(b);
+        program.push_back(p);
+        ratio.push_back(p / b);
+        state.SetIterationTime(p);
+    }
+    state.counters["bare_ms"] = Median(bare) * 1000;
+    state.counters["program_ms"] = Median(program) * 1000;
+    state.counters["ratio"] = Median(ratio);
 }
 
 #ifdef SW_BENCH_XCB
@@ -132,9 +183,9 @@ class XServer {
         connection_ = xcb_connect(display_.toLatin1().constData(), nullptr);
         if (xcb_connection_has_error(connection_))
             return;
-        root_ = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data->root;
+        const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data->root;
         const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
-        xcb_change_window_attributes(connection_, root_, XCB_CW_EVENT_MASK, &mask);
+        xcb_change_window_attributes(connection_, root, XCB_CW_EVENT_MASK, &mask);
         xcb_flush(connection_);
         ready_ = true;
     }
@@ -172,43 +223,49 @@ class XServer {
     QProcess server_;
     QString display_;
     xcb_connection_t* connection_ = nullptr;
-    xcb_window_t root_ = 0;
     bool ready_ = false;
 };
 
-void RunChildOnX(benchmark::State& state, const char* mode) {
+// Seconds from launching a child on the X server until its window is mapped; 0 on failure.
+// The child then finishes its start-up and quits, untimed.
+double TimeToWindow(XServer& server, const QProcessEnvironment& env, const char* mode) {
+    server.Drain();
+    QProcess child;
+    child.setProcessEnvironment(env);
+    const auto start = std::chrono::steady_clock::now();
+    child.start(g_self, {QStringLiteral("--child"), QString::fromLatin1(mode)});
+    const bool appeared = server.WaitForMap(30);
+    const double seconds = Seconds(std::chrono::steady_clock::now() - start);
+    if (!appeared || !child.waitForFinished(30000) || child.exitCode() != 0)
+        return 0;
+    return seconds;
+}
+
+void RunOnX(benchmark::State& state, const char* mode) {
     static XServer server;
     if (!server.ready()) {
         state.SkipWithError("needs Xvfb (package xvfb)");
         return;
     }
     BenchHome home(QFileInfo(g_self).fileName());
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("HOME", home.dir.path());
-    env.insert("XDG_CONFIG_HOME", home.dir.path() + "/.config");
+    QProcessEnvironment env = ChildEnvironment(home);
     env.insert("DISPLAY", server.display());
     env.insert("QT_QPA_PLATFORM", "xcb");
-    for (auto _ : state) {
-        server.Drain();
-        QProcess child;
-        child.setProcessEnvironment(env);
-        const auto start = std::chrono::steady_clock::now();
-        child.start(g_self, {QStringLiteral("--child"), QString::fromLatin1(mode)});
-        const bool appeared = server.WaitForMap(30);
-        const auto mapped = std::chrono::steady_clock::now();
-        if (!appeared || !child.waitForFinished(30000) || child.exitCode() != 0) {
-            state.SkipWithError("the child's window did not appear");
-            break;
-        }
-        state.SetIterationTime(std::chrono::duration<double>(mapped - start).count());
-    }
+    const auto time = [&](const char* m) { return TimeToWindow(server, env, m); };
+    if (mode)
+        RunAlone(state, [&] { return time(mode); });
+    else
+        RunPaired(state, time);
 }
 
 void BM_StartupOnX_BareQtWindow(benchmark::State& state) {
-    RunChildOnX(state, "bare");
+    RunOnX(state, "bare");
 }
 void BM_StartupOnX_Stripewright(benchmark::State& state) {
-    RunChildOnX(state, "program");
+    RunOnX(state, "program");
+}
+void BM_StartupOnX_Paired(benchmark::State& state) {
+    RunOnX(state, nullptr);
 }
 BENCHMARK(BM_StartupOnX_BareQtWindow)
     ->Unit(benchmark::kMillisecond)
@@ -218,17 +275,38 @@ BENCHMARK(BM_StartupOnX_Stripewright)
     ->Unit(benchmark::kMillisecond)
     ->UseManualTime()
     ->Iterations(30);
+BENCHMARK(BM_StartupOnX_Paired)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(30);
 
 #endif
 
+void RunProcess(benchmark::State& state, const char* mode) {
+    BenchHome home(QFileInfo(g_self).fileName());
+    const QProcessEnvironment env = ChildEnvironment(home);
+    const auto time = [&](const char* m) { return TimeToIdle(env, m); };
+    if (mode)
+        RunAlone(state, [&] { return time(mode); });
+    else
+        RunPaired(state, time);
+}
+
 void BM_StartupProcess_BareQtWindow(benchmark::State& state) {
-    RunChildProcess(state, "bare");
+    RunProcess(state, "bare");
 }
 void BM_StartupProcess_Stripewright(benchmark::State& state) {
-    RunChildProcess(state, "program");
+    RunProcess(state, "program");
 }
-BENCHMARK(BM_StartupProcess_BareQtWindow)->Unit(benchmark::kMillisecond)->Iterations(30);
-BENCHMARK(BM_StartupProcess_Stripewright)->Unit(benchmark::kMillisecond)->Iterations(30);
+void BM_StartupProcess_Paired(benchmark::State& state) {
+    RunProcess(state, nullptr);
+}
+BENCHMARK(BM_StartupProcess_BareQtWindow)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(30);
+BENCHMARK(BM_StartupProcess_Stripewright)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(30);
+BENCHMARK(BM_StartupProcess_Paired)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(30);
 
 void Idle() {
     QCoreApplication::processEvents();
