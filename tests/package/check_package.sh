@@ -20,8 +20,9 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Version)" = "$version" ] || fail "Version: $(field Version), the build says $version"
 [ "$(field Architecture)" = amd64 ] || fail "Architecture: $(field Architecture)"
 [ "$(field Recommends)" = "kchmviewer, xdg-utils" ] || fail "Recommends: $(field Recommends)"
+depends=$(field Depends)
 for lib in libc6 libqt6widgets6 libqt6printsupport6; do
-  field Depends | grep -q "\b$lib\b" || fail "Depends lacks $lib: $(field Depends)"
+  grep -q "\b$lib\b" <<<"$depends" || fail "Depends lacks $lib: $depends"
 done
 
 # The file list: every font the build makes, once, in the system's font folder; nothing
