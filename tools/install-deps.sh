@@ -13,6 +13,10 @@ packages=(
   xdg-utils
   poppler-utils
   fp-utils-3.2.2
+  help2man scdoc
+  ccache
+  # the Debian package and its checks (tools/package.sh)
+  debhelper dpkg-dev fakeroot lintian desktop-file-utils appstream
   "$@"
 )
 
