@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "encode/sheet_arguments.h"
+
 namespace sw {
 namespace {
 
@@ -90,6 +92,8 @@ ParseOutcome ParseEncoderArguments(const std::vector<std::string>& args) {
     std::optional<BarHeight> height;
     std::optional<double> points;
     std::optional<int> dpi;
+    SheetArguments sheet;
+    bool sheetTakesValue = false;
 
     auto fail = [&](const std::string& what) {
         outcome.status = kExitUsage;
@@ -115,7 +119,8 @@ ParseOutcome ParseEncoderArguments(const std::vector<std::string>& args) {
         }
         const bool takesValue = name == "--type" || name == "--encoding" || name == "--png" ||
                                 name == "--svg" || name == "--pdf" || name == "--height" ||
-                                name == "--size" || name == "--dpi";
+                                name == "--size" || name == "--dpi" ||
+                                (IsSheetOption(name, sheetTakesValue) && sheetTakesValue);
         if (takesValue && !value) {
             if (i + 1 >= args.size())
                 return fail("option " + name + " needs a value");
@@ -180,6 +185,8 @@ ParseOutcome ParseEncoderArguments(const std::vector<std::string>& args) {
                 return fail("--dpi must be a whole number from " + std::to_string(kMinPngDpi) +
                             " to " + std::to_string(kMaxPngDpi) + ", not \"" + *value + "\"");
             }
+        } else if (IsSheetOption(name, sheetTakesValue)) {
+            SetSheetOption(sheet, name, value);
         } else {
             return fail("unknown option " + name);
         }
@@ -199,7 +206,14 @@ ParseOutcome ParseEncoderArguments(const std::vector<std::string>& args) {
             toStandardOutput += *pictureFiles[f] == "-";
         }
     }
-    if (!picture.files.empty()) {
+    if (sheet.Any()) {
+        if (!picture.files.empty())
+            return fail("labels and pictures cannot be made at once");
+        if (dpi)
+            return fail("--dpi applies to --png only");
+        if (std::string error = FinishSheetOptions(sheet, height, points, options); !error.empty())
+            return fail(error);
+    } else if (!picture.files.empty()) {
         if (options.items.size() != 1)
             return fail("pictures need exactly one DATA item");
         if (options.encoding != OutputEncoding::Utf8)
@@ -217,7 +231,7 @@ ParseOutcome ParseEncoderArguments(const std::vector<std::string>& args) {
         return fail(std::string(height   ? "--height"
                                 : points ? "--size"
                                          : "--dpi") +
-                    " applies to pictures only (--png, --svg, --pdf)");
+                    " applies to pictures and labels only (--png, --svg, --pdf, --sheet)");
     }
     options.haveItems = !options.items.empty();
     outcome.options = std::move(options);

@@ -1,0 +1,321 @@
+#include "encode/sheet_output.h"
+
+#include <QBuffer>
+#include <QFont>
+#include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <memory>
+
+#include "barcode/text.h"
+#include "drawing/symbol_drawing.h"
+#include "encode/encoder_cli.h"
+#include "output/label_rtf.h"
+#include "platform/atomic_file.h"
+
+namespace sw {
+namespace {
+
+// Nothing is printed closer to a label's edge than this: the die cut and the rounded corners.
+constexpr double kInsetInches = 1.0 / 16;
+// The narrowest bar that scanners read reliably, in inches: UPC-A at 80 % of its nominal size,
+// and the usual minimum of the other types.
+constexpr double kUpcSmallestModule = 0.0104;
+constexpr double kSmallestModule = 0.0075;
+constexpr int kPdfResolution = 7200;
+
+void QuietQtNotes(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "%s\n", qPrintable(message));
+}
+
+std::string Number(double v, int decimals = 2) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.*f", decimals, v);
+    return buf;
+}
+
+int NarrowestUnits(const drawing::FaceGlyphs& face) {
+    if (face.module > 0)
+        return face.module;
+    std::int32_t narrowest = std::numeric_limits<std::int32_t>::max();
+    for (std::size_t g = 0; g < face.glyphCount; ++g) {
+        const drawing::GlyphEntry& glyph = face.glyphs[g];
+        for (std::uint32_t b = 0; b < glyph.barCount; ++b)
+            narrowest = std::min(narrowest, face.bars[glyph.firstBar + b].width);
+    }
+    return narrowest == std::numeric_limits<std::int32_t>::max() ? face.unitsPerEm : narrowest;
+}
+
+double UsualPoints(BarCodeType type) {
+    return std::strtod(std::string(Info(type).pointSize).c_str(), nullptr);
+}
+
+// The smallest size at which the face's narrowest bar still reads; the postal code has one
+// size only.
+double SmallestPoints(const drawing::FaceGlyphs& face, BarCodeType type) {
+    if (type == BarCodeType::TypePost)
+        return UsualPoints(type);
+    const double module = type == BarCodeType::TypeUPC ? kUpcSmallestModule : kSmallestModule;
+    return std::ceil(module * 72 * face.unitsPerEm / NarrowestUnits(face) * 10 - 1e-9) / 10;
+}
+
+double LargestPoints(BarCodeType type) {
+    return type == BarCodeType::TypePost ? UsualPoints(type) : kMaxPicturePoints;
+}
+
+// The plain type under the bar code, in points: small on small labels.
+double TextPoints(const SheetGeometry& sheet) {
+    return std::clamp(sheet.height * 72 * 0.16, 6.0, 10.0);
+}
+double TextLineInches(double points) {
+    return points * 1.25 / 72;
+}
+
+// One label's bar code, sized: the layout and the point size.
+struct SizedLabel {
+    const drawing::SymbolLayout* layout = nullptr;
+    double points = 0;
+    QSizeF inches;  // the symbol, quiet zones included
+};
+
+std::string SheetsThatFit(double width, double height) {
+    std::string list;
+    for (std::size_t i = 0; i < kSheetCount; ++i) {
+        const SheetGeometry& s = kLabelChoices[i].sheet;
+        if (s.width + 1e-9 >= width && s.height + 1e-9 >= height) {
+            list += list.empty() ? "" : ", ";
+            list += kLabelChoices[i].stockNumber;
+        }
+    }
+    const std::string custom =
+        "a custom sheet with labels of at least " + Number(width) + " x " + Number(height) + " in";
+    return list.empty() ? custom + " would do" : "sheet " + list + " or " + custom + " would do";
+}
+
+// Sizes every label; on failure says which item does not fit and what would.
+bool SizeLabels(const SheetJob& job, const drawing::FaceGlyphs& face,
+                const std::vector<drawing::SymbolLayout>& layouts, std::vector<SizedLabel>& sized,
+                std::string& error) {
+    const SheetOptions& o = job.options;
+    const double text = o.text ? TextLineInches(TextPoints(o.sheet)) : 0;
+    const double roomW = o.sheet.width - 2 * kInsetInches;
+    const double roomH = o.sheet.height - 2 * kInsetInches - text;
+    const double smallest = SmallestPoints(face, job.type);
+    sized.resize(job.items.size());
+    for (std::size_t i = 0; i < job.items.size(); ++i) {
+        if (job.items[i].fontString.empty())
+            continue;
+        const QSizeF perPoint = drawing::SizeInPoints(face, layouts[i], 1.0) / 72;
+        const double fit =
+            std::max(0.0, std::min(roomW / perPoint.width(), roomH / perPoint.height()));
+        const std::string line = "line " + std::to_string(job.items[i].line) + ": ";
+        const auto needs = [&](double points) {
+            return SheetsThatFit(perPoint.width() * points + 2 * kInsetInches,
+                                 perPoint.height() * points + 2 * kInsetInches + text);
+        };
+        const std::string label = Number(o.sheet.width) + " x " + Number(o.sheet.height) +
+                                  " in label" +
+                                  (o.sheetName == "custom" ? "" : " of sheet " + o.sheetName);
+        double points = 0;
+        if (o.points > 0) {
+            if (o.points > fit + 1e-9) {
+                error = line + "at " + Number(o.points, 1) + " points the bar code is " +
+                        Number(perPoint.width() * o.points) + " x " +
+                        Number(perPoint.height() * o.points) +
+                        " in with its quiet zones, more than a " + label + " holds; " +
+                        (fit >= smallest ? "--size " + Number(std::floor(fit * 10) / 10, 1) +
+                                               " or less would do, or " + needs(o.points)
+                                         : needs(o.points));
+                return false;
+            }
+            points = o.points;
+        } else {
+            if (fit < smallest) {
+                error = line + "the bar code does not fit a " + label + " even at " +
+                        Number(smallest, 1) + " points, the smallest size that scans reliably; " +
+                        needs(smallest);
+                return false;
+            }
+            points = std::min(std::floor(fit * 10) / 10, LargestPoints(job.type));
+            points = std::max(points, smallest);
+        }
+        sized[i] = {&layouts[i], points, perPoint * points};
+    }
+    return true;
+}
+
+QByteArray Pdf(const SheetJob& job, const std::vector<SizedLabel>& sized) {
+    const SheetOptions& o = job.options;
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter pdf(&buffer);
+    pdf.setCreator(QStringLiteral("stripewright-encode"));
+    pdf.setTitle(QStringLiteral("Labels"));
+    pdf.setResolution(kPdfResolution);
+    const QPageSize size = o.paper.name == kA4Paper.name
+                               ? QPageSize(QPageSize::A4)
+                               : QPageSize(QSizeF(o.paper.width, o.paper.height), QPageSize::Inch,
+                                           QString(), QPageSize::ExactMatch);
+    pdf.setPageLayout(QPageLayout(size, QPageLayout::Portrait, QMarginsF()));
+    QPainter painter(&pdf);
+    if (!painter.isActive())
+        return {};
+    const double k = kPdfResolution;
+    const double textPoints = TextPoints(o.sheet);
+    const double textLine = o.text ? TextLineInches(textPoints) : 0;
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(textPoints);
+    painter.setFont(font);
+    const QFontMetricsF metrics(font, &pdf);
+    const double textRoom = (o.sheet.width - 2 * kInsetInches) * k;
+
+    int page = 0;
+    long long slot = o.firstLabel - 1;
+    for (std::size_t i = 0; i < job.items.size(); ++i) {
+        for (int c = 0; c < o.copies; ++c, ++slot) {
+            const LabelPlace place = PlaceOf(o.sheet, slot);
+            while (page < place.page) {
+                if (!pdf.newPage())
+                    return {};
+                ++page;
+            }
+            const SizedLabel& label = sized[i];
+            if (label.layout == nullptr)
+                continue;  // skipped: the label stays empty
+            const double left = o.sheet.x0 + place.column * o.sheet.dx;
+            const double top = o.sheet.y0 + place.row * o.sheet.dy;
+            const double blockTop = top + (o.sheet.height - label.inches.height() - textLine) / 2;
+            const QRectF target((left + (o.sheet.width - label.inches.width()) / 2) * k,
+                                blockTop * k, label.inches.width() * k, label.inches.height() * k);
+            drawing::PaintSymbol(painter, *label.layout, target);
+            if (o.text) {
+                const QString data = metrics.elidedText(QString::fromStdString(job.items[i].data),
+                                                        Qt::ElideRight, textRoom);
+                painter.drawText(
+                    QRectF((left + kInsetInches) * k, (blockTop + label.inches.height()) * k,
+                           textRoom, textLine * k),
+                    Qt::AlignHCenter | Qt::AlignTop, data);
+            }
+        }
+    }
+    // A job that starts late or ends early still fills its last page.
+    if (!painter.end())
+        return {};
+    return buffer.data();
+}
+
+// Text in a Windows-1252 RTF document: the font string's characters are all in that set;
+// anything else goes as a Unicode escape.
+std::string RtfText(std::u32string_view text) {
+    std::string out;
+    for (char32_t c : text) {
+        if (c == '\\' || c == '{' || c == '}') {
+            out += '\\';
+            out += static_cast<char>(c);
+        } else if (c >= 0x20 && c < 0x7F) {
+            out += static_cast<char>(c);
+        } else if (c >= 0xA0 && c <= 0xFF) {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\'%02x", static_cast<unsigned>(c));
+            out += buf;
+        } else if (c < 0x20) {
+            out += ' ';
+        } else {
+            const long v = c <= 0x7FFF ? static_cast<long>(c) : static_cast<long>(c) - 0x10000;
+            if (c > 0xFFFF) {
+                out += "?";  // beyond one RTF Unicode escape
+            } else {
+                out += "\\u" + std::to_string(v) + "?";
+            }
+        }
+    }
+    return out;
+}
+
+std::string Rtf(const SheetJob& job, const std::vector<SizedLabel>& sized) {
+    const SheetOptions& o = job.options;
+    const long long first = o.firstLabel - 1;
+    const long long count = static_cast<long long>(job.items.size()) * o.copies;
+    FilledSheet fill;
+    fill.title = "Labels " + o.sheetName;
+    fill.paperWidth = o.paper.width;
+    fill.paperHeight = o.paper.height;
+    const std::string face(FaceName(job.type, o.height));
+    fill.fonts = "{\\f1\\fnil\\fcharset0 " + face + ";}";
+    fill.pages = (first + count + o.sheet.Labels() - 1) / o.sheet.Labels();
+    const int textHalfPoints = static_cast<int>(std::lround(TextPoints(o.sheet) * 2));
+    fill.label = [&](long long label) -> std::string {
+        const long long k = label - first;
+        if (k < 0 || k >= count)
+            return {};
+        const std::size_t i = static_cast<std::size_t>(k / o.copies);
+        const SizedLabel& s = sized[i];
+        if (s.layout == nullptr)
+            return {};
+        // Half points, rounded down so that the bar code still fits.
+        const int halfPoints = static_cast<int>(std::floor(s.points * 2 + 1e-9));
+        std::string cell =
+            "{\\f1\\fs" + std::to_string(halfPoints) + " " + RtfText(job.items[i].fontString) + "}";
+        if (o.text) {
+            cell += "\\par{\\f0\\fs" + std::to_string(textHalfPoints) + " " +
+                    RtfText(DecodeUtf8(job.items[i].data)) + "}";
+        }
+        return cell;
+    };
+    return FilledSheetRtf(o.sheet, fill);
+}
+
+}  // namespace
+
+SheetOutcome WriteLabelSheets(const SheetJob& job, const std::string& file) {
+    const QString path = QString::fromStdString(file);
+    if (!job.csv.empty()) {
+        if (!platform::WriteFileAtomically(path, QByteArray::fromStdString(job.csv)))
+            return {kExitIoError, "cannot write " + file};
+        return {};
+    }
+    std::unique_ptr<QGuiApplication> app;
+    if (QCoreApplication::instance() == nullptr) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        qInstallMessageHandler(QuietQtNotes);
+        static int argc = 1;
+        static char name[] = "stripewright-encode";
+        static char* argv[] = {name, nullptr};
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    }
+    const std::string_view faceName = FaceName(job.type, job.options.height);
+    const drawing::FaceGlyphs* face = drawing::FindFaceGlyphs(faceName);
+    if (face == nullptr)
+        return {kExitUsage, "the bar code face \"" + std::string(faceName) + "\" is not known"};
+    std::vector<drawing::SymbolLayout> layouts(job.items.size());
+    for (std::size_t i = 0; i < job.items.size(); ++i) {
+        if (!job.items[i].fontString.empty())
+            layouts[i] = drawing::ExactLayout(*face, job.items[i].fontString);
+    }
+    std::vector<SizedLabel> sized;
+    std::string error;
+    if (!SizeLabels(job, *face, layouts, sized, error))
+        return {kExitUsage, error + "; nothing was written"};
+    QByteArray bytes;
+    if (job.options.format == SheetFormat::Pdf) {
+        bytes = Pdf(job, sized);
+        if (bytes.isEmpty())
+            return {kExitIoError, "cannot make the PDF document"};
+    } else {
+        bytes = QByteArray::fromStdString(Rtf(job, sized));
+    }
+    if (!platform::WriteFileAtomically(path, bytes))
+        return {kExitIoError, "cannot write " + file};
+    return {};
+}
+
+}  // namespace sw
