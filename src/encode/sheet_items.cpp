@@ -227,7 +227,9 @@ int RunSheets(const EncoderOptions& options, std::FILE* in, std::FILE* out, std:
             return fail(skipped + "stripewright-encode: " + outcome.message + "\n", outcome.status);
     }
     if (anySkipped) {
-        return fail(skipped + "stripewright-encode: the labels of the lines above are left empty\n",
+        return fail(skipped + "stripewright-encode: " +
+                        (sheet.append ? "the bar code column of the lines above is left empty\n"
+                                      : "the labels of the lines above are left empty\n"),
                     kExitItemFailed);
     }
     std::fflush(err);

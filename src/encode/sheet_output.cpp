@@ -81,29 +81,40 @@ double TextLineInches(double points) {
 
 // One label's bar code, sized: the layout and the point size.
 struct SizedLabel {
-    const drawing::SymbolLayout* layout = nullptr;
-    double points = 0;
-    QSizeF inches;  // the symbol, quiet zones included
+    double points = 0;  // 0 for a label left empty
+    QSizeF inches;      // the symbol, quiet zones included
 };
 
 std::string SheetsThatFit(double width, double height) {
     std::string list;
+    int count = 0;
     for (std::size_t i = 0; i < kSheetCount; ++i) {
         const SheetGeometry& s = kLabelChoices[i].sheet;
         if (s.width + 1e-9 >= width && s.height + 1e-9 >= height) {
-            list += list.empty() ? "" : ", ";
+            list += count++ == 0 ? "" : ", ";
             list += kLabelChoices[i].stockNumber;
         }
     }
     const std::string custom =
         "a custom sheet with labels of at least " + Number(width) + " x " + Number(height) + " in";
-    return list.empty() ? custom + " would do" : "sheet " + list + " or " + custom + " would do";
+    if (count == 0)
+        return custom + " would do";
+    return (count == 1 ? "sheet " : "sheets ") + list + " or " + custom + " would do";
+}
+
+// The label as the label dialog names it ("2.625 x 1.00 in label of sheet 5160").
+std::string LabelName(const SheetOptions& o) {
+    for (std::size_t i = 0; i < kSheetCount; ++i) {
+        if (o.sheetName == kLabelChoices[i].stockNumber) {
+            return std::string(kLabelChoices[i].size) + " in label of sheet " + o.sheetName;
+        }
+    }
+    return Number(o.sheet.width) + " x " + Number(o.sheet.height) + " in label";
 }
 
 // Sizes every label; on failure says which item does not fit and what would.
 bool SizeLabels(const SheetJob& job, const drawing::FaceGlyphs& face,
-                const std::vector<drawing::SymbolLayout>& layouts, std::vector<SizedLabel>& sized,
-                std::string& error) {
+                std::vector<SizedLabel>& sized, std::string& error) {
     const SheetOptions& o = job.options;
     const double text = o.text ? TextLineInches(TextPoints(o.sheet)) : 0;
     const double roomW = o.sheet.width - 2 * kInsetInches;
@@ -113,7 +124,9 @@ bool SizeLabels(const SheetJob& job, const drawing::FaceGlyphs& face,
     for (std::size_t i = 0; i < job.items.size(); ++i) {
         if (job.items[i].fontString.empty())
             continue;
-        const QSizeF perPoint = drawing::SizeInPoints(face, layouts[i], 1.0) / 72;
+        const QSizeF perPoint =
+            drawing::SizeInPoints(face, drawing::ExactLayout(face, job.items[i].fontString), 1.0) /
+            72;
         const double fit =
             std::max(0.0, std::min(roomW / perPoint.width(), roomH / perPoint.height()));
         const std::string line = "line " + std::to_string(job.items[i].line) + ": ";
@@ -121,9 +134,7 @@ bool SizeLabels(const SheetJob& job, const drawing::FaceGlyphs& face,
             return SheetsThatFit(perPoint.width() * points + 2 * kInsetInches,
                                  perPoint.height() * points + 2 * kInsetInches + text);
         };
-        const std::string label = Number(o.sheet.width) + " x " + Number(o.sheet.height) +
-                                  " in label" +
-                                  (o.sheetName == "custom" ? "" : " of sheet " + o.sheetName);
+        const std::string label = LabelName(o);
         double points = 0;
         if (o.points > 0) {
             if (o.points > fit + 1e-9) {
@@ -147,12 +158,13 @@ bool SizeLabels(const SheetJob& job, const drawing::FaceGlyphs& face,
             points = std::min(std::floor(fit * 10) / 10, LargestPoints(job.type));
             points = std::max(points, smallest);
         }
-        sized[i] = {&layouts[i], points, perPoint * points};
+        sized[i] = {points, perPoint * points};
     }
     return true;
 }
 
-QByteArray Pdf(const SheetJob& job, const std::vector<SizedLabel>& sized) {
+QByteArray Pdf(const SheetJob& job, const drawing::FaceGlyphs& face,
+               const std::vector<SizedLabel>& sized) {
     const SheetOptions& o = job.options;
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
@@ -180,6 +192,7 @@ QByteArray Pdf(const SheetJob& job, const std::vector<SizedLabel>& sized) {
 
     int page = 0;
     long long slot = o.firstLabel - 1;
+    drawing::SymbolLayout symbol;
     for (std::size_t i = 0; i < job.items.size(); ++i) {
         for (int c = 0; c < o.copies; ++c, ++slot) {
             const LabelPlace place = PlaceOf(o.sheet, slot);
@@ -189,14 +202,16 @@ QByteArray Pdf(const SheetJob& job, const std::vector<SizedLabel>& sized) {
                 ++page;
             }
             const SizedLabel& label = sized[i];
-            if (label.layout == nullptr)
+            if (label.points == 0)
                 continue;  // skipped: the label stays empty
+            if (c == 0)
+                symbol = drawing::ExactLayout(face, job.items[i].fontString);
             const double left = o.sheet.x0 + place.column * o.sheet.dx;
             const double top = o.sheet.y0 + place.row * o.sheet.dy;
             const double blockTop = top + (o.sheet.height - label.inches.height() - textLine) / 2;
             const QRectF target((left + (o.sheet.width - label.inches.width()) / 2) * k,
                                 blockTop * k, label.inches.width() * k, label.inches.height() * k);
-            drawing::PaintSymbol(painter, *label.layout, target);
+            drawing::PaintSymbol(painter, symbol, target);
             if (o.text) {
                 const QString data = metrics.elidedText(QString::fromStdString(job.items[i].data),
                                                         Qt::ElideRight, textRoom);
@@ -259,7 +274,7 @@ std::string Rtf(const SheetJob& job, const std::vector<SizedLabel>& sized) {
             return {};
         const std::size_t i = static_cast<std::size_t>(k / o.copies);
         const SizedLabel& s = sized[i];
-        if (s.layout == nullptr)
+        if (s.points == 0)
             return {};
         // Half points, rounded down so that the bar code still fits.
         const int halfPoints = static_cast<int>(std::floor(s.points * 2 + 1e-9));
@@ -296,18 +311,13 @@ SheetOutcome WriteLabelSheets(const SheetJob& job, const std::string& file) {
     const drawing::FaceGlyphs* face = drawing::FindFaceGlyphs(faceName);
     if (face == nullptr)
         return {kExitUsage, "the bar code face \"" + std::string(faceName) + "\" is not known"};
-    std::vector<drawing::SymbolLayout> layouts(job.items.size());
-    for (std::size_t i = 0; i < job.items.size(); ++i) {
-        if (!job.items[i].fontString.empty())
-            layouts[i] = drawing::ExactLayout(*face, job.items[i].fontString);
-    }
     std::vector<SizedLabel> sized;
     std::string error;
-    if (!SizeLabels(job, *face, layouts, sized, error))
+    if (!SizeLabels(job, *face, sized, error))
         return {kExitUsage, error + "; nothing was written"};
     QByteArray bytes;
     if (job.options.format == SheetFormat::Pdf) {
-        bytes = Pdf(job, sized);
+        bytes = Pdf(job, *face, sized);
         if (bytes.isEmpty())
             return {kExitIoError, "cannot make the PDF document"};
     } else {
