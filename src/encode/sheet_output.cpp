@@ -83,7 +83,25 @@ double TextLineInches(double points) {
 struct SizedLabel {
     double points = 0;  // 0 for a label left empty
     QSizeF inches;      // the symbol, quiet zones included
+    double shift = 0;   // inches to move it right so that its bars, not its margins, are centred
 };
+
+// How much wider the left margin of the symbol is than its right one, in layout units: glyphs
+// may carry the space after them, which makes the right quiet zone a little wider.
+double MarginImbalance(const drawing::SymbolLayout& layout) {
+    double left = layout.size.width();
+    double right = 0;
+    for (const QRectF& bar : layout.bars) {
+        left = std::min(left, bar.left());
+        right = std::max(right, bar.right());
+    }
+    if (!layout.outlines.isEmpty()) {
+        const QRectF r = layout.outlines.boundingRect();
+        left = std::min(left, r.left());
+        right = std::max(right, r.right());
+    }
+    return right < left ? 0 : left - (layout.size.width() - right);
+}
 
 std::string SheetsThatFit(double width, double height) {
     std::string list;
@@ -124,9 +142,12 @@ bool SizeLabels(const SheetJob& job, const drawing::FaceGlyphs& face,
     for (std::size_t i = 0; i < job.items.size(); ++i) {
         if (job.items[i].fontString.empty())
             continue;
-        const QSizeF perPoint =
-            drawing::SizeInPoints(face, drawing::ExactLayout(face, job.items[i].fontString), 1.0) /
-            72;
+        const drawing::SymbolLayout layout = drawing::ExactLayout(face, job.items[i].fontString);
+        const double perUnit = 1.0 / face.unitsPerEm / 72;  // inches per layout unit at 1 point
+        const double imbalance = MarginImbalance(layout) * perUnit;
+        // Centring the bars widens the symbol by the difference of its margins.
+        const QSizeF perPoint(layout.size.width() * perUnit + std::abs(imbalance),
+                              layout.size.height() * perUnit);
         const double fit =
             std::max(0.0, std::min(roomW / perPoint.width(), roomH / perPoint.height()));
         const std::string line = "line " + std::to_string(job.items[i].line) + ": ";
@@ -158,7 +179,7 @@ bool SizeLabels(const SheetJob& job, const drawing::FaceGlyphs& face,
             points = std::min(std::floor(fit * 10) / 10, LargestPoints(job.type));
             points = std::max(points, smallest);
         }
-        sized[i] = {points, perPoint * points};
+        sized[i] = {points, layout.size * perUnit * points, -imbalance / 2 * points};
     }
     return true;
 }
@@ -209,8 +230,9 @@ QByteArray Pdf(const SheetJob& job, const drawing::FaceGlyphs& face,
             const double left = o.sheet.x0 + place.column * o.sheet.dx;
             const double top = o.sheet.y0 + place.row * o.sheet.dy;
             const double blockTop = top + (o.sheet.height - label.inches.height() - textLine) / 2;
-            const QRectF target((left + (o.sheet.width - label.inches.width()) / 2) * k,
-                                blockTop * k, label.inches.width() * k, label.inches.height() * k);
+            const QRectF target(
+                (left + (o.sheet.width - label.inches.width()) / 2 + label.shift) * k, blockTop * k,
+                label.inches.width() * k, label.inches.height() * k);
             drawing::PaintSymbol(painter, symbol, target);
             if (o.text) {
                 const QString data = metrics.elidedText(QString::fromStdString(job.items[i].data),
