@@ -40,6 +40,16 @@ QImage RenderPage(const QString& pdf, int page) {
     return reader.read().convertToFormat(QImage::Format_Grayscale8);
 }
 
+// The plain text that a PDF page holds.
+std::string PageText(const QString& pdf, int page) {
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"),
+                  {QStringLiteral("-f"), QString::number(page), QStringLiteral("-l"),
+                   QString::number(page), pdf, QStringLiteral("-")});
+    process.waitForFinished(120000);
+    return process.readAllStandardOutput().toStdString();
+}
+
 QRect Ink(const QImage& page, const QRect& region) {
     const QRect area = region.intersected(page.rect());
     int left = INT_MAX, top = INT_MAX, right = -1, bottom = -1;
@@ -93,6 +103,7 @@ void ExpectLabelsInPlace(const SheetJob& job, const QString& pdf, const std::str
         ASSERT_FALSE(page.isNull()) << what;
         EXPECT_NEAR(page.width(), o.paper.width * kDpi, 1.5) << what;
         EXPECT_NEAR(page.height(), o.paper.height * kDpi, 1.5) << what;
+        const std::string text = o.text ? PageText(pdf, p + 1) : std::string();
         for (int l = 0; l < o.sheet.Labels(); ++l) {
             const long long slot = static_cast<long long>(p) * o.sheet.Labels() + l;
             const LabelPlace place = PlaceOf(o.sheet, slot);
@@ -116,6 +127,9 @@ void ExpectLabelsInPlace(const SheetJob& job, const QString& pdf, const std::str
                     << where;
             }
             EXPECT_EQ(Read(page.copy(box)), item.data) << where;
+            if (o.text) {
+                EXPECT_NE(text.find(item.data), std::string::npos) << where << ": no text";
+            }
         }
     }
 }
