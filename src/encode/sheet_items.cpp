@@ -197,7 +197,7 @@ int RunSheets(const EncoderOptions& options, std::FILE* in, std::FILE* out, std:
         anySkipped = true;
     }
     if (job.items.empty())
-        return fail("stripewright-encode: there are no items to put on labels\n", kExitItemFailed);
+        return fail("stripewright-encode: the list holds no items\n", kExitItemFailed);
 
     if (sheet.append) {
         std::string csv(bom ? kByteOrderMark : std::string_view());

@@ -79,7 +79,7 @@ double TextLineInches(double points) {
     return points * 1.25 / 72;
 }
 
-// One label's bar code, sized: the layout and the point size.
+// One label's bar code, sized: its point size and what it measures at that size.
 struct SizedLabel {
     double points = 0;  // 0 for a label left empty
     QSizeF inches;      // the symbol, quiet zones included
