@@ -75,13 +75,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ++suffix;
     }
     // What was taken out lies within one line, counted in the file's code units: a file is
-    // UTF-16 when it begins with that byte-order mark and holds a zero byte in a character.
+    // UTF-16 when it begins with that byte-order mark and holds a zero byte or nothing else.
     const bool little = input.startsWith("\xFF\xFE");
-    bool utf16 = false;
-    if (little || input.startsWith("\xFE\xFF")) {
-        utf16 = input.size() <= 2;
-        for (qsizetype i = 2; i + 1 < input.size(); i += 2) utf16 |= input[little ? i + 1 : i] == 0;
-    }
+    const bool utf16 = (little || input.startsWith("\xFE\xFF")) &&
+                       (input.size() <= 2 || input.indexOf('\0', 2) >= 0);
     Check(LineBreaks(input, prefix, input.size() - suffix, utf16 ? 2 : 1, little) == 0);
     return 0;
 }

@@ -154,18 +154,11 @@ void SplitLines(const QByteArray& bytes, Document& doc) {
     }
 }
 
-// A file with a UTF-16 byte-order mark is UTF-16 only when it holds nothing else or some
-// character of the ASCII range in that form (as any settings file does): a Windows-1252 file
-// that happens to begin with the same two bytes holds no zero byte.
-bool LooksLikeUtf16(const QByteArray& bytes, bool little) {
-    if (bytes.size() <= 2)
-        return true;
-    for (qsizetype i = 2; i + 1 < bytes.size(); i += 2) {
-        const char high = little ? bytes[i + 1] : bytes[i];
-        if (high == 0)
-            return true;
-    }
-    return false;
+// A file with a UTF-16 byte-order mark is UTF-16 only when it holds nothing else or a zero byte
+// (as any settings file in UTF-16 does, in its ASCII characters): a Windows-1252 or UTF-8 file
+// that happens to begin with the same two bytes holds none, and lines added to it add none.
+bool LooksLikeUtf16(const QByteArray& bytes) {
+    return bytes.size() <= 2 || bytes.indexOf('\0', 2) >= 0;
 }
 
 // Reads the file. A missing file is an empty document; an unreadable one, or anything but a
@@ -185,7 +178,7 @@ std::optional<Document> Load(const QString& path) {
     if (bytes.startsWith(kUtf8Bom)) {
         doc.head = bytes.left(3);
         bytes.remove(0, 3);
-    } else if ((little || bytes.startsWith("\xFE\xFF")) && LooksLikeUtf16(bytes, little)) {
+    } else if ((little || bytes.startsWith("\xFE\xFF")) && LooksLikeUtf16(bytes)) {
         doc.encoding = little ? Encoding::Utf16LE : Encoding::Utf16BE;
         doc.lineEnd = Encoded(doc, QStringLiteral("\n"));
         doc.head = bytes.left(2);

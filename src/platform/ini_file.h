@@ -12,7 +12,8 @@
 //
 // Files with a UTF-8 or UTF-16 byte-order mark and files with CRLF line ends read as well as
 // plain ones and keep their form when rewritten. A file is taken for UTF-16 when it begins with
-// that mark and holds a character of the ASCII range in that form. A line that is not valid
+// that mark and holds a zero byte (or nothing else), as the ASCII characters of any UTF-16
+// settings file give. A line that is not valid
 // UTF-8 is read as Windows-1252; every line but the one being replaced is written back with its
 // bytes unchanged, whatever they are.
 //
