@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <functional>
 
@@ -53,6 +54,19 @@ struct stat Lstat(const QString& path) {
 std::vector<Writer> Writers(const QString& sourceFolder) {
     const std::string_view firstTemplate = kLabelChoices[0].fileName;
     return {
+        {"picture", "out.png", true,
+         [](const QString& folder, const QString&) {
+             QProcess encoder;
+             encoder.start(QStringLiteral(SW_ENCODE_EXE),
+                           {"--type", "39", "--png", folder + "/out.png", "ABC"});
+             encoder.waitForFinished(60000);
+             const int status = encoder.exitCode();
+             // A refusal is an output error, and says why.
+             EXPECT_TRUE(status == 0 ||
+                         (status == 3 && encoder.readAllStandardError().contains("cannot write")))
+                 << status;
+             return encoder.exitStatus() == QProcess::NormalExit && status == 0;
+         }},
         {"settings", "stripewrighttips.ini", true,
          [](const QString& folder, const QString& data) {
              try {
