@@ -89,13 +89,13 @@ bool InstallFonts(const QString& sourceFolder, const QString& userFontFolder, QS
         }
         QString reason;
         if (!platform::WriteFileAtomically(path, data, &reason, options))
-            refused << QStringLiteral("\"%1\" (%2)").arg(Native(path), reason);
+            refused << QStringLiteral(
+                           "The bar code font \"%1\" cannot be written (%2); the set-up "
+                           "leaves it as it is.")
+                           .arg(Native(path), reason);
     }
-    if (!refused.isEmpty()) {
-        return Fail(error, QStringLiteral("The bar code fonts %1 cannot be written; the set-up "
-                                          "leaves them as they are.")
-                               .arg(refused.join(QStringLiteral(", "))));
-    }
+    if (!refused.isEmpty())
+        return Fail(error, refused.join(u'\n'));
     if (refresh)
         refresh(userFontFolder);
     return true;
