@@ -57,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     options.checksum = (data[0] & 0x10) != 0;
     options.encoding =
         (data[0] & 0x20) != 0 ? sw::OutputEncoding::Cp1252 : sw::OutputEncoding::Utf8;
-    const std::size_t piece = 1 + data[1] % 64;
+    const std::size_t piece = 1 + data[1];
     const std::string input(reinterpret_cast<const char*>(data) + 2, size - 2);
 
     int fds[2];
