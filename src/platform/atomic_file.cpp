@@ -273,8 +273,10 @@ Attempt Place(int folder, const Target& target, const QByteArray& bytes, bool an
     if (target.exists) {
         // Owner and group where we may set them (a superuser replacing another's file), then
         // the mode, which a change of owner may have cut.
-        if (::fchown(file.get(), target.st.st_uid, target.st.st_gid) != 0)
-            (void)::fchown(file.get(), static_cast<uid_t>(-1), target.st.st_gid);
+        if (::fchown(file.get(), target.st.st_uid, target.st.st_gid) != 0 &&
+            ::fchown(file.get(), static_cast<uid_t>(-1), target.st.st_gid) != 0) {
+            // Neither is ours to give: the new file is the user's, with the mode kept.
+        }
         if (::fchmod(file.get(), target.st.st_mode & 07777) != 0)
             return fail(errno);
     } else if (options.newFileMode && ::fchmod(file.get(), *options.newFileMode & 07777) != 0) {
