@@ -192,7 +192,8 @@ void RemoveStaleTemporaries(int folder) {
     ::closedir(entries);
 }
 
-// Makes a named temporary file in `folder`, locked. Returns false with errno set.
+// Makes a named temporary file in `folder`, locked. Returns false with errno set and `name`
+// empty, so that no name of someone else's is ever removed.
 bool CreateNamedTemporary(int folder, mode_t mode, Fd& file, std::string& name) {
     for (int attempt = 0; attempt < 100; ++attempt) {
         name = TemporaryName();
@@ -200,10 +201,16 @@ bool CreateNamedTemporary(int folder, mode_t mode, Fd& file, std::string& name) 
         if (file.get() < 0) {
             if (errno == EEXIST)
                 continue;
+            name.clear();
             return false;
         }
-        if (::flock(file.get(), LOCK_EX) != 0)
+        if (::flock(file.get(), LOCK_EX) != 0) {
+            const int error = errno;
+            ::unlinkat(folder, name.c_str(), 0);  // not yet locked, so no cleaner has it
+            name.clear();
+            errno = error;
             return false;
+        }
         // A cleaner may have taken it for stale between its creation and our lock.
         struct stat opened {
         }, named{};
@@ -213,6 +220,7 @@ bool CreateNamedTemporary(int folder, mode_t mode, Fd& file, std::string& name) 
             return true;
         }
     }
+    name.clear();
     errno = EEXIST;
     return false;
 }
