@@ -1,0 +1,209 @@
+#include "encode/encoder_cli.h"
+
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+
+namespace sw {
+namespace {
+
+std::string UsageError(const std::string& what) {
+    return "stripewright-encode: " + what + "\n" + EncoderUsage();
+}
+
+// A plain decimal number ("24", "10.5"); nothing for anything else, signs and exponents included.
+std::optional<double> ParsePoints(const std::string& text) {
+    if (text.empty() || text.find_first_not_of("0123456789.") != std::string::npos)
+        return {};
+    double v = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+    if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(v))
+        return {};
+    return v;
+}
+
+std::optional<int> ParseWhole(const std::string& text) {
+    if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos)
+        return {};
+    int v = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+    if (ec != std::errc() || end != text.data() + text.size())
+        return {};
+    return v;
+}
+
+std::string FormatNumber(double v) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%g", v);
+    return buf;
+}
+
+std::string Lower(const std::string& text) {
+    std::string v;
+    for (char c : text) v += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return v;
+}
+
+}  // namespace
+
+std::string EncoderUsage() {
+    return "Usage: stripewright-encode --type TYPE [--checksum] [--encoding utf-8|cp1252]\n"
+           "                           [--] [DATA ...]\n"
+           "       stripewright-encode --type TYPE [--checksum] --png FILE\n"
+           "                           [--height short|normal|tall] [--size POINTS] [--dpi N]\n"
+           "                           [--] DATA\n"
+           "\n"
+           "Turns each DATA item into the string that the bar code font of TYPE draws as a\n"
+           "bar code. Without DATA, reads standard input: one item per line (UTF-8, LF or\n"
+           "CRLF endings). Writes exactly one line per item; a failed item gets an empty\n"
+           "line, and \"line N: message\" on standard error.\n"
+           "\n"
+           "With --png, draws the bar code of the one DATA item in its font and writes it to\n"
+           "FILE as a black-on-white PNG picture, quiet zones included.\n"
+           "\n"
+           "  --type TYPE      25, 25i, 39, Post or UPC (any case)\n"
+           "  --checksum       add the optional check character (25i and 39 only)\n"
+           "  --encoding ENC   utf-8 (default) or cp1252 for single-byte programs\n"
+           "  --png FILE       write a picture of the bar code instead of the string\n"
+           "  --height HEIGHT  short, normal (default) or tall bars (PNG only)\n"
+           "  --size POINTS    font size, 4 to 400 (PNG only; default: the type's usual\n"
+           "                   size, 24, 18 for Post, 50 for UPC)\n"
+           "  --dpi N          resolution of the picture, 72 to 2400 (PNG only; default 300)\n"
+           "  --help           show this text\n"
+           "  --version        show the program version\n"
+           "\n"
+           "Exit status: 0 all items encoded, 1 an item failed, 2 usage error,\n"
+           "3 input or output failed.\n";
+}
+
+ParseOutcome ParseEncoderArguments(const std::vector<std::string>& args) {
+    ParseOutcome outcome;
+    EncoderOptions options;
+    std::optional<BarCodeType> type;
+    bool optionsDone = false;
+    std::optional<std::string> pngFile;
+    std::optional<BarHeight> height;
+    std::optional<double> points;
+    std::optional<int> dpi;
+
+    auto fail = [&](const std::string& what) {
+        outcome.status = kExitUsage;
+        outcome.err = UsageError(what);
+        return outcome;
+    };
+
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (optionsDone || arg.size() < 2 || arg.compare(0, 2, "--") != 0) {
+            options.items.push_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            optionsDone = true;
+            continue;
+        }
+        std::string name = arg;
+        std::optional<std::string> value;
+        if (const auto eq = arg.find('='); eq != std::string::npos) {
+            name = arg.substr(0, eq);
+            value = arg.substr(eq + 1);
+        }
+        const bool takesValue = name == "--type" || name == "--encoding" || name == "--png" ||
+                                name == "--height" || name == "--size" || name == "--dpi";
+        if (takesValue && !value) {
+            if (i + 1 >= args.size())
+                return fail("option " + name + " needs a value");
+            value = args[++i];
+        } else if (!takesValue && value) {
+            return fail("option " + name + " takes no value");
+        }
+
+        if (name == "--help") {
+            outcome.out = EncoderUsage();
+            return outcome;
+        }
+        if (name == "--version") {
+            outcome.out = "stripewright-encode " + std::string(kProgramVersion) + "\n";
+            return outcome;
+        }
+        if (name == "--type") {
+            type = TypeFromName(*value);
+            if (!type)
+                return fail("unknown bar code type \"" + *value + "\"");
+        } else if (name == "--checksum") {
+            options.checksum = true;
+        } else if (name == "--encoding") {
+            std::string v;
+            for (char c : *value)
+                v += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            if (v == "utf-8" || v == "utf8") {
+                options.encoding = OutputEncoding::Utf8;
+            } else if (v == "cp1252" || v == "windows-1252") {
+                options.encoding = OutputEncoding::Cp1252;
+            } else {
+                return fail("unknown encoding \"" + *value + "\"");
+            }
+        } else if (name == "--png") {
+            if (value->empty())
+                return fail("--png needs a file name");
+            pngFile = *value;
+        } else if (name == "--height") {
+            const std::string v = Lower(*value);
+            if (v == "short") {
+                height = BarHeight::Short;
+            } else if (v == "normal") {
+                height = BarHeight::Normal;
+            } else if (v == "tall") {
+                height = BarHeight::Tall;
+            } else {
+                return fail("unknown bar height \"" + *value + "\" (short, normal or tall)");
+            }
+        } else if (name == "--size") {
+            points = ParsePoints(*value);
+            if (!points || *points < kMinPngPoints || *points > kMaxPngPoints) {
+                return fail("--size must be a number of points from " +
+                            FormatNumber(kMinPngPoints) + " to " + FormatNumber(kMaxPngPoints) +
+                            ", not \"" + *value + "\"");
+            }
+        } else if (name == "--dpi") {
+            dpi = ParseWhole(*value);
+            if (!dpi || *dpi < kMinPngDpi || *dpi > kMaxPngDpi) {
+                return fail("--dpi must be a whole number from " + std::to_string(kMinPngDpi) +
+                            " to " + std::to_string(kMaxPngDpi) + ", not \"" + *value + "\"");
+            }
+        } else {
+            return fail("unknown option " + name);
+        }
+    }
+    if (!type)
+        return fail("missing --type");
+    options.type = *type;
+    if (options.checksum && !Info(*type).takesChecksum) {
+        return fail("--checksum does not apply to bar code type " +
+                    std::string(Info(*type).storedText));
+    }
+    if (pngFile) {
+        if (options.items.size() != 1)
+            return fail("--png needs exactly one DATA item");
+        if (options.encoding != OutputEncoding::Utf8) {
+            return fail("--encoding does not apply to --png");
+        }
+        PngOptions png;
+        png.file = *pngFile;
+        png.height = height.value_or(BarHeight::Normal);
+        png.points = points.value_or(ParsePoints(std::string(Info(*type).pointSize)).value_or(24));
+        png.dpi = dpi.value_or(300);
+        options.png = png;
+    } else if (height || points || dpi) {
+        return fail(std::string(height   ? "--height"
+                                : points ? "--size"
+                                         : "--dpi") +
+                    " applies to --png only");
+    }
+    options.haveItems = !options.items.empty();
+    outcome.options = std::move(options);
+    return outcome;
+}
+
+}  // namespace sw

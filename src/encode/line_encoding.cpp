@@ -1,0 +1,389 @@
+#include "encode/line_encoding.h"
+
+#include <cerrno>
+#include <cstring>
+#include <string_view>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+#include "barcode/make.h"
+#include "barcode/text.h"
+
+namespace sw {
+namespace {
+
+constexpr std::size_t kChunk = 1 << 16;
+
+// Collects output and hands it to the stream in large pieces; remembers the first failure.
+class Output {
+  public:
+    explicit Output(std::FILE* f) : f_(f), buffer_(2 * kChunk, '\0') {}
+
+    // Room for at least `n` more bytes, written through the pointer and then committed.
+    char* Acquire(std::size_t n) {
+        if (used_ + n > buffer_.size()) {
+            Flush();
+            if (n > buffer_.size())
+                buffer_.resize(n);
+        }
+        return buffer_.data() + used_;
+    }
+    void Commit(std::size_t n) {
+        used_ += n;
+        if (used_ >= kChunk)
+            Flush();
+    }
+    void Append(std::string_view text) {
+        std::memcpy(Acquire(text.size()), text.data(), text.size());
+        Commit(text.size());
+    }
+    void Flush() {
+        if (used_ != 0 && ok_)
+            ok_ = std::fwrite(buffer_.data(), 1, used_, f_) == used_;
+        used_ = 0;
+    }
+    bool Finish() {
+        Flush();
+        return ok_ && std::fflush(f_) == 0 && !std::ferror(f_);
+    }
+
+  private:
+    std::FILE* f_;
+    std::string buffer_;
+    std::size_t used_ = 0;
+    bool ok_ = true;
+};
+
+// Writes font characters straight into a buffer that has room for them, as UTF-8 or as
+// Windows-1252 bytes. A font string never needs more than two bytes per input character plus
+// its start, stop and check characters.
+template <bool kCp1252>
+struct RawSink {
+    char* start;
+    char* p;
+    std::size_t size() const { return static_cast<std::size_t>(p - start); }
+    void Reserve(std::size_t) {}
+    void Put(char32_t c) {
+        if (kCp1252 || c < 0x80) {
+            *p++ = static_cast<char>(static_cast<unsigned char>(c));
+        } else {
+            *p++ = static_cast<char>(0xC0 | (c >> 6));
+            *p++ = static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    template <class View, class Map = Identity>
+    void PutAll(View v, Map map = {}) {
+        char* q = p;  // a local pointer: stores through it cannot alias the member
+        for (auto ch : v) {
+            const char32_t c = map(CodePoint(ch));
+            if (kCp1252 || c < 0x80) {
+                *q++ = static_cast<char>(static_cast<unsigned char>(c));
+            } else {
+                *q++ = static_cast<char>(0xC0 | (c >> 6));
+                *q++ = static_cast<char>(0x80 | (c & 0x3F));
+            }
+        }
+        p = q;
+    }
+    void Truncate(std::size_t n) { p = start + n; }
+    char* Room() { return p; }
+    void Advance(std::size_t n) { p += n; }
+};
+
+std::string_view StripCr(std::string_view line) {
+    if (!line.empty() && line.back() == '\r')
+        line.remove_suffix(1);
+    return line;
+}
+
+std::size_t RoomFor(std::size_t characters) {
+    return 2 * characters + 16;
+}
+
+class ItemEncoder {
+  public:
+    ItemEncoder(const EncoderOptions& options, Output& out, Output& err)
+        : options_(options), out_(out), err_(err) {}
+
+    void Encode(std::string_view utf8) {
+        ++line_;
+        // Items are encoded from their bytes first. Every font character is ASCII-typed data,
+        // so that succeeds only for ASCII text, where bytes and characters are the same; an
+        // item that fails and holds other bytes is encoded again as decoded characters, so
+        // that lengths count characters and the message names a whole character.
+        bool ok = EncodeText(utf8);
+        if (!ok && !IsAscii(utf8))
+            ok = EncodeText(DecodeInto(utf8));
+        if (!ok) {
+            failed_ = true;
+            err_.Append("line " + std::to_string(line_) + ": " + message_ + "\n");
+            // Errors are rare; hand each one over at once so that it shows up while a long
+            // input is still being read.
+            err_.Flush();
+            out_.Append("\n");
+        }
+    }
+
+    bool failed() const { return failed_; }
+
+    // Encodes the whole lines of `data` (ending removed) and returns where the unfinished last
+    // line starts. `data` must be followed by a newline and fifteen more readable bytes. Output
+    // room is taken in large pieces; each line goes first to `fast`, which encodes it straight from
+    // its bytes or returns null, and the line then takes the general path.
+    template <class Fast>
+    std::size_t EncodeWholeLines(std::string_view data, Fast fast) {
+        const char* p = data.data();
+        const char* const end = p + data.size();
+        char* room = nullptr;
+        char* o = nullptr;
+        char* roomEnd = nullptr;
+        while (p != end) {
+            // Room for any line of what is left, so that `fast` need not check.
+            const std::size_t need = RoomFor(static_cast<std::size_t>(end - p));
+            if (static_cast<std::size_t>(roomEnd - o) < need) {
+                out_.Commit(static_cast<std::size_t>(o - room));
+                const std::size_t size = need + kChunk;
+                o = room = out_.Acquire(size);
+                roomEnd = room + size;
+            }
+            ++line_;
+            if (char* next = fast(p, end, o, message_)) {
+                o = next;
+                continue;
+            }
+            --line_;
+            const void* nl = std::memchr(p, '\n', static_cast<std::size_t>(end - p));
+            if (nl == nullptr)
+                break;
+            const char* lineEnd = static_cast<const char*>(nl);
+            const std::string_view line =
+                StripCr(std::string_view(p, static_cast<std::size_t>(lineEnd - p)));
+            p = lineEnd + 1;
+            out_.Commit(static_cast<std::size_t>(o - room));
+            Encode(line);
+            room = o = roomEnd = nullptr;
+        }
+        out_.Commit(static_cast<std::size_t>(o - room));
+        return static_cast<std::size_t>(p - data.data());
+    }
+
+  private:
+    static bool IsAscii(std::string_view bytes) {
+        unsigned char high = 0;
+        for (char c : bytes) high |= static_cast<unsigned char>(c);
+        return high < 0x80;
+    }
+
+    std::u32string_view DecodeInto(std::string_view utf8) {
+        DecodeUtf8(utf8, text_);
+        return text_;
+    }
+
+    template <class View>
+    bool EncodeText(View text) {
+        return options_.encoding == OutputEncoding::Cp1252 ? EncodeWith<true>(text)
+                                                           : EncodeWith<false>(text);
+    }
+
+    template <bool kCp1252, class View>
+    bool EncodeWith(View text) {
+        char* room = out_.Acquire(RoomFor(text.size()));
+        RawSink<kCp1252> sink{room, room};
+        const bool ok = MakeInto(options_.type, text, options_.checksum, sink, message_);
+        if (!ok)
+            return false;
+        *sink.p++ = '\n';
+        out_.Commit(sink.size());
+        return true;
+    }
+
+    const EncoderOptions& options_;
+    Output& out_;
+    Output& err_;
+    std::u32string text_;
+    std::string message_;
+    unsigned long long line_ = 0;
+    bool failed_ = false;
+};
+
+// Encodes the line at `p`, if it ends before `end`, from its bytes into `room`, which has space
+// for its font string and newline, and moves `p` past it; returns the end of what it wrote, or
+// null when the line needs the general path: a failure (where the bytes may be other than
+// ASCII, to be encoded again as characters) or a line that does not end before `end`.
+template <BarCodeType kType, bool kCp1252>
+struct FastLine {
+    bool checksum;
+    [[gnu::flatten]] char* operator()(const char*& p, const char* end, char* room,
+                                      std::string& message) const {
+        const void* nl = std::memchr(p, '\n', static_cast<std::size_t>(end - p));
+        if (nl == nullptr)
+            return nullptr;
+        const char* lineEnd = static_cast<const char*>(nl);
+        const std::string_view line =
+            StripCr(std::string_view(p, static_cast<std::size_t>(lineEnd - p)));
+        RawSink<kCp1252> sink{room, room};
+        if (!MakeInto<kType>(line, checksum, sink, message))
+            return nullptr;
+        *sink.p++ = '\n';
+        p = lineEnd + 1;
+        return sink.p;
+    }
+};
+
+// Code 3 of 9 in one pass over the bytes: the line's end (a newline, or a carriage return and
+// a newline) is found where the first byte that is not a legal character stops the copy. The
+// output is ASCII in either encoding.
+#if defined(__SSE2__)
+// Copies the font bytes of the legal characters at `p` to `w`, sixteen at a time, up to the first
+// byte that is not one, and returns their number. Reads and writes whole blocks of sixteen: up
+// to fifteen bytes past that byte must be readable, and as many past the copy writable.
+inline std::size_t LegalPrefix39(const char* p, char* w) {
+    const auto in = [](__m128i v, char lo, char hi) {
+        return _mm_and_si128(_mm_cmpgt_epi8(v, _mm_set1_epi8(static_cast<char>(lo - 1))),
+                             _mm_cmplt_epi8(v, _mm_set1_epi8(static_cast<char>(hi + 1))));
+    };
+    for (std::size_t n = 0;; n += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + n));
+        // " ", "$%", "+", "-./0-9", "A-Z"; bytes above 0x7F compare as negative.
+        const __m128i space = _mm_cmpeq_epi8(v, _mm_set1_epi8(' '));
+        const __m128i legal =
+            _mm_or_si128(_mm_or_si128(space, in(v, '$', '%')),
+                         _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('+')),
+                                      _mm_or_si128(in(v, '-', '9'), in(v, 'A', 'Z'))));
+        // The space is drawn at "~".
+        const __m128i font = _mm_add_epi8(v, _mm_and_si128(space, _mm_set1_epi8('~' - ' ')));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(w + n), font);
+        const unsigned stop = ~static_cast<unsigned>(_mm_movemask_epi8(legal)) & 0xFFFFu;
+        if (stop != 0)
+            return n + static_cast<std::size_t>(__builtin_ctz(stop));
+    }
+}
+#endif
+
+template <bool kChecksum>
+struct FastLine39 {
+    char* operator()(const char*& p, const char* end, char* room, std::string&) const {
+        char* const w = room + 1;
+        std::uint64_t sum = 0;
+        std::size_t n = 0;
+#if defined(__SSE2__)
+        if constexpr (!kChecksum)
+            n = LegalPrefix39(p, w);
+        else
+#endif
+            for (;; ++n) {  // the newline after `end` stops this
+                const unsigned e = kCode39Entries[static_cast<unsigned char>(p[n])];
+                if ((e & 0x8000u) != 0)
+                    break;
+                w[n] = static_cast<char>(e);
+                if constexpr (kChecksum)
+                    sum += e >> 8;
+            }
+        if (n == 0)
+            return nullptr;  // no data, or an illegal first character
+        const char* q = p + n;
+        if (*q == '\r')
+            ++q;
+        if (q == end || *q != '\n')
+            return nullptr;
+        *room = '*';
+        char* o = w + n;
+        if constexpr (kChecksum)
+            *o++ = static_cast<char>(Code39FontChar(kCode39Chars[sum % 43]));
+        *o++ = '*';
+        *o++ = '\n';
+        p = q + 1;
+        return o;
+    }
+};
+
+// Reads `in` and hands each line (ending removed) to the encoder. Returns false on a read error.
+template <class Fast>
+bool EncodeLines(std::FILE* in, ItemEncoder& encoder, Fast fast) {
+    std::string pending;                       // a line that runs across chunk boundaries
+    std::string chunk(kChunk + 1 + 16, '\0');  // a newline and some slack after the data
+    for (;;) {
+        const std::size_t got = std::fread(chunk.data(), 1, kChunk, in);
+        if (got == 0)
+            break;
+        chunk[got] = '\n';
+        std::string_view data(chunk.data(), got);
+        if (!pending.empty()) {
+            const void* nl = std::memchr(data.data(), '\n', data.size());
+            if (nl == nullptr) {
+                pending.append(data);
+                continue;
+            }
+            const std::size_t end =
+                static_cast<std::size_t>(static_cast<const char*>(nl) - data.data());
+            pending.append(data.substr(0, end));
+            encoder.Encode(StripCr(pending));
+            pending.clear();
+            data.remove_prefix(end + 1);
+        }
+        data.remove_prefix(encoder.EncodeWholeLines(data, fast));
+        pending.append(data);
+    }
+    if (std::ferror(in))
+        return false;
+    if (!pending.empty())
+        encoder.Encode(StripCr(pending));
+    return true;
+}
+
+template <BarCodeType kType>
+bool EncodeLinesOf(std::FILE* in, ItemEncoder& encoder, const EncoderOptions& options) {
+    if constexpr (kType == BarCodeType::Type39) {
+        if (options.checksum)
+            return EncodeLines(in, encoder, FastLine39<true>{});
+        return EncodeLines(in, encoder, FastLine39<false>{});
+    }
+    if (options.encoding == OutputEncoding::Cp1252)
+        return EncodeLines(in, encoder, FastLine<kType, true>{options.checksum});
+    return EncodeLines(in, encoder, FastLine<kType, false>{options.checksum});
+}
+
+bool EncodeLines(std::FILE* in, ItemEncoder& encoder, const EncoderOptions& options) {
+    switch (options.type) {
+        case BarCodeType::Type25:
+            return EncodeLinesOf<BarCodeType::Type25>(in, encoder, options);
+        case BarCodeType::Type25i:
+            return EncodeLinesOf<BarCodeType::Type25i>(in, encoder, options);
+        case BarCodeType::Type39:
+            return EncodeLinesOf<BarCodeType::Type39>(in, encoder, options);
+        case BarCodeType::TypePost:
+            return EncodeLinesOf<BarCodeType::TypePost>(in, encoder, options);
+        case BarCodeType::TypeUPC:
+            break;
+    }
+    return EncodeLinesOf<BarCodeType::TypeUPC>(in, encoder, options);
+}
+
+}  // namespace
+
+int EncodeText(const EncoderOptions& options, std::FILE* in, std::FILE* out, std::FILE* err) {
+    Output outSink(out);
+    Output errSink(err);
+    ItemEncoder encoder(options, outSink, errSink);
+    bool readOk = true;
+    if (options.haveItems) {
+        for (const std::string& item : options.items) encoder.Encode(item);
+    } else {
+        readOk = EncodeLines(in, encoder, options);
+    }
+    const bool writeOk = outSink.Finish();
+    if (!readOk || !writeOk) {
+        const int e = errno;
+        errSink.Append(std::string("stripewright-encode: ") +
+                       (readOk ? "cannot write the output" : "cannot read the input") +
+                       (e != 0 ? std::string(": ") + std::strerror(e) : std::string()) + "\n");
+        errSink.Finish();
+        return kExitIoError;
+    }
+    errSink.Finish();
+    return encoder.failed() ? kExitItemFailed : kExitOk;
+}
+
+}  // namespace sw

@@ -1,0 +1,14 @@
+// The text path of the command-line encoder: every item to one line of font string.
+#pragma once
+
+#include <cstdio>
+
+#include "encode/encoder_cli.h"
+
+namespace sw {
+
+// Encodes the options' items, or the lines of `in` when there are none, one output line per
+// item to `out`; failures go to `err` as "line N: message". Returns the exit status.
+int EncodeText(const EncoderOptions& options, std::FILE* in, std::FILE* out, std::FILE* err);
+
+}  // namespace sw

@@ -1,0 +1,34 @@
+#include "encode/picture_dispatch.h"
+
+#include "barcode/make.h"
+#include "barcode/text.h"
+
+namespace sw {
+
+int RunPicture(const EncoderOptions& options, std::FILE* err, const PngWriter& png) {
+    const PngOptions& p = *options.png;
+    const EncodeResult r =
+        MakeFontString(options.type, DecodeUtf8(options.items.front()), options.checksum);
+    std::string message;
+    int status = kExitOk;
+    if (!r.ok()) {
+        message = "line 1: " + r.message() + "\n";
+        status = kExitItemFailed;
+    } else if (!png) {
+        message = "stripewright-encode: this build cannot write pictures\n";
+        status = kExitUsage;
+    } else {
+        const std::string failure =
+            png(PngRequest{options.type, p.height, p.points, p.dpi, r.fontString()}, p.file);
+        if (!failure.empty()) {
+            message = "stripewright-encode: " + failure + "\n";
+            status = kExitIoError;
+        }
+    }
+    if (!message.empty())
+        std::fputs(message.c_str(), err);
+    std::fflush(err);
+    return status;
+}
+
+}  // namespace sw

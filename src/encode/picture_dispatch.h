@@ -1,0 +1,14 @@
+// Picture output of the command-line encoder: the one item encoded and handed to the writer.
+#pragma once
+
+#include <cstdio>
+
+#include "encode/encoder_cli.h"
+
+namespace sw {
+
+// Encodes the one item of `options` (which carry picture options) and hands its font string to
+// `png`; reports a failure on `err`. Returns the exit status.
+int RunPicture(const EncoderOptions& options, std::FILE* err, const PngWriter& png);
+
+}  // namespace sw
