@@ -1,9 +1,9 @@
 #!/usr/bin/python3
-"""Writes the twelve bar code fonts (TrueType) from the table in symbols.py.
+"""Writes the bar code fonts (TrueType) from the table in symbols.py.
 
     make_fonts.py OUTPUT_FOLDER
 
-Each face maps one character to one glyph (no shaping tables). Codes 32-126 and 161-170 that
+Each face maps one character to one glyph (no shaping tables). Codes of a font string that
 draw no symbol map to an empty glyph, so a stray character never draws a bar. Files are written
 to a temporary name and renamed, so a failed run leaves no half-written font behind.
 """
@@ -49,8 +49,11 @@ def draw_glyph(bars, bar_height, family):
     low = f.get("guard_extension", 0) * f.get("module", 0)
     pen = TTGlyphPen(None)
     for x, w, kind in bars:
-        top = {"full": bar_height, "low": bar_height, "half": f.get("half", 0)}[kind]
-        bottom = -low if kind == "low" else 0
+        if isinstance(kind, tuple):
+            bottom, top = kind
+        else:
+            top = {"full": bar_height, "low": bar_height, "half": f.get("half", 0)}[kind]
+            bottom = -low if kind == "low" else 0
         # Clockwise, as TrueType wants outer contours.
         pen.moveTo((x, bottom))
         pen.lineTo((x, top))

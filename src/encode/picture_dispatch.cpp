@@ -19,7 +19,9 @@ int RunPicture(const EncoderOptions& options, std::FILE* err, const PngWriter& p
         status = kExitUsage;
     } else {
         const std::string failure =
-            png(PngRequest{options.type, p.height, p.points, p.dpi, r.fontString()}, p.file);
+            png(PngRequest{options.type, p.height, p.points, p.dpi,
+                           AloneWithQuietZones(options.type, r.fontString())},
+                p.file);
         if (!failure.empty()) {
             message = "stripewright-encode: " + failure + "\n";
             status = kExitIoError;

@@ -1,4 +1,4 @@
-// The bar code fonts that come with the program: twelve TrueType faces, one per entry of the
+// The bar code fonts that come with the program: TrueType faces, one per entry of the
 // face table, embedded as Qt resources.
 #pragma once
 
@@ -15,7 +15,7 @@ QStringList BarcodeFontResources();
 
 // Adds the bundled faces to the application's font database, so that every face of the face
 // table draws bar codes whether or not the fonts are installed on the system. Needs a
-// QGuiApplication. Returns true when all twelve faces are available afterwards; calling it again
+// QGuiApplication. Returns true when all the faces are available afterwards; calling it again
 // does not add them twice.
 bool RegisterBarcodeFonts();
 
