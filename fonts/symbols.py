@@ -340,7 +340,7 @@ def family_glyphs(family):
 
 # Advance of the empty glyphs: one data character's width, so that a stray character shows as a
 # gap of its own rather than vanishing.
-# The Intelligent Mail face's are its quiet zone, 0.125 in at 18 points.
+# The Intelligent Mail face's empty glyphs are its quiet zone instead: 0.125 in at 18 points.
 BLANK_ADVANCE = {"25": 14 * 40, "25i": 18 * 40, "39": 16 * 40, "UPC": 7 * 22, "Post": 5 * 182,
                  "128": 11 * 40, "EAN13": 7 * 22, "IMb": 500}
 

@@ -9,8 +9,10 @@
 // the left quiet zone and the stop glyph the right one.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "barcode/font_sink.h"
 #include "barcode/text.h"
@@ -124,7 +126,8 @@ class Writer {
             }
         }
         Emit(static_cast<int>(sum_ % 103), false);
-        out_.Put(FontChar(kStop));
+        Put(FontChar(kStop));
+        Flush();
     }
 
   private:
@@ -136,12 +139,22 @@ class Writer {
 
     void Start(int value) {
         sum_ = static_cast<std::uint64_t>(value);
-        out_.Put(FontChar(value));
+        Put(FontChar(value));
     }
     void Emit(int value, bool weighted = true) {
         if (weighted)
             sum_ = (sum_ + ++position_ * static_cast<std::uint64_t>(value)) % 103;
-        out_.Put(FontChar(value));
+        Put(FontChar(value));
+    }
+    // Characters go to the sink in blocks.
+    void Put(char32_t c) {
+        buffer_[held_++] = c;
+        if (held_ == buffer_.size())
+            Flush();
+    }
+    void Flush() {
+        out_.PutAll(std::u32string_view(buffer_.data(), held_));
+        held_ = 0;
     }
 
     // Digits from i on; an FNC1 between two digits belongs to the run but is not counted.
@@ -188,6 +201,8 @@ class Writer {
     std::uint64_t position_ = 0;
     std::size_t special_ = 0;
     bool specialKnown_ = false;
+    std::array<char32_t, 32> buffer_;
+    std::size_t held_ = 0;
 };
 
 // A text view read as codes.

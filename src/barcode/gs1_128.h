@@ -89,20 +89,17 @@ constexpr AiRule RuleFor(std::string_view ai) {
 }
 
 // The GS1 character set for data: printable ASCII but the space and # $ @ [ \ ] ^ ` { | } ~.
-constexpr bool IsDataChar(char32_t c) {
-    if (c <= 32 || c >= 127)
-        return false;
-    return std::u32string_view(U"#$@[\\]^`{|}~").find(c) == std::u32string_view::npos;
+constexpr std::array<bool, 128> MakeDataChars() {
+    std::array<bool, 128> t{};
+    for (std::size_t c = 33; c < 127; ++c) t[c] = true;
+    for (char c : std::string_view("#$@[\\]^`{|}~")) t[static_cast<std::size_t>(c)] = false;
+    return t;
 }
+inline constexpr std::array<bool, 128> kDataChars = MakeDataChars();
+static_assert(kDataChars['A'] && kDataChars['!'] && !kDataChars['#'] && !kDataChars[' ']);
 
-// The check digit the digits [0, n) need: weights 3, 1, 3, ... from the rightmost.
-template <class Digits>
-int CheckDigit(const Digits& d, std::size_t n) {
-    int sum = 0;
-    for (std::size_t k = 0; k < n; ++k) {
-        sum += static_cast<int>(d[n - 1 - k] - '0') * (k % 2 == 0 ? 3 : 1);
-    }
-    return (10 - sum % 10) % 10;
+constexpr bool IsDataChar(char32_t c) {
+    return c < 128 && kDataChars[c];
 }
 
 // The data of a symbol: ASCII codes and FNC1 as code128::kFnc1Code.
@@ -142,17 +139,15 @@ bool Parse(View text, Data& data, std::string& message) {
     while (i < n) {
         // "(" AI ")"
         std::size_t close = i + 1;
-        std::string ai;
-        while (close < n && at(close) != U')' && ai.size() < 5) {
-            if (at(close) > 127) {
-                ai += '?';
-            } else {
-                ai += static_cast<char>(at(close));
-            }
+        char aiChars[5];
+        std::size_t aiLength = 0;
+        while (close < n && at(close) != U')' && aiLength < 5) {
+            aiChars[aiLength++] = at(close) > 127 ? '?' : static_cast<char>(at(close));
             ++close;
         }
+        const std::string_view ai(aiChars, aiLength);
         if (close >= n || at(close) != U')') {
-            message = "Error: AI (" + ai.substr(0, 4) + " is not closed with \")\"";
+            message = "Error: AI (" + std::string(ai.substr(0, 4)) + " is not closed with \")\"";
             return false;
         }
         bool digits = ai.size() >= 2;
@@ -166,31 +161,42 @@ bool Parse(View text, Data& data, std::string& message) {
         if (static_cast<int>(ai.size()) != aiDigits) {
             return fail("AI", ai,
                         " must have " + std::to_string(aiDigits) + " digits (AIs beginning " +
-                            ai.substr(0, 2) + " have " + std::to_string(aiDigits) + ")");
+                            std::string(ai.substr(0, 2)) + " have " + std::to_string(aiDigits) +
+                            ")");
         }
-        // The data, up to the next "(" or the end.
-        const std::size_t begin = close + 1;
-        std::size_t end = begin;
-        while (end < n && at(end) != U'(') ++end;
-        const std::size_t length = end - begin;
         const int predefined = PredefinedLength(p);
         const AiRule rule = predefined
                                 ? AiRule{ai, static_cast<std::uint8_t>(predefined - aiDigits),
                                          static_cast<std::uint8_t>(predefined - aiDigits), true}
                                 : RuleFor(ai);
-        if (length == 0)
-            return fail("no data after AI", ai);
-        for (std::size_t k = begin; k < end; ++k) {
-            const char32_t c = at(k);
+        if (separatorDue)
+            data.Push(code128::kFnc1Code);
+        for (char c : ai) data.Push(static_cast<unsigned char>(c));
+        // The data, up to the next "(" or the end, checked and kept in one pass; digit sums by
+        // position for the check digit.
+        const std::size_t begin = close + 1;
+        std::size_t end = begin;
+        int sums[2] = {0, 0};
+        for (; end < n && at(end) != U'('; ++end) {
+            const char32_t c = at(end);
             if (!IsDataChar(c)) {
                 message = "Error: character \"";
                 AppendUtf8(c, message);
-                message += "\" not allowed in the data of AI (" + ai + ")";
+                message += "\" not allowed in the data of AI (";
+                message += ai;
+                message += ")";
                 return false;
             }
-            if (rule.numeric && !(c >= U'0' && c <= U'9'))
-                return fail("only digits may follow AI", ai);
+            if (rule.numeric) {
+                if (!(c >= U'0' && c <= U'9'))
+                    return fail("only digits may follow AI", ai);
+                sums[(end - begin) % 2] += static_cast<int>(c - U'0');
+            }
+            data.Push(c);
         }
+        const std::size_t length = end - begin;
+        if (length == 0)
+            return fail("no data after AI", ai);
         if (length < rule.minData || length > rule.maxData) {
             std::string count = std::to_string(rule.maxData);
             if (rule.minData != rule.maxData)
@@ -199,19 +205,15 @@ bool Parse(View text, Data& data, std::string& message) {
                         " takes " + count + (rule.numeric ? " digits" : " characters") + ", not " +
                             std::to_string(length));
         }
-        if (separatorDue)
-            data.Push(code128::kFnc1Code);
-        for (char c : ai) data.Push(static_cast<unsigned char>(c));
-        for (std::size_t k = begin; k < end; ++k) data.Push(at(k));
         if (p <= 2 || p == 41) {
-            // Read the field back from the input: the buffer may be full.
-            struct Field {
-                View t;
-                std::size_t b;
-                char32_t operator[](std::size_t k) const { return CodePoint(t[b + k]); }
-            } field{text, begin};
-            const int check = CheckDigit(field, length - 1);
-            if (static_cast<int>(at(end - 1) - U'0') != check) {
+            // Weights 3, 1, 3, ... from the digit before the check digit leftwards.
+            const int last = static_cast<int>(at(end - 1) - U'0');
+            const std::size_t lastParity = (length - 1) % 2;
+            sums[lastParity] -= last;
+            const std::size_t three = (length - 2) % 2;
+            const int sum = 3 * sums[three] + sums[1 - three];
+            const int check = (10 - sum % 10) % 10;
+            if (last != check) {
                 return fail("wrong check digit in AI", ai,
                             ": it should be " + std::to_string(check));
             }

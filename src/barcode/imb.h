@@ -81,23 +81,47 @@ struct Value {
             carry = t >> 32;
         }
     }
-    std::uint32_t DivMod(std::uint32_t d) {
+    // With the divisor known when compiling, the divisions become multiplications.
+    template <std::uint32_t kDivisor>
+    std::uint32_t DivMod() {
         std::uint64_t rem = 0;
         for (auto& l : limb) {
             const std::uint64_t t = (rem << 32) | l;
-            l = static_cast<std::uint32_t>(t / d);
-            rem = t % d;
+            l = static_cast<std::uint32_t>(t / kDivisor);
+            rem = t % kDivisor;
         }
         return static_cast<std::uint32_t>(rem);
     }
 };
 
-// The 11-bit frame check sequence over the 102 low bits of the value.
+// One bit into the 11-bit frame check sequence (generator 0xF35, most significant bit first).
+constexpr unsigned FrameCheckBit(unsigned fcs, unsigned bit) {
+    return ((fcs >> 10) ^ bit) & 1u ? ((fcs << 1) ^ 0x0F35u) & 0x7FFu : (fcs << 1) & 0x7FFu;
+}
+
+// The sequence after eight bits, for each top byte of the register XOR the data byte.
+constexpr std::array<std::uint16_t, 256> MakeFrameCheckTable() {
+    std::array<std::uint16_t, 256> t{};
+    for (unsigned b = 0; b < 256; ++b) {
+        unsigned fcs = b << 3;
+        for (int i = 0; i < 8; ++i) fcs = FrameCheckBit(fcs, 0);
+        t[b] = static_cast<std::uint16_t>(fcs);
+    }
+    return t;
+}
+inline constexpr std::array<std::uint16_t, 256> kFrameCheck = MakeFrameCheckTable();
+static_assert(kFrameCheck.size() == 256);
+
+// The 11-bit frame check sequence over the 102 low bits of the value: the six low bits of its
+// thirteenth byte from the end, then twelve whole bytes.
 inline unsigned FrameCheck(const Value& v) {
     unsigned fcs = 0x7FF;
-    for (int bit = 101; bit >= 0; --bit) {
-        const unsigned d = (v.limb[3 - bit / 32] >> (bit % 32)) & 1u;
-        fcs = ((fcs >> 10) ^ d) & 1u ? ((fcs << 1) ^ 0x0F35u) & 0x7FFu : (fcs << 1) & 0x7FFu;
+    for (int bit = 5; bit >= 0; --bit) fcs = FrameCheckBit(fcs, (v.limb[0] >> bit) & 1u);
+    for (std::size_t k = 1; k < 4; ++k) {
+        for (int shift = 24; shift >= 0; shift -= 8) {
+            const unsigned byte = (v.limb[k] >> shift) & 0xFFu;
+            fcs = ((fcs << 8) & 0x7FFu) ^ kFrameCheck[((fcs >> 3) ^ byte) & 0xFFu];
+        }
     }
     return fcs;
 }
@@ -118,12 +142,17 @@ void WriteBars(const Digits& digit, std::size_t routing, Sink& out) {
     v.limb[3] = static_cast<std::uint32_t>(zip);
     v.MulAdd(10, static_cast<unsigned>(digit(0)));
     v.MulAdd(5, static_cast<unsigned>(digit(1)));
-    for (std::size_t i = 2; i < 20; ++i) v.MulAdd(10, static_cast<unsigned>(digit(i)));
+    // The other eighteen digits nine at a time: 10^9 and a nine-digit number fit 32 bits.
+    for (std::size_t i = 2; i < 20; i += 9) {
+        std::uint32_t nine = 0;
+        for (std::size_t k = i; k < i + 9; ++k) nine = nine * 10 + static_cast<unsigned>(digit(k));
+        v.MulAdd(1'000'000'000, nine);
+    }
 
     const unsigned fcs = FrameCheck(v);
     std::array<unsigned, 10> cw{};
-    cw[9] = v.DivMod(636) * 2;
-    for (std::size_t i = 9; i-- > 1;) cw[i] = v.DivMod(1365);
+    cw[9] = v.DivMod<636>() * 2;
+    for (std::size_t i = 9; i-- > 1;) cw[i] = v.DivMod<1365>();
     cw[0] = v.limb[3] + ((fcs & 0x400u) ? 659u : 0u);
 
     std::array<unsigned, 10> ch{};
@@ -132,12 +161,16 @@ void WriteBars(const Digits& digit, std::size_t routing, Sink& out) {
         if ((fcs >> i) & 1u)
             ch[i] ^= 0x1FFFu;
     }
-    out.Reserve(65);
-    for (const BarBits& b : kBars) {
+    constexpr char32_t kLetter[4] = {U'T', U'D', U'A', U'F'};  // by ascender * 2 + descender
+    std::array<char32_t, 65> bars{};
+    for (std::size_t i = 0; i < 65; ++i) {
+        const BarBits& b = kBars[i];
         const unsigned desc = (ch[b.descChar] >> b.descBit) & 1u;
         const unsigned asc = (ch[b.ascChar] >> b.ascBit) & 1u;
-        out.Put(desc ? (asc ? U'F' : U'D') : (asc ? U'A' : U'T'));
+        bars[i] = kLetter[asc * 2 + desc];
     }
+    out.Reserve(65);
+    out.PutAll(std::u32string_view(bars.data(), bars.size()));
 }
 
 }  // namespace imb
