@@ -50,25 +50,29 @@ std::string Lower(const std::string& text) {
 std::string EncoderUsage() {
     return "Usage: stripewright-encode --type TYPE [--checksum] [--encoding utf-8|cp1252]\n"
            "                           [--] [DATA ...]\n"
-           "       stripewright-encode --type TYPE [--checksum] --png FILE\n"
-           "                           [--height short|normal|tall] [--size POINTS] [--dpi N]\n"
-           "                           [--] DATA\n"
+           "       stripewright-encode --type TYPE [--checksum] [--png FILE] [--svg FILE]\n"
+           "                           [--pdf FILE] [--height short|normal|tall]\n"
+           "                           [--size POINTS] [--dpi N] [--] DATA\n"
            "\n"
            "Turns each DATA item into the string that the bar code font of TYPE draws as a\n"
            "bar code. Without DATA, reads standard input: one item per line (UTF-8, LF or\n"
            "CRLF endings). Writes exactly one line per item; a failed item gets an empty\n"
            "line, and \"line N: message\" on standard error.\n"
            "\n"
-           "With --png, draws the bar code of the one DATA item in its font and writes it to\n"
-           "FILE as a black-on-white PNG picture, quiet zones included.\n"
+           "With --png, --svg or --pdf (or several), draws the bar code of the one DATA item,\n"
+           "quiet zones included, and writes it to FILE (\"-\": standard output): a black-on-\n"
+           "white PNG picture with every bar and space a whole number of pixels, or vectors\n"
+           "at the exact size.\n"
            "\n"
            "  --type TYPE      25, 25i, 39, Post, UPC, 128, GS1-128, EAN13 or IMb (any case)\n"
            "  --checksum       add the optional check character (25i and 39 only)\n"
            "  --encoding ENC   utf-8 (default) or cp1252 for single-byte programs\n"
-           "  --png FILE       write a picture of the bar code instead of the string\n"
-           "  --height HEIGHT  short, normal (default) or tall bars (PNG only)\n"
-           "  --size POINTS    font size, 4 to 400 (PNG only; default: the type's usual\n"
-           "                   size, 24, 18 for Post and IMb, 50 for UPC and EAN13)\n"
+           "  --png FILE       write a PNG picture of the bar code instead of the string\n"
+           "  --svg FILE       write an SVG drawing of the bar code\n"
+           "  --pdf FILE       write a one-page PDF document of the bar code\n"
+           "  --height HEIGHT  short, normal (default) or tall bars (pictures only)\n"
+           "  --size POINTS    font size, 4 to 400 (pictures only; default: the type's\n"
+           "                   usual size, 24, 18 for Post and IMb, 50 for UPC and EAN13)\n"
            "  --dpi N          resolution of the picture, 72 to 2400 (PNG only; default 300)\n"
            "  --help           show this text\n"
            "  --version        show the program version\n"
@@ -82,7 +86,7 @@ ParseOutcome ParseEncoderArguments(const std::vector<std::string>& args) {
     EncoderOptions options;
     std::optional<BarCodeType> type;
     bool optionsDone = false;
-    std::optional<std::string> pngFile;
+    std::optional<std::string> pictureFiles[3];  // by PictureFormat
     std::optional<BarHeight> height;
     std::optional<double> points;
     std::optional<int> dpi;
@@ -110,7 +114,8 @@ ParseOutcome ParseEncoderArguments(const std::vector<std::string>& args) {
             value = arg.substr(eq + 1);
         }
         const bool takesValue = name == "--type" || name == "--encoding" || name == "--png" ||
-                                name == "--height" || name == "--size" || name == "--dpi";
+                                name == "--svg" || name == "--pdf" || name == "--height" ||
+                                name == "--size" || name == "--dpi";
         if (takesValue && !value) {
             if (i + 1 >= args.size())
                 return fail("option " + name + " needs a value");
@@ -144,10 +149,13 @@ ParseOutcome ParseEncoderArguments(const std::vector<std::string>& args) {
             } else {
                 return fail("unknown encoding \"" + *value + "\"");
             }
-        } else if (name == "--png") {
+        } else if (name == "--png" || name == "--svg" || name == "--pdf") {
             if (value->empty())
-                return fail("--png needs a file name");
-            pngFile = *value;
+                return fail(name + " needs a file name");
+            const PictureFormat format = name == "--png"   ? PictureFormat::Png
+                                         : name == "--svg" ? PictureFormat::Svg
+                                                           : PictureFormat::Pdf;
+            pictureFiles[static_cast<int>(format)] = *value;
         } else if (name == "--height") {
             const std::string v = Lower(*value);
             if (v == "short") {
@@ -161,10 +169,10 @@ ParseOutcome ParseEncoderArguments(const std::vector<std::string>& args) {
             }
         } else if (name == "--size") {
             points = ParsePoints(*value);
-            if (!points || *points < kMinPngPoints || *points > kMaxPngPoints) {
+            if (!points || *points < kMinPicturePoints || *points > kMaxPicturePoints) {
                 return fail("--size must be a number of points from " +
-                            FormatNumber(kMinPngPoints) + " to " + FormatNumber(kMaxPngPoints) +
-                            ", not \"" + *value + "\"");
+                            FormatNumber(kMinPicturePoints) + " to " +
+                            FormatNumber(kMaxPicturePoints) + ", not \"" + *value + "\"");
             }
         } else if (name == "--dpi") {
             dpi = ParseWhole(*value);
@@ -183,23 +191,33 @@ ParseOutcome ParseEncoderArguments(const std::vector<std::string>& args) {
         return fail("--checksum does not apply to bar code type " +
                     std::string(Info(*type).storedText));
     }
-    if (pngFile) {
-        if (options.items.size() != 1)
-            return fail("--png needs exactly one DATA item");
-        if (options.encoding != OutputEncoding::Utf8) {
-            return fail("--encoding does not apply to --png");
+    PictureOptions picture;
+    int toStandardOutput = 0;
+    for (int f = 0; f < 3; ++f) {
+        if (pictureFiles[f]) {
+            picture.files.push_back({static_cast<PictureFormat>(f), *pictureFiles[f]});
+            toStandardOutput += *pictureFiles[f] == "-";
         }
-        PngOptions png;
-        png.file = *pngFile;
-        png.height = height.value_or(BarHeight::Normal);
-        png.points = points.value_or(ParsePoints(std::string(Info(*type).pointSize)).value_or(24));
-        png.dpi = dpi.value_or(300);
-        options.png = png;
+    }
+    if (!picture.files.empty()) {
+        if (options.items.size() != 1)
+            return fail("pictures need exactly one DATA item");
+        if (options.encoding != OutputEncoding::Utf8)
+            return fail("--encoding does not apply to pictures");
+        if (toStandardOutput > 1)
+            return fail("only one picture can go to standard output");
+        if (dpi && !pictureFiles[static_cast<int>(PictureFormat::Png)])
+            return fail("--dpi applies to --png only");
+        picture.height = height.value_or(BarHeight::Normal);
+        picture.points =
+            points.value_or(ParsePoints(std::string(Info(*type).pointSize)).value_or(24));
+        picture.dpi = dpi.value_or(300);
+        options.picture = std::move(picture);
     } else if (height || points || dpi) {
         return fail(std::string(height   ? "--height"
                                 : points ? "--size"
                                          : "--dpi") +
-                    " applies to --png only");
+                    " applies to pictures only (--png, --svg, --pdf)");
     }
     options.haveItems = !options.items.empty();
     outcome.options = std::move(options);

@@ -6,14 +6,14 @@
 namespace sw {
 
 int RunEncoder(const EncoderOptions& options, std::FILE* in, std::FILE* out, std::FILE* err,
-               const PngWriter& png) {
-    if (options.png)
-        return RunPicture(options, err, png);
+               const PictureWriter& pictures) {
+    if (options.picture)
+        return RunPicture(options, err, pictures);
     return EncodeText(options, in, out, err);
 }
 
 int EncoderMain(const std::vector<std::string>& args, std::FILE* in, std::FILE* out, std::FILE* err,
-                const PngWriter& png) {
+                const PictureWriter& pictures) {
     ParseOutcome parsed = ParseEncoderArguments(args);
     if (!parsed.out.empty())
         std::fputs(parsed.out.c_str(), out);
@@ -22,7 +22,7 @@ int EncoderMain(const std::vector<std::string>& args, std::FILE* in, std::FILE* 
     if (!parsed.options) {
         return std::fflush(out) == 0 ? parsed.status : kExitIoError;
     }
-    return RunEncoder(*parsed.options, in, out, err, png);
+    return RunEncoder(*parsed.options, in, out, err, pictures);
 }
 
 }  // namespace sw

@@ -5,8 +5,8 @@
 
 namespace sw {
 
-int RunPicture(const EncoderOptions& options, std::FILE* err, const PngWriter& png) {
-    const PngOptions& p = *options.png;
+int RunPicture(const EncoderOptions& options, std::FILE* err, const PictureWriter& pictures) {
+    const PictureOptions& p = *options.picture;
     const EncodeResult r =
         MakeFontString(options.type, DecodeUtf8(options.items.front()), options.checksum);
     std::string message;
@@ -14,17 +14,21 @@ int RunPicture(const EncoderOptions& options, std::FILE* err, const PngWriter& p
     if (!r.ok()) {
         message = "line 1: " + r.message() + "\n";
         status = kExitItemFailed;
-    } else if (!png) {
+    } else if (!pictures) {
         message = "stripewright-encode: this build cannot write pictures\n";
         status = kExitUsage;
     } else {
-        const std::string failure =
-            png(PngRequest{options.type, p.height, p.points, p.dpi,
-                           AloneWithQuietZones(options.type, r.fontString())},
-                p.file);
-        if (!failure.empty()) {
-            message = "stripewright-encode: " + failure + "\n";
-            status = kExitIoError;
+        // Every file is attempted: one that cannot be written does not keep the others back.
+        for (const PictureFile& f : p.files) {
+            const std::string failure =
+                pictures(PictureRequest{options.type, p.height, p.points, p.dpi,
+                                        AloneWithQuietZones(options.type, r.fontString()),
+                                        f.format},
+                         f.file);
+            if (!failure.empty()) {
+                message += "stripewright-encode: " + failure + "\n";
+                status = kExitIoError;
+            }
         }
     }
     if (!message.empty())

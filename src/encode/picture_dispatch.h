@@ -8,7 +8,7 @@
 namespace sw {
 
 // Encodes the one item of `options` (which carry picture options) and hands its font string to
-// `png`; reports a failure on `err`. Returns the exit status.
-int RunPicture(const EncoderOptions& options, std::FILE* err, const PngWriter& png);
+// `pictures` for each file; reports failures on `err`. Returns the exit status.
+int RunPicture(const EncoderOptions& options, std::FILE* err, const PictureWriter& pictures);
 
 }  // namespace sw

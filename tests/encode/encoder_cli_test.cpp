@@ -239,13 +239,13 @@ TEST(EncoderCli, ReportsAFailedWrite) {
 // --png: one item, drawn by the picture writer; the writer here only records what it gets.
 struct PngRun {
     Outcome outcome;
-    std::vector<PngRequest> requests;
+    std::vector<PictureRequest> requests;
     std::vector<std::string> files;
 };
 
 PngRun EncodePng(const std::vector<std::string>& args, const std::string& failure = "") {
     PngRun run;
-    const PngWriter writer = [&](const PngRequest& request, const std::string& file) {
+    const PictureWriter writer = [&](const PictureRequest& request, const std::string& file) {
         run.requests.push_back(request);
         run.files.push_back(file);
         return failure;
@@ -295,7 +295,7 @@ TEST(EncoderCliPng, OptionsAndDefaults) {
         EXPECT_EQ(run.outcome.err, "");
         ASSERT_EQ(run.requests.size(), 1u);
         EXPECT_EQ(run.files.front(), "a.png");
-        const PngRequest& r = run.requests.front();
+        const PictureRequest& r = run.requests.front();
         EXPECT_TRUE(r.fontString == row.fontString);
         EXPECT_EQ(r.height, row.height);
         EXPECT_EQ(r.points, row.points);
@@ -327,6 +327,8 @@ TEST(EncoderCliPng, UsageErrors) {
         {"--type", "39", "--dpi", "300", "A"},  // picture options without --png
         {"--type", "39", "--height", "short", "A"},
         {"--type", "39", "--size", "24", "A"},
+        {"--type", "39", "--svg", "-", "--pdf", "-", "A"},        // two pictures on standard output
+        {"--type", "39", "--svg", "a.svg", "--dpi", "300", "A"},  // resolution of no picture
     };
     for (const auto& args : bad) {
         const PngRun run = EncodePng(args);
@@ -334,6 +336,16 @@ TEST(EncoderCliPng, UsageErrors) {
         EXPECT_TRUE(run.requests.empty());
         EXPECT_NE(run.outcome.err.find("Usage: stripewright-encode"), std::string::npos);
     }
+}
+
+TEST(EncoderCliPng, SeveralPicturesOfOneItem) {
+    const PngRun run = EncodePng(
+        {"--type", "39", "--pdf", "a.pdf", "--svg", "-", "--png", "a.png", "--pdf", "b.pdf", "A"});
+    EXPECT_EQ(run.outcome.status, 0) << run.outcome.err;
+    ASSERT_EQ(run.requests.size(), 3u);
+    EXPECT_EQ(run.files, (std::vector<std::string>{"a.png", "-", "b.pdf"}));
+    EXPECT_EQ(run.requests[1].format, PictureFormat::Svg);
+    EXPECT_EQ(run.requests[2].format, PictureFormat::Pdf);
 }
 
 TEST(EncoderCliPng, FailedItemAndFailedWrite) {

@@ -21,7 +21,7 @@
 #include "bar_scan.h"
 #include "barcode/make.h"
 #include "barcode/text.h"
-#include "encode/png_output.h"
+#include "encode/picture_output.h"
 
 namespace sw {
 namespace {
@@ -43,7 +43,8 @@ std::u32string FontString(BarCodeType type, const char* data, bool checksum) {
 QImage Render(BarCodeType type, BarHeight height, double points, int dpi,
               const std::u32string& fontString) {
     QString error;
-    const QImage image = RenderBarcode(PngRequest{type, height, points, dpi, fontString}, &error);
+    const QImage image =
+        RenderBarcode(PictureRequest{type, height, points, dpi, fontString}, &error);
     EXPECT_FALSE(image.isNull()) << error.toStdString();
     return image.convertToFormat(QImage::Format_Grayscale8);
 }
@@ -367,9 +368,10 @@ TEST(PostNet, DecodesEveryLength) {
 // The picture itself.
 
 TEST(Picture, BlackOnWhiteAtTheRequestedResolution) {
-    const QImage image = RenderBarcode(PngRequest{BarCodeType::Type39, BarHeight::Normal, 24, 600,
-                                                  FontString(BarCodeType::Type39, "A", false)},
-                                       nullptr);
+    const QImage image =
+        RenderBarcode(PictureRequest{BarCodeType::Type39, BarHeight::Normal, 24, 600,
+                                     FontString(BarCodeType::Type39, "A", false)},
+                      nullptr);
     ASSERT_FALSE(image.isNull());
     EXPECT_EQ(image.depth(), 1);
     EXPECT_EQ(std::lround(image.dotsPerMeterX() * 0.0254), 600);
@@ -393,7 +395,7 @@ TEST(Picture, TooLargeIsRefused) {
     QString error;
     const std::u32string s = FontString(BarCodeType::Type39, std::string(200, 'A').c_str(), false);
     EXPECT_TRUE(
-        RenderBarcode(PngRequest{BarCodeType::Type39, BarHeight::Tall, 400, 2400, s}, &error)
+        RenderBarcode(PictureRequest{BarCodeType::Type39, BarHeight::Tall, 400, 2400, s}, &error)
             .isNull());
     EXPECT_TRUE(error.contains(QStringLiteral("30000"))) << error.toStdString();
 }
@@ -401,17 +403,17 @@ TEST(Picture, TooLargeIsRefused) {
 TEST(Picture, WritesTheFileWholeOrReportsWhy) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    const PngRequest request{BarCodeType::TypeUPC, BarHeight::Short, 50, 300,
-                             FontString(BarCodeType::TypeUPC, "12345678901", false)};
+    const PictureRequest request{BarCodeType::TypeUPC, BarHeight::Short, 50, 300,
+                                 FontString(BarCodeType::TypeUPC, "12345678901", false)};
     const std::string file = dir.filePath(QStringLiteral("upc.png")).toStdString();
-    EXPECT_EQ(WriteBarcodePng(request, file), "");
+    EXPECT_EQ(WriteBarcodePicture(request, file), "");
     QImage written(QString::fromStdString(file));
     ASSERT_FALSE(written.isNull());
     EXPECT_EQ(Read(written.convertToFormat(QImage::Format_Grayscale8), ZXing::BarcodeFormat::UPCA),
               "123456789012");
 
     const std::string missing = dir.filePath(QStringLiteral("no/such/folder/x.png")).toStdString();
-    const std::string error = WriteBarcodePng(request, missing);
+    const std::string error = WriteBarcodePicture(request, missing);
     EXPECT_EQ(error.rfind("cannot write " + missing, 0), 0u) << error;
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);  // no stray temporary file
 }

@@ -11,7 +11,7 @@
 #include "bar_scan.h"
 #include "barcode/make.h"
 #include "barcode/text.h"
-#include "encode/png_output.h"
+#include "encode/picture_output.h"
 
 namespace sw {
 namespace {
@@ -21,7 +21,7 @@ QImage Draw(BarCodeType type, BarHeight height, double points, int dpi, const ch
     EXPECT_TRUE(r.ok()) << data << ": " << r.message();
     QString error;
     const QImage image =
-        RenderBarcode(PngRequest{type, height, points, dpi, r.fontString()}, &error);
+        RenderBarcode(PictureRequest{type, height, points, dpi, r.fontString()}, &error);
     EXPECT_FALSE(image.isNull()) << error.toStdString();
     return image.convertToFormat(QImage::Format_Grayscale8);
 }

@@ -7,6 +7,6 @@ namespace sw {
 
 // A writer that loads the module when it is first called; a module that cannot be loaded is
 // reported as the writer's failure.
-PngWriter LoadedPngWriter();
+PictureWriter LoadedPictureWriter();
 
 }  // namespace sw

@@ -1,4 +1,4 @@
-#include "encode/png_loader.h"
+#include "encode/picture_loader.h"
 
 #include <dlfcn.h>
 #include <unistd.h>
@@ -9,7 +9,7 @@
 namespace sw {
 namespace {
 
-using WriteFunction = void (*)(const PngRequest*, const char*, std::string*);
+using WriteFunction = void (*)(const PictureRequest*, const char*, std::string*);
 
 std::string ProgramFolder() {
     char path[PATH_MAX];
@@ -23,17 +23,18 @@ std::string ProgramFolder() {
 
 }  // namespace
 
-PngWriter LoadedPngWriter() {
-    return [](const PngRequest& request, const std::string& file) -> std::string {
+PictureWriter LoadedPictureWriter() {
+    return [](const PictureRequest& request, const std::string& file) -> std::string {
         const std::string module =
-            ProgramFolder() + "/" SW_PNG_MODULE_FOLDER "/" SW_PNG_MODULE_NAME;
+            ProgramFolder() + "/" SW_PICTURE_MODULE_FOLDER "/" SW_PICTURE_MODULE_NAME;
         void* handle = ::dlopen(module.c_str(), RTLD_NOW | RTLD_LOCAL);
         if (handle == nullptr) {
             const char* why = ::dlerror();
             return "cannot load the picture writer: " + std::string(why ? why : module);
         }
         // The module stays loaded: Qt does not support being unloaded.
-        const auto write = reinterpret_cast<WriteFunction>(::dlsym(handle, "sw_write_barcode_png"));
+        const auto write =
+            reinterpret_cast<WriteFunction>(::dlsym(handle, "sw_write_barcode_picture"));
         if (write == nullptr)
             return "cannot load the picture writer: " + module;
         std::string error;
