@@ -20,11 +20,10 @@ int RunPicture(const EncoderOptions& options, std::FILE* err, const PictureWrite
     } else {
         // Every file is attempted: one that cannot be written does not keep the others back.
         for (const PictureFile& f : p.files) {
-            const std::string failure =
-                pictures(PictureRequest{options.type, p.height, p.points, p.dpi,
-                                        AloneWithQuietZones(options.type, r.fontString()),
-                                        f.format},
-                         f.file);
+            const std::string failure = pictures(
+                PictureRequest{options.type, p.height, p.points, p.dpi,
+                               AloneWithQuietZones(options.type, r.fontString()), f.format},
+                f.file);
             if (!failure.empty()) {
                 message += "stripewright-encode: " + failure + "\n";
                 status = kExitIoError;
