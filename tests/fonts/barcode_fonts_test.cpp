@@ -139,6 +139,7 @@ TEST(BarcodeFonts, RegisterEveryFaceUnderItsExactName) {
         EXPECT_EQ(LoadFace(face).familyName(), Q(face));
     }
     EXPECT_EQ(BarcodeFontResources().size(), static_cast<qsizetype>(kFaceNames.size()));
+    EXPECT_FALSE(RegisterBarcodeFace(QStringLiteral("Arial")));  // not one of ours
 }
 
 TEST(BarcodeFonts, EveryEmittedCodeDrawsBarsAndEveryOtherCodeNothing) {
