@@ -31,6 +31,13 @@ BENCHMARK_CAPTURE(Encode, Code39_1234ABCD, BarCodeType::Type39, U"1234ABCD", fal
 BENCHMARK_CAPTURE(Encode, Code39_CODE_39_check, BarCodeType::Type39, U"CODE 39", true);
 BENCHMARK_CAPTURE(Encode, PostNet_123456789, BarCodeType::TypePost, U"123456789", false);
 BENCHMARK_CAPTURE(Encode, UpcA_03600029145, BarCodeType::TypeUPC, U"03600029145", false);
+BENCHMARK_CAPTURE(Encode, Code128_Code_128, BarCodeType::Type128, U"Code 128", false);
+BENCHMARK_CAPTURE(Encode, Code128_AB123456cd, BarCodeType::Type128, U"AB123456cd", false);
+BENCHMARK_CAPTURE(Encode, GS1_128_GTIN_expiry_lot, BarCodeType::TypeGS1_128,
+                  U"(01)09501101530003(17)261231(10)AB12", false);
+BENCHMARK_CAPTURE(Encode, Ean13_590123412345, BarCodeType::TypeEAN13, U"590123412345", false);
+BENCHMARK_CAPTURE(Encode, IMb_tracking_routing11, BarCodeType::TypeIMb,
+                  U"01234567094987654321-01234567891", false);
 
 BENCHMARK_CAPTURE(Encode, Code25_1000, BarCodeType::Type25, Repeat(U"0123456789", 1000), false);
 BENCHMARK_CAPTURE(Encode, Code25i_1000, BarCodeType::Type25i, Repeat(U"0123456789", 1000), false);
@@ -39,6 +46,8 @@ BENCHMARK_CAPTURE(Encode, Code39_1000_check, BarCodeType::Type39,
 // PostNet and UPC-A take fixed lengths: a 1,000-character input is refused on its length.
 BENCHMARK_CAPTURE(Encode, PostNet_1000, BarCodeType::TypePost, Repeat(U"0123456789", 1000), false);
 BENCHMARK_CAPTURE(Encode, UpcA_1000, BarCodeType::TypeUPC, Repeat(U"0123456789", 1000), false);
+BENCHMARK_CAPTURE(Encode, Code128_1000, BarCodeType::Type128,
+                  Repeat(U"Lot 4711-0815/ab\t12345678", 1000), false);
 
 }  // namespace
 

@@ -1,9 +1,9 @@
 #!/usr/bin/python3
-"""Writes the twelve bar code fonts (TrueType) from the table in symbols.py.
+"""Writes the bar code fonts (TrueType) from the table in symbols.py.
 
     make_fonts.py OUTPUT_FOLDER
 
-Each face maps one character to one glyph (no shaping tables). Codes 32-126 and 161-170 that
+Each face maps one character to one glyph (no shaping tables). Codes of a font string that
 draw no symbol map to an empty glyph, so a stray character never draws a bar. Files are written
 to a temporary name and renamed, so a failed run leaves no half-written font behind.
 """
@@ -74,6 +74,8 @@ def draw_outline(pen, contours):
 def bar_extent(family, kind, bar_height):
     """Bottom and top of a bar of `kind` in a face of `family` with bars `bar_height` tall, in
     font units above the baseline."""
+    if isinstance(kind, tuple):
+        return kind  # a fixed (bottom, top)
     f = symbols.FAMILIES[family]
     low = f.get("guard_extension", 0) * f.get("module", 0)
     top = {"full": bar_height, "low": bar_height, "half": f.get("half", 0)}[kind]

@@ -52,6 +52,40 @@ def upc_right(digit):
     return "".join("1" if m == "0" else "0" for m in UPC_LEFT[digit])
 
 
+def ean_even(digit):
+    """EAN-13's even-parity (G) left-half code: the right-half code reversed."""
+    return upc_right(digit)[::-1]
+
+
+# Code 128: the bar and space widths of symbol values 0-106, bar first; 103-105 are the starts
+# A, B and C, 106 the stop with its termination bar.
+CODE128 = [
+    "212222", "222122", "222221", "121223", "121322", "131222", "122213", "122312",
+    "132212", "221213", "221312", "231212", "112232", "122132", "122231", "113222",
+    "123122", "123221", "223211", "221132", "221231", "213212", "223112", "312131",
+    "311222", "321122", "321221", "312212", "322112", "322211", "212123", "212321",
+    "232121", "111323", "131123", "131321", "112313", "132113", "132311", "211313",
+    "231113", "231311", "112133", "112331", "132131", "113123", "113321", "133121",
+    "313121", "211331", "231131", "213113", "213311", "213131", "311123", "311321",
+    "331121", "312113", "312311", "332111", "314111", "221411", "431111", "111224",
+    "111422", "121124", "121421", "141122", "141221", "112214", "112412", "122114",
+    "122411", "142112", "142211", "241211", "221114", "413111", "241112", "134111",
+    "111242", "121142", "121241", "114212", "124112", "124211", "411212", "421112",
+    "421211", "212141", "214121", "412121", "111143", "111341", "131141", "114113",
+    "114311", "411113", "411311", "113141", "114131", "311141", "411131", "211412",
+    "211214", "211232", "2331112",
+]
+
+
+def code128_char(value):
+    """The character that draws a Code 128 symbol value: "!" to "~", then "\u00c0" up."""
+    return chr(value + 33 if value < 94 else value + 98)
+
+
+# Intelligent Mail barcode: the bars of each state as (bottom, top), in font units of the face.
+IMB_STATES = "FADT"
+
+
 # --------------------------------------------------------------------------------------------
 # Faces. `module` is X in font units; `ratio` the wide:narrow ratio; `heights` the bar height
 # of each face of the family (font units); `quiet` the quiet zone in modules.
@@ -90,6 +124,29 @@ FAMILIES = {
         # 0.050 in tall, with 0.125 in quiet zones left and right.
         "bar": 80, "pitch": 182, "full": 500, "half": 200, "quiet_units": 500,
         "faces": {"Sample Postal": 500},
+    },
+    "128": {
+        "module": 40, "quiet": 10,
+        "faces": {"Sample 128 Short": 600, "Sample 128": 1150, "Sample 128 Tall": 2200},
+    },
+    "EAN13": {
+        # The UPC-A module; the quiet zones are 11 modules left and 7 right.
+        "module": 22, "quiet_left": 11, "quiet_right": 7,
+        # Guard bars reach 5 modules lower.
+        "guard_extension": 5,
+        # The digits under the bars as in UPC-A, all thirteen of one size; the first in the
+        # left quiet zone.
+        "digit_gap": 22, "digit_height": 183,
+        # The UPC-A faces' bar heights: 22.85 mm where the module is 0.33 mm, and truncated.
+        "faces": {"Sample EAN13 Short": 600, "Sample EAN13": 1523},
+    },
+    "IMb": {
+        # At 18 points the em is 0.25 in: bars 0.020 in wide, 1/22 in apart; full bar 0.145 in,
+        # ascender and descender 0.0965 in, tracker 0.048 in. Every glyph is one bar, so none
+        # can carry the 0.125 in quiet zone; every character that draws no bar, the space
+        # included, is exactly that wide instead (BLANK_ADVANCE).
+        "bar": 80, "pitch": 182, "tracker_bottom": 194, "tracker_top": 386, "full": 580,
+        "faces": {"Sample IMb": 580},
     },
 }
 
@@ -235,6 +292,67 @@ def postnet_glyphs(f):
     return glyphs
 
 
+def code128_glyphs(f):
+    """Code 128: each value's bars and spaces; the starts carry the left quiet zone and the
+    stop the right one."""
+    q = f["quiet"]
+    glyphs = {}
+    for value, widths in enumerate(CODE128):
+        elements = [(i % 2 == 0, int(w)) for i, w in enumerate(widths)]
+        lsb = q if 103 <= value <= 105 else 0
+        rsb = q if value == 106 else 0
+        glyphs[code128_char(value)] = _glyph(*_runs_of_bars(elements), lsb=lsb, rsb=rsb)
+    return glyphs
+
+
+def ean13_glyphs(f):
+    """EAN-13: the first digit's glyph is the left quiet zone and the left guard; left-half
+    digits of odd parity at "0"-"9" and of even parity at "p"-"y", the centre guard at "|",
+    right-half digits at "@"-"I" and the check digit with the right guard at "`"-"i"."""
+    glyphs = {}
+    for d in DIGITS:
+        n = int(d)
+        bars, width = _modules_to_bars(UPC_GUARD)
+        glyphs[chr(80 + n)] = _glyph(bars, width, lsb=f["quiet_left"], low=range(len(bars)))
+        glyphs[d] = _glyph(*_modules_to_bars(UPC_LEFT[d]))
+        glyphs[chr(112 + n)] = _glyph(*_modules_to_bars(ean_even(d)))
+        glyphs[chr(64 + n)] = _glyph(*_modules_to_bars(upc_right(d)))
+        bars, width = _modules_to_bars(upc_right(d) + UPC_GUARD)
+        glyphs[chr(96 + n)] = _glyph(bars, width, rsb=f["quiet_right"],
+                                     low=range(len(bars) - 2, len(bars)))
+    bars, width = _modules_to_bars(UPC_CENTRE)
+    glyphs["|"] = _glyph(bars, width, low=range(len(bars)))
+    return glyphs
+
+
+def ean13_add_digits(glyphs, f):
+    """Each digit's glyph also draws its digit under the bars (glyphs in font units): the first
+    digit in the left quiet zone, close to the guard, the others centred under their seven
+    modules."""
+    import digits
+
+    m, q = f["module"], f["quiet_left"]
+    bottom = -(f["digit_gap"] + f["digit_height"])
+    for d in DIGITS:
+        i = int(d)
+        glyphs[chr(80 + i)]["outline"] = digits.digit_contours(d, f["digit_height"],
+                                                               (q - 4) * m, bottom)
+        for ch in (d, chr(112 + i), chr(64 + i), chr(96 + i)):
+            glyphs[ch]["outline"] = digits.digit_contours(d, f["digit_height"], 7 * m / 2,
+                                                          bottom)
+    return glyphs
+
+
+def imb_glyphs(f):
+    """Intelligent Mail barcode in font units: one bar per glyph, centred in its pitch; the
+    kind of each bar is its (bottom, top)."""
+    bar, pitch = f["bar"], f["pitch"]
+    lo, hi, full = f["tracker_bottom"], f["tracker_top"], f["full"]
+    spans = {"F": (0, full), "A": (lo, full), "D": (0, hi), "T": (lo, hi)}
+    return {s: {"bars": [((pitch - bar) // 2, bar, spans[s])], "advance": pitch}
+            for s in IMB_STATES}
+
+
 def _in_units(glyphs, module):
     return {
         ch: {"bars": [(x * module, w * module, kind) for x, w, kind in g["bars"]],
@@ -248,34 +366,42 @@ _BUILDERS = {
     "25i": code25i_glyphs,
     "39": code39_glyphs,
     "UPC": upc_glyphs,
+    "128": code128_glyphs,
+    "EAN13": ean13_glyphs,
 }
 
 
 def family_glyphs(family):
     """The drawing glyphs of a family, keyed by character: bars as (x, width, kind) in font
-    units, kind "full" (baseline to bar height), "low" (reaching below the baseline) or "half"
-    (PostNet's half bar), and the advance in font units. A glyph may also carry "outline":
-    contours in font units, each a list of (x, y, on_curve) in TrueType's quadratic form (the
-    UPC-A digits)."""
+    units, kind "full" (baseline to bar height), "low" (reaching below the baseline), "half"
+    (PostNet's half bar) or a fixed (bottom, top) in font units, and the advance in font units.
+    A glyph may also carry "outline": contours in font units, each a list of (x, y, on_curve) in
+    TrueType's quadratic form (the UPC-A digits)."""
     f = FAMILIES[family]
     if family == "Post":
         return postnet_glyphs(f)
+    if family == "IMb":
+        return imb_glyphs(f)
     glyphs = _in_units(_BUILDERS[family](f), f["module"])
     if family == "UPC":
         upc_add_digits(glyphs, f)
+    elif family == "EAN13":
+        ean13_add_digits(glyphs, f)
     return glyphs
 
 
 # Advance of the empty glyphs: one data character's width, so that a stray character shows as a
 # gap of its own rather than vanishing.
-BLANK_ADVANCE = {"25": 14 * 40, "25i": 18 * 40, "39": 16 * 40, "UPC": 7 * 22, "Post": 5 * 182}
+# The Intelligent Mail face's empty glyphs are its quiet zone instead: 0.125 in at 18 points.
+BLANK_ADVANCE = {"25": 14 * 40, "25i": 18 * 40, "39": 16 * 40, "UPC": 7 * 22, "Post": 5 * 182,
+                 "128": 11 * 40, "EAN13": 7 * 22, "IMb": 500}
 
 
 def face_metrics(family, bar_height):
     """Vertical extent of a face: (ascent, descent) in font units, descent as a positive number.
     Bars stand on the baseline; the margin above and below keeps lines of bar codes apart."""
     f = FAMILIES[family]
-    if family == "Post":
+    if family in ("Post", "IMb"):
         margin = 160  # 0.040 in at 18 points
         return bar_height + margin, margin
     low = max(f.get("guard_extension", 0) * f.get("module", 0),
@@ -284,5 +410,5 @@ def face_metrics(family, bar_height):
 
 
 def font_codes():
-    """Every code a font string may hold: 32-126 and 161-170."""
-    return list(range(32, 127)) + list(range(161, 171))
+    """Every code a font string may hold: 32-126, 161-170 and 192-204."""
+    return list(range(32, 127)) + list(range(161, 171)) + list(range(192, 205))

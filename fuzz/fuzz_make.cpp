@@ -51,6 +51,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 case sw::BarCodeType::TypeUPC:
                     Check(s.size() == 14 && s[0] == U' ');
                     break;
+                case sw::BarCodeType::Type128:
+                case sw::BarCodeType::TypeGS1_128:
+                    Check(s.back() == 204);  // the stop
+                    break;
+                case sw::BarCodeType::TypeEAN13:
+                    Check(s.size() == 14 && s[7] == U'|');
+                    break;
+                case sw::BarCodeType::TypeIMb:
+                    Check(s.size() == 65);
+                    break;
             }
         }
     }

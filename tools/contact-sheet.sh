@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Draws a sample bar code in every one of the twelve bar code faces and puts them on one sheet,
+# Draws a sample bar code in every one of the bar code faces and puts them on one sheet,
 # each labelled with its face, data and what zbarimg reads from it (where zbar knows the
 # symbology). Needs a build (stripewright-encode), ImageMagick and zbar-tools.
 #
@@ -33,6 +33,12 @@ rows=(
   "Sample UPCA Short|upc|short||03600029145"
   "Sample UPCA|upc|normal||12345678901"
   "Sample Postal|post|normal||123456789"
+  "Sample 128 Short|128|short||Code 128"
+  "Sample 128|128|normal||AB123456cd"
+  "Sample 128 Tall|gs1-128|tall||(01)09501101530003(17)261231(10)AB12"
+  "Sample EAN13 Short|ean13|short||590123412345"
+  "Sample EAN13|ean13|normal||4006381333931"
+  "Sample IMb|imb|normal||01234567094987654321-01234567891"
 )
 
 parts=()

@@ -387,7 +387,11 @@ QRadioButton* TForm1::TypeButton(BarCodeType type) const {
         case BarCodeType::TypePost:
             return RadioPostNet;
         case BarCodeType::TypeUPC:
-            return RadioUPCA;
+        case BarCodeType::Type128:  // not offered by the window
+        case BarCodeType::TypeGS1_128:
+        case BarCodeType::TypeEAN13:
+        case BarCodeType::TypeIMb:
+            break;
     }
     return RadioUPCA;
 }

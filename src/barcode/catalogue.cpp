@@ -6,12 +6,16 @@ namespace sw {
 namespace {
 
 // Rows in the order of BarCodeType; columns Short, Normal, Tall.
-constexpr std::array<std::array<std::string_view, 3>, 5> kFaceTable{{
+constexpr std::array<std::array<std::string_view, 3>, 9> kFaceTable{{
     {"Sample 25 Short", "Sample 25", "Sample 25 Tall"},
     {"Sample 25 Interleaved Short", "Sample 25 Interleaved", "Sample 25 Interleaved Tall"},
     {"Sample 39 Short", "Sample 39", "Sample 39 Tall"},
     {"Sample Postal", "Sample Postal", "Sample Postal"},
     {"Sample UPCA Short", "Sample UPCA", "Sample UPCA"},
+    {"Sample 128 Short", "Sample 128", "Sample 128 Tall"},
+    {"Sample 128 Short", "Sample 128", "Sample 128 Tall"},
+    {"Sample EAN13 Short", "Sample EAN13", "Sample EAN13"},
+    {"Sample IMb", "Sample IMb", "Sample IMb"},
 }};
 static_assert(kFaceTable.size() == kBarCodeTypes.size());
 

@@ -10,12 +10,23 @@ namespace sw {
 // The program version, shown in the window and the about box and sent in the update check.
 inline constexpr std::string_view kProgramVersion = "8.5";
 
-enum class BarCodeType { Type25, Type25i, Type39, TypePost, TypeUPC };
+// The first five are the window's types; the others are made by the command-line encoder.
+enum class BarCodeType {
+    Type25,
+    Type25i,
+    Type39,
+    TypePost,
+    TypeUPC,
+    Type128,
+    TypeGS1_128,
+    TypeEAN13,
+    TypeIMb
+};
 enum class BarHeight { Short, Normal, Tall };
 
 struct BarCodeTypeInfo {
     BarCodeType type;
-    std::string_view storedText;   // text of the "Type" setting and the command line's --type
+    std::string_view storedText;   // the "Type" setting's text and the command line's --type
     std::string_view caption;      // radio button caption
     std::string_view hint;         // radio button hint
     std::string_view description;  // one-line description shown on selection
@@ -25,8 +36,8 @@ struct BarCodeTypeInfo {
     bool showsTall;                // the Tall choice is shown (PostNet leaves it as it was)
 };
 
-// In the order of the radio buttons from left to right, which is also the enum's order.
-inline constexpr std::array<BarCodeTypeInfo, 5> kBarCodeTypes{{
+// In the enum's order; the window's five come first, in the order of its radio buttons.
+inline constexpr std::array<BarCodeTypeInfo, 9> kBarCodeTypes{{
     {BarCodeType::Type25, "25", "2/5", "Bar code 2/5 (numeric only)",
      "Low density numeric data only", "24", false, true, true},
     {BarCodeType::Type25i, "25i", "2/5 Interleaved",
@@ -38,8 +49,19 @@ inline constexpr std::array<BarCodeTypeInfo, 5> kBarCodeTypes{{
      "Fixed length numeric data only with checksum", "18", false, false, false},
     {BarCodeType::TypeUPC, "UPC", "UPC-A", "UPC-A (12 digit number)",
      "Fixed length numeric data only with checksum", "50", false, true, false},
+    {BarCodeType::Type128, "128", "Code 128", "Code 128 (any ASCII text)",
+     "Any ASCII text, in the shortest symbol", "24", false, true, true},
+    {BarCodeType::TypeGS1_128, "gs1-128", "GS1-128", "GS1-128 (application identifiers)",
+     "Application identifiers in parentheses with their data", "24", false, true, true},
+    {BarCodeType::TypeEAN13, "ean13", "EAN-13", "EAN-13 (13 digit number)",
+     "Fixed length numeric data only with checksum", "50", false, true, false},
+    {BarCodeType::TypeIMb, "imb", "Intelligent Mail", "USPS Intelligent Mail barcode",
+     "Tracking code and routing code, digits only", "18", false, false, false},
 }};
-static_assert(kBarCodeTypes.size() == 5);
+static_assert(kBarCodeTypes.size() == 9);
+
+// The types the window offers: the first kWindowTypes of the catalogue.
+inline constexpr std::size_t kWindowTypes = 5;
 
 constexpr const BarCodeTypeInfo& Info(BarCodeType type) {
     return kBarCodeTypes[static_cast<std::size_t>(type)];
@@ -59,14 +81,17 @@ BarHeight HeightFromSetting(std::string_view text);
 // The face table: the bar code font face for a type at a bar height.
 std::string_view FaceName(BarCodeType type, BarHeight height);
 
-// Every face name, each once (twelve).
-inline constexpr std::array<std::string_view, 12> kFaceNames{
+// Every face name, each once.
+inline constexpr std::array<std::string_view, 18> kFaceNames{
     "Sample 25 Short",       "Sample 25",
     "Sample 25 Tall",        "Sample 25 Interleaved Short",
     "Sample 25 Interleaved", "Sample 25 Interleaved Tall",
     "Sample 39 Short",       "Sample 39",
     "Sample 39 Tall",        "Sample UPCA Short",
-    "Sample UPCA",           "Sample Postal"};
-static_assert(kFaceNames.size() == 12);
+    "Sample UPCA",           "Sample Postal",
+    "Sample 128 Short",      "Sample 128",
+    "Sample 128 Tall",       "Sample EAN13 Short",
+    "Sample EAN13",          "Sample IMb"};
+static_assert(kFaceNames.size() == 18);
 
 }  // namespace sw

@@ -1,8 +1,12 @@
 #include "barcode/encoders.h"
 
+#include "barcode/code128.h"
 #include "barcode/code25.h"
 #include "barcode/code25i.h"
 #include "barcode/code39.h"
+#include "barcode/ean13.h"
+#include "barcode/gs1_128.h"
+#include "barcode/imb.h"
 #include "barcode/postnet.h"
 #include "barcode/upca.h"
 
@@ -39,6 +43,22 @@ EncodeResult EncodePost(std::u32string_view text) {
 
 EncodeResult EncodeUPC(std::u32string_view text) {
     return Collect([&](U32Sink& s, std::string& m) { return EncodeUPCInto(text, s, m); });
+}
+
+EncodeResult Encode128(std::u32string_view text) {
+    return Collect([&](U32Sink& s, std::string& m) { return Encode128Into(text, s, m); });
+}
+
+EncodeResult EncodeGS1_128(std::u32string_view text) {
+    return Collect([&](U32Sink& s, std::string& m) { return EncodeGS1_128Into(text, s, m); });
+}
+
+EncodeResult EncodeEAN13(std::u32string_view text) {
+    return Collect([&](U32Sink& s, std::string& m) { return EncodeEAN13Into(text, s, m); });
+}
+
+EncodeResult EncodeIMb(std::u32string_view text) {
+    return Collect([&](U32Sink& s, std::string& m) { return EncodeIMbInto(text, s, m); });
 }
 
 bool IsCode39Char(char32_t c) {

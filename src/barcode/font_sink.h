@@ -31,7 +31,11 @@ struct U32Sink {
     void Put(char32_t c) { s.push_back(c); }
     template <class View, class Map = Identity>
     void PutAll(View v, Map map = {}) {
-        for (auto c : v) s.push_back(map(CodePoint(c)));
+        if constexpr (std::is_same_v<View, std::u32string_view> && std::is_same_v<Map, Identity>) {
+            s.append(v);
+        } else {
+            for (auto c : v) s.push_back(map(CodePoint(c)));
+        }
     }
     void Truncate(std::size_t n) { s.resize(n); }
 };

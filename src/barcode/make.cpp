@@ -18,10 +18,24 @@ EncodeResult MakeFontString(BarCodeType type, std::u32string_view text, bool che
             return Encode39(text, checksum);
         case BarCodeType::TypePost:
             return EncodePost(text);
+        case BarCodeType::Type128:
+            return Encode128(text);
+        case BarCodeType::TypeGS1_128:
+            return EncodeGS1_128(text);
+        case BarCodeType::TypeEAN13:
+            return EncodeEAN13(text);
+        case BarCodeType::TypeIMb:
+            return EncodeIMb(text);
         case BarCodeType::TypeUPC:
             break;
     }
     return EncodeUPC(text);
+}
+
+std::u32string AloneWithQuietZones(BarCodeType type, std::u32string fontString) {
+    if (type == BarCodeType::TypeIMb)
+        return U" " + fontString + U" ";
+    return fontString;
 }
 
 }  // namespace sw

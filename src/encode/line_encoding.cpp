@@ -65,8 +65,9 @@ class Output {
 };
 
 // Writes font characters straight into a buffer that has room for them, as UTF-8 or as
-// Windows-1252 bytes. A font string never needs more than two bytes per input character plus
-// its start, stop and check characters.
+// Windows-1252 bytes. A font string never needs more than four bytes per input character (Code
+// 128: a shift and a character drawn above "~") plus its start, stop and check characters; the
+// Intelligent Mail barcode's 65 bars come from at least 20 characters.
 template <bool kCp1252>
 struct RawSink {
     char* start;
@@ -107,7 +108,7 @@ std::string_view StripCr(std::string_view line) {
 }
 
 std::size_t RoomFor(std::size_t characters) {
-    return 2 * characters + 16;
+    return 4 * characters + 16;
 }
 
 class ItemEncoder {
@@ -392,6 +393,14 @@ bool EncodeLines(std::FILE* in, ItemEncoder& encoder, const EncoderOptions& opti
             return EncodeLinesOf<BarCodeType::Type39>(in, encoder, options);
         case BarCodeType::TypePost:
             return EncodeLinesOf<BarCodeType::TypePost>(in, encoder, options);
+        case BarCodeType::Type128:
+            return EncodeLinesOf<BarCodeType::Type128>(in, encoder, options);
+        case BarCodeType::TypeGS1_128:
+            return EncodeLinesOf<BarCodeType::TypeGS1_128>(in, encoder, options);
+        case BarCodeType::TypeEAN13:
+            return EncodeLinesOf<BarCodeType::TypeEAN13>(in, encoder, options);
+        case BarCodeType::TypeIMb:
+            return EncodeLinesOf<BarCodeType::TypeIMb>(in, encoder, options);
         case BarCodeType::TypeUPC:
             break;
     }

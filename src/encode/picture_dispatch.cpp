@@ -22,7 +22,8 @@ int RunPicture(const EncoderOptions& options, std::FILE* err, const PictureWrite
         // Every file is attempted: one that cannot be written does not keep the others back.
         for (const PictureFile& f : p.files) {
             const std::string failure = pictures(
-                PictureRequest{options.type, p.height, p.points, p.dpi, r.fontString(), f.format},
+                PictureRequest{options.type, p.height, p.points, p.dpi,
+                               AloneWithQuietZones(options.type, r.fontString()), f.format},
                 f.file);
             if (!failure.empty()) {
                 message += "stripewright-encode: " + failure + "\n";

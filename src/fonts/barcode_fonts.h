@@ -1,4 +1,4 @@
-// The bar code fonts that come with the program: twelve TrueType faces, one per entry of the
+// The bar code fonts that come with the program: TrueType faces, one per entry of the
 // face table, embedded as Qt resources.
 #pragma once
 
@@ -19,7 +19,7 @@ QStringList BarcodeFontResources();
 // that is not in the face table); calling it again does not add the face twice.
 bool RegisterBarcodeFace(const QString& family);
 
-// RegisterBarcodeFace for all twelve faces; true when all of them are available afterwards.
+// RegisterBarcodeFace for every face; true when all of them are available afterwards.
 bool RegisterBarcodeFonts();
 
 }  // namespace sw

@@ -16,7 +16,7 @@ inline QString BarcodeFontFileName(std::string_view face) {
     return name + QStringLiteral(".ttf");
 }
 
-// The file names of all twelve faces, in the order of kFaceNames.
+// The file names of all the faces, in the order of kFaceNames.
 inline QStringList BarcodeFontFileNames() {
     QStringList names;
     for (std::string_view face : kFaceNames) names << BarcodeFontFileName(face);

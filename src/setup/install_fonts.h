@@ -21,8 +21,8 @@ QString BundledFontFolder();
 // location (~/.local/share/fonts/stripewright).
 QString DefaultUserFontFolder();
 
-// Copies the twelve bar code fonts from `sourceFolder` into `userFontFolder` (created when
-// missing), then refreshes the font cache. All twelve must be present before anything is
+// Copies the bar code fonts from `sourceFolder` into `userFontFolder` (created when
+// missing), then refreshes the font cache. All of them must be present before anything is
 // copied. A font already there with the same content is left alone; a different one (an older
 // version) is replaced, each file written in full or not at all. Other files in the folder are
 // never touched, and nothing is written through a symbolic link: a link, folder or read-only

@@ -28,6 +28,11 @@ class MakeTest : public testing::WindowTest {
                 return form().RadioPostNet;
             case BarCodeType::TypeUPC:
                 return form().RadioUPCA;
+            case BarCodeType::Type128:
+            case BarCodeType::TypeGS1_128:
+            case BarCodeType::TypeEAN13:
+            case BarCodeType::TypeIMb:
+                break;
         }
         return nullptr;
     }

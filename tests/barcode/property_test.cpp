@@ -2,9 +2,13 @@
 // the types give, and carry check characters that verify when read back from the font string.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <random>
+#include <vector>
 
 #include "barcode/check_digits.h"
+#include "barcode/code128.h"
 #include "barcode/encoders.h"
 #include "barcode/make.h"
 #include "barcode/text.h"
@@ -125,6 +129,79 @@ TEST(Property, UpcReadsBackWithVerifyingCheck) {
         int sum = 0;
         for (std::size_t k = 0; k < 12; ++k) sum += DigitValue(digits[k]) * (k % 2 == 0 ? 3 : 1);
         ASSERT_EQ(sum % 10, 0);
+    }
+}
+
+// The fewest symbol characters between start and check that can carry `data` (ASCII): sets A,
+// B and C, one character per latch or shift.
+std::size_t Fewest128(const std::u32string& data) {
+    const std::size_t n = data.size();
+    constexpr std::size_t kMany = 1u << 30;
+    std::vector<std::array<std::size_t, 3>> best(n + 1, {kMany, kMany, kMany});
+    best[0] = {0, 0, 0};
+    auto digit = [&](std::size_t i) { return i < n && IsDigit(data[i]); };
+    for (std::size_t i = 0; i <= n; ++i) {
+        auto& b = best[i];
+        const std::size_t low = std::min({b[0], b[1], b[2]});
+        for (auto& x : b) x = std::min(x, low + 1);  // latch
+        if (i == n)
+            break;
+        const char32_t c = data[i];
+        auto relax = [&](std::size_t j, int set, std::size_t cost) {
+            best[j][static_cast<std::size_t>(set)] =
+                std::min(best[j][static_cast<std::size_t>(set)], cost);
+        };
+        relax(i + 1, 0, b[0] + (c < 96 ? 1 : 2));   // A, or shift for a small letter
+        relax(i + 1, 1, b[1] + (c >= 32 ? 1 : 2));  // B, or shift for a control code
+        if (digit(i) && digit(i + 1))
+            relax(i + 2, 2, b[2] + 1);
+    }
+    return std::min({best[n][0], best[n][1], best[n][2]});
+}
+
+TEST(Property, Code128ReadsBackShortestWithVerifyingCheck) {
+    std::mt19937 rng(128);
+    const std::u32string_view alphabet = U"0000000000111222345AZ az~\t\x01\x7f";
+    for (int i = 0; i < kRounds; ++i) {
+        const std::u32string data = RandomFrom(rng, alphabet, RandomLength(rng, 24));
+        const EncodeResult r = Encode128(data);
+        ASSERT_TRUE(r.ok());
+        const std::u32string& s = r.fontString();
+        ExpectFontChars(s);
+        std::vector<int> v;
+        for (char32_t c : s) v.push_back(code128::ValueOf(c));
+        ASSERT_GE(v.size(), 3u);
+        ASSERT_EQ(v.back(), code128::kStop);
+        std::uint64_t sum = static_cast<std::uint64_t>(v[0]);
+        for (std::size_t k = 1; k + 2 < v.size(); ++k) sum += k * static_cast<std::uint64_t>(v[k]);
+        ASSERT_EQ(static_cast<int>(sum % 103), v[v.size() - 2]);
+        // Read the values back as a scanner does.
+        int set = v[0] - code128::kStartA;
+        std::u32string read;
+        for (std::size_t k = 1; k + 2 < v.size(); ++k) {
+            const int x = v[k];
+            int use = set;
+            if (set != 2 && x == code128::kShift) {
+                use = 1 - set;
+                ++k;
+            }
+            const int y = v[k];
+            if (use == 2 && y < 100) {
+                read += DigitChar(y / 10);
+                read += DigitChar(y % 10);
+            } else if (y == code128::kCodeA && use != 0) {
+                set = 0;
+            } else if (y == code128::kCodeB && use != 1) {
+                set = 1;
+            } else if (y == code128::kCodeC) {
+                set = 2;
+            } else {
+                ASSERT_LT(y, 96);
+                read += static_cast<char32_t>(use == 0 && y >= 64 ? y - 64 : y + 32);
+            }
+        }
+        ASSERT_EQ(read, data);
+        ASSERT_EQ(v.size() - 3, Fewest128(data)) << EncodeUtf8(data);
     }
 }
 

@@ -77,9 +77,29 @@ TEST(EncoderCli, LongLinesAcrossReadChunks) {
 // must give the same lines, messages and status, whatever the type, options and line endings.
 TEST(EncoderCli, StandardInputMatchesArguments) {
     const std::vector<std::string> samples = {
-        "0", "12345", "123456789", "12345678901", "1234ABCD",          "CODE 39",      "-. $/+%",
-        "Z", "",      "abc",       "12 34",       "\xc3\x89T\xc3\x89", "1\xc2\xbd",    "\xff",
-        "*", "00",    "99",        "7",           "03600029145",       "123456789012",
+        "0",
+        "12345",
+        "123456789",
+        "12345678901",
+        "1234ABCD",
+        "CODE 39",
+        "-. $/+%",
+        "Z",
+        "",
+        "abc",
+        "12 34",
+        "\xc3\x89T\xc3\x89",
+        "1\xc2\xbd",
+        "\xff",
+        "*",
+        "00",
+        "99",
+        "7",
+        "03600029145",
+        "123456789012",
+        "a\tb~\x1f",
+        "(01)09501101530003(10)A1",
+        "01234567094987654321-01234567891",
     };
     std::vector<std::string> items;
     std::string input;
@@ -98,6 +118,10 @@ TEST(EncoderCli, StandardInputMatchesArguments) {
         {"--type", "39", "--checksum"},
         {"--type", "Post"},
         {"--type", "UPC"},
+        {"--type", "128"},
+        {"--type", "GS1-128"},
+        {"--type", "ean13"},
+        {"--type", "imb"},
     };
     for (const auto& options : optionSets) {
         for (const char* encoding : {"utf-8", "cp1252"}) {
@@ -141,6 +165,12 @@ TEST(EncoderCli, EveryWorkedExample) {
          "(123455)\n(1234567895)\n(000000)\n(123456789014)\n(1234567890122)\n"},
         {{"--type", "UPC", "03600029145", "00000000000", "12345678901"},
          " P36000|BIADEb\n P00000|@@@@@`\n Q23456|GHI@Ab\n"},
+        {{"--type", "128", "Code 128", "1234567890"},
+         "\u00caDpef!239a\u00cc\n\u00cb-CYo{v\u00cc\n"},
+        {{"--type", "gs1-128", "(01)09501101530003"}, "\u00cb\u00c8\"*S,\"V!$h\u00cc\n"},
+        {{"--type", "ean13", "590123412345", "5901234123457"}, "U9pq23t|ABCDEg\nU9pq23t|ABCDEg\n"},
+        {{"--type", "imb", "01234567094987654321"},
+         "ATTFATTDTTADTAATTDTDTATTDAFDDFADFDFTFFFFFTATFAAAATDFFTDAADFTFDTDT\n"},
     };
     for (const Row& row : rows) {
         const Outcome r = Encode(row.args);
@@ -152,6 +182,9 @@ TEST(EncoderCli, EveryWorkedExample) {
 TEST(EncoderCli, Cp1252WritesSingleBytes) {
     const Outcome r = Encode({"--type", "25i", "--encoding", "cp1252", "1234567890", "99"});
     EXPECT_EQ(r.out, "{-CYo\xa1}\n{\xaa}\n");
+    EXPECT_EQ(Encode({"--type", "128", "--encoding", "cp1252", "Code 128"}).out,
+              "\xca"
+              "Dpef!239a\xcc\n");
 }
 
 TEST(EncoderCli, UsageErrors) {
@@ -159,8 +192,9 @@ TEST(EncoderCli, UsageErrors) {
         {},
         {"123"},
         {"--type"},
-        {"--type", "128", "1"},
+        {"--type", "93", "1"},
         {"--type", "25", "--checksum", "1"},
+        {"--type", "128", "--checksum", "1"},
         {"--type", "post", "--checksum"},
         {"--type", "39", "--encoding", "latin9", "A"},
         {"--type", "39", "--frobnicate", "A"},

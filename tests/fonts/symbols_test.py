@@ -78,6 +78,14 @@ class Patterns(unittest.TestCase):
         self.assertEqual(len(set(symbols.UPC_LEFT.values())), 10)
 
 
+def modules_of(glyph, module):
+    m = ["0"] * (glyph["advance"] // module)
+    for bx, bw, _ in glyph["bars"]:
+        for i in range(bx // module, (bx + bw) // module):
+            m[i] = "1"
+    return "".join(m)
+
+
 class Glyphs(unittest.TestCase):
     def test_every_glyph_is_on_whole_units_and_bars_never_touch(self):
         for family in symbols.FAMILIES:
@@ -161,6 +169,67 @@ class Glyphs(unittest.TestCase):
         # 95 modules from the left guard to the right guard.
         total = sum(glyphs[c]["advance"] for c in "P01234|@ABCD") + 10 * f["module"]
         self.assertEqual(total, 95 * f["module"])
+
+    def test_code128_patterns_and_worked_examples(self):
+        self.assertEqual(len(symbols.CODE128), 107)
+        self.assertEqual(len(set(symbols.CODE128)), 107)
+        for v, p in enumerate(symbols.CODE128):
+            widths = [int(w) for w in p]
+            self.assertEqual(sum(widths), 13 if v == 106 else 11, v)
+            self.assertTrue(all(1 <= w <= 4 for w in widths), v)
+            self.assertEqual(sum(widths[0::2]) % 2, 0, v)  # bar modules: even
+        f = symbols.FAMILIES["128"]
+        glyphs = symbols.family_glyphs("128")
+        self.assertEqual(len(glyphs), 107)
+        # Value sequences and the module strings they must draw, quiet zones around.
+        examples = [
+            ([104, 35, 79, 68, 69, 0, 17, 18, 24, 64, 106],
+             "11010010000100010001101000111101010000100110101100100001101100110010011100110110"
+             "0111001011101001100101000011001100011101011"),
+            ([104, 65, 66, 98, 73, 67, 68, 85, 106],
+             "11010010000100101100001001000011011110100010100001101001000010110010000100110100"
+             "111100101100011101011"),
+        ]
+        for values, expected in examples:
+            drawn = "".join(modules_of(glyphs[symbols.code128_char(v)], f["module"])
+                            for v in values)
+            self.assertEqual(drawn, "0" * 10 + expected + "0" * 10)
+
+    def test_ean13_reads_back(self):
+        f = symbols.FAMILIES["EAN13"]
+        glyphs = symbols.family_glyphs("EAN13")
+        # 5901234123457 as the encoder writes it.
+        drawn = "".join(modules_of(glyphs[c], f["module"]) for c in "U9pq23t|ABCDEg")
+        self.assertEqual(
+            drawn, "0" * 11 + "10100010110100111011001100100110111101001110101010110011011011"
+            "001000010101110010011101000100101" + "0" * 7)
+        for d in symbols.DIGITS:
+            low = [k for _, _, k in glyphs[chr(96 + int(d))]["bars"]]
+            self.assertEqual(low[-2:], ["low", "low"])
+            self.assertNotIn("low", low[:-2])
+            # The first digit in the left quiet zone, the others under their seven modules.
+            for ch, right in ((chr(80 + int(d)), f["quiet_left"]), (d, 7), (chr(112 + int(d)), 7)):
+                xs = [x for contour in glyphs[ch]["outline"] for x, _, _ in contour]
+                self.assertTrue(0 < min(xs) and max(xs) < right * f["module"], (d, ch))
+
+    def test_imb_at_its_point_size(self):
+        # At 18 points the em is 0.25 in: one font unit is 0.00025 in.
+        inch = 4000
+        f = symbols.FAMILIES["IMb"]
+        glyphs = symbols.family_glyphs("IMb")
+        self.assertEqual(set(glyphs), set("FADT"))
+        heights = {}
+        for s, g in glyphs.items():
+            [(x, w, (bottom, top))] = g["bars"]
+            self.assertTrue(0.015 <= w / inch <= 0.025)
+            self.assertTrue(20 <= inch / g["advance"] <= 24)
+            self.assertEqual(x, g["advance"] - x - w)  # centred in its pitch
+            heights[s] = top - bottom
+        self.assertTrue(0.125 <= heights["F"] / inch <= 0.165)
+        self.assertTrue(0.082 <= heights["A"] / inch <= 0.111)
+        self.assertEqual(heights["A"], heights["D"])
+        self.assertTrue(0.039 <= heights["T"] / inch <= 0.057)
+        self.assertGreaterEqual(symbols.BLANK_ADVANCE["IMb"] / inch, 0.125)
 
     def test_upc_digits_under_the_bars(self):
         f = symbols.FAMILIES["UPC"]

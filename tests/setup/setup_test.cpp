@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <csignal>
 
+#include "barcode/catalogue.h"
 #include "platform/atomic_file.h"
 #include "platform/ini_file.h"
 #include "setup/program_folder.h"
@@ -74,7 +75,8 @@ TEST_F(SetupTest, AFreshSetupCreatesTheFolderAndTheSettingsFileWithItsTips) {
     EXPECT_EQ(Run(), 0) << lastErr.toStdString();
     EXPECT_TRUE(QFileInfo(context.programFolder).isDir());
     EXPECT_EQ(QDir(context.programFolder).entryList({"lt*.rtf"}).size(), 8);
-    EXPECT_EQ(QDir(context.userFontFolder).entryList({"*.ttf"}).size(), 12);
+    EXPECT_EQ(QDir(context.userFontFolder).entryList({"*.ttf"}).size(),
+              static_cast<qsizetype>(kFaceNames.size()));
     platform::IniFile ini(Settings());
     EXPECT_EQ(ini.ReadInteger("TipoftheDay", "Enabled", -1), 1);
     EXPECT_EQ(ini.ReadInteger("TipoftheDay", "Position", -1), 0);
