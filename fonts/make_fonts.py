@@ -28,6 +28,13 @@ LICENCE = (
     "them without charge. You may copy and pass on the font files unchanged together with "
     "Stripewright. The fonts are provided as they are, without warranty of any kind."
 )
+# Faces that draw human-readable digits say where the digits come from.
+DIGIT_FAMILIES = {"UPC"}
+DIGIT_LICENCE = (
+    " The outlines of the human-readable digits come from OCR-B: Matthew Skala's OCR-B font, "
+    "public domain, after Norbert Schwarz's OCR-B outlines, which anyone may freely use, modify "
+    "and distribute without limitation."
+)
 # A fixed date (2026-01-01) keeps the generated files identical from build to build.
 TIMESTAMP = 3850070400
 
@@ -44,6 +51,26 @@ def glyph_name(code):
     return "uni%04X" % code
 
 
+def draw_outline(pen, contours):
+    """Contours of (x, y, on_curve) points, TrueType's quadratic form, each closed."""
+    for contour in contours:
+        if not contour[0][2]:
+            raise ValueError("a contour must start on the curve: %r" % (contour[:2],))
+        pen.moveTo(contour[0][:2])
+        off = []
+        for x, y, on in contour[1:]:
+            if not on:
+                off.append((x, y))
+            elif off:
+                pen.qCurveTo(*off, (x, y))
+                off = []
+            else:
+                pen.lineTo((x, y))
+        if off:
+            pen.qCurveTo(*off, contour[0][:2])
+        pen.closePath()
+
+
 def bar_extent(family, kind, bar_height):
     """Bottom and top of a bar of `kind` in a face of `family` with bars `bar_height` tall, in
     font units above the baseline."""
@@ -54,9 +81,9 @@ def bar_extent(family, kind, bar_height):
     return bottom, top
 
 
-def draw_glyph(bars, bar_height, family):
+def draw_glyph(glyph, bar_height, family):
     pen = TTGlyphPen(None)
-    for x, w, kind in bars:
+    for x, w, kind in glyph["bars"]:
         bottom, top = bar_extent(family, kind, bar_height)
         # Clockwise, as TrueType wants outer contours.
         pen.moveTo((x, bottom))
@@ -64,6 +91,7 @@ def draw_glyph(bars, bar_height, family):
         pen.lineTo((x + w, top))
         pen.lineTo((x + w, bottom))
         pen.closePath()
+    draw_outline(pen, glyph.get("outline", ()))
     return pen.glyph()
 
 
@@ -82,7 +110,7 @@ def build_face(family, face, bar_height):
             outlines[name] = TTGlyphPen(None).glyph()
             advances[name] = symbols.BLANK_ADVANCE[family]
         else:
-            outlines[name] = draw_glyph(g["bars"], bar_height, family)
+            outlines[name] = draw_glyph(g, bar_height, family)
             advances[name] = g["advance"]
     unknown = set(glyphs) - {chr(c) for c in symbols.font_codes()}
     if unknown:
@@ -111,7 +139,7 @@ def build_face(family, face, bar_height):
         "manufacturer": VENDOR,
         "designer": VENDOR,
         "description": "Bar code font for Stripewright: %s" % face,
-        "licenseDescription": LICENCE,
+        "licenseDescription": LICENCE + (DIGIT_LICENCE if family in DIGIT_FAMILIES else ""),
     })
     fb.setupOS2(
         version=4,
@@ -163,10 +191,13 @@ def main(argv):
         return 2
     out = argv[1]
     os.makedirs(out, exist_ok=True)
-    for family, f in symbols.FAMILIES.items():
-        for face, bar_height in f["faces"].items():
-            write_atomically(build_face(family, face, bar_height),
-                             os.path.join(out, file_name(face)))
+    # Every face is built before the first is written: a face that cannot be built (the digit
+    # font missing, say) leaves the folder as it was.
+    fonts = [(build_face(family, face, bar_height), file_name(face))
+             for family, f in symbols.FAMILIES.items()
+             for face, bar_height in f["faces"].items()]
+    for font, name in fonts:
+        write_atomically(font, os.path.join(out, name))
     return 0
 
 

@@ -77,7 +77,13 @@ FAMILIES = {
         "module": 22, "quiet": 9,
         # Guard bars, and the bars of the first and the check digit, reach 5 modules lower.
         "guard_extension": 5,
-        "faces": {"Sample UPCA Short": 600, "Sample UPCA": 1000},
+        # The digits under the bars, in font units: one module below the bars, 2.75 mm tall
+        # where the module is 0.33 mm; the first digit and the check digit, outside the
+        # guards, three quarters of that. All stand on one line.
+        "digit_gap": 22, "digit_height": 183, "outer_digit_height": 137,
+        # Sample UPCA: 22.85 mm of bar where the module is 0.33 mm (69.2 modules). Short is a
+        # truncated symbol for packages without room for the full height: 27 modules.
+        "faces": {"Sample UPCA Short": 600, "Sample UPCA": 1523},
     },
     "Post": {
         # At 18 points the em is 0.25 in: bars 0.020 in wide, 1/22 in apart, 0.125 in and
@@ -196,6 +202,24 @@ def upc_glyphs(f):
     return glyphs
 
 
+def upc_add_digits(glyphs, f):
+    """Each digit's glyph also draws its digit under the bars (glyphs in font units): the first
+    digit in the left quiet zone, the check digit in the right one, the others centred under
+    their seven modules, where the guard bars reach down between the groups."""
+    import digits
+
+    m, q = f["module"], f["quiet"]
+    bottom = -(f["digit_gap"] + f["digit_height"])
+    for d in DIGITS:
+        i = int(d)
+        for ch, centre, height in ((chr(80 + i), -q * m / 2, f["outer_digit_height"]),
+                                   (d, 7 * m / 2, f["digit_height"]),
+                                   (chr(64 + i), 7 * m / 2, f["digit_height"]),
+                                   (chr(96 + i), 10 * m + q * m / 2, f["outer_digit_height"])):
+            glyphs[ch]["outline"] = digits.digit_contours(d, height, centre, bottom)
+    return glyphs
+
+
 def postnet_glyphs(f):
     """PostNet in font units rather than modules: bar, pitch and heights are fixed lengths."""
     bar, pitch, qz = f["bar"], f["pitch"], f["quiet_units"]
@@ -230,11 +254,16 @@ _BUILDERS = {
 def family_glyphs(family):
     """The drawing glyphs of a family, keyed by character: bars as (x, width, kind) in font
     units, kind "full" (baseline to bar height), "low" (reaching below the baseline) or "half"
-    (PostNet's half bar), and the advance in font units."""
+    (PostNet's half bar), and the advance in font units. A glyph may also carry "outline":
+    contours in font units, each a list of (x, y, on_curve) in TrueType's quadratic form (the
+    UPC-A digits)."""
     f = FAMILIES[family]
     if family == "Post":
         return postnet_glyphs(f)
-    return _in_units(_BUILDERS[family](f), f["module"])
+    glyphs = _in_units(_BUILDERS[family](f), f["module"])
+    if family == "UPC":
+        upc_add_digits(glyphs, f)
+    return glyphs
 
 
 # Advance of the empty glyphs: one data character's width, so that a stray character shows as a
@@ -249,7 +278,8 @@ def face_metrics(family, bar_height):
     if family == "Post":
         margin = 160  # 0.040 in at 18 points
         return bar_height + margin, margin
-    low = f.get("guard_extension", 0) * f.get("module", 0)
+    low = max(f.get("guard_extension", 0) * f.get("module", 0),
+              f.get("digit_gap", 0) + f.get("digit_height", 0))
     return bar_height + 40, low + 40
 
 

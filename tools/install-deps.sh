@@ -7,7 +7,7 @@ packages=(
   build-essential cmake pkg-config git
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  python3 python3-fonttools
+  python3 python3-fonttools fonts-ocr-b
   libzxing-dev
   fontconfig fonts-liberation2
   xdg-utils

@@ -67,9 +67,11 @@ QString PrintSamplePage(platform::PrintSurface& surface, const SamplePageInput& 
     if (input.type == BarCodeType::TypePost) {
         row(18);
     } else if (input.type == BarCodeType::TypeUPC) {
+        // A UPC-A row with its digits is 1.77 em from its line's top to the digits' foot: the
+        // next row starts below that. Tall draws UPC-A in its normal face, so it adds nothing.
         for (int k = 0; k < 6; ++k) {
             row(40 + 4 * k);
-            line += 4 + k / 3 + tallExtra;
+            line += 5 + (k + 1) / 2;
         }
     } else {
         for (int k = 0; k < 6; ++k) {

@@ -60,7 +60,13 @@ TEST(GlyphTable, DrawsWhatTheFontDraws) {
                 EXPECT_FALSE(ink.contains(QPointF(b.left() - 0.5, b.center().y()))) << b.x();
                 EXPECT_FALSE(ink.contains(QPointF(b.right() + 0.5, b.center().y()))) << b.x();
             }
-            EXPECT_EQ(drawn, ink.boundingRect());
+            // Qt flattens the curves of the digit outlines, so their bounds may differ by a unit.
+            const QRectF bounds = ink.boundingRect();
+            const double slack = layout.outlines.isEmpty() ? 0.0 : 1.0;
+            EXPECT_NEAR(drawn.left(), bounds.left(), slack);
+            EXPECT_NEAR(drawn.top(), bounds.top(), slack);
+            EXPECT_NEAR(drawn.right(), bounds.right(), slack);
+            EXPECT_NEAR(drawn.bottom(), bounds.bottom(), slack);
         }
     }
 }

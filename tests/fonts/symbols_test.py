@@ -162,6 +162,36 @@ class Glyphs(unittest.TestCase):
         total = sum(glyphs[c]["advance"] for c in "P01234|@ABCD") + 10 * f["module"]
         self.assertEqual(total, 95 * f["module"])
 
+    def test_upc_digits_under_the_bars(self):
+        f = symbols.FAMILIES["UPC"]
+        m, q = f["module"], f["quiet"]
+        glyphs = symbols.family_glyphs("UPC")
+        # OCR-B's digits with holes: a digit drawn in the wrong glyph shows here.
+        holes = {"0": 1, "6": 1, "8": 2, "9": 1}
+        foot = -(f["digit_gap"] + f["digit_height"])
+        for d in symbols.DIGITS:
+            i = int(d)
+            # glyph: where its digit must lie across (font units), and whether it is small
+            for ch, left, right, outer in ((chr(80 + i), -q * m, 0, True),
+                                           (d, 0, 7 * m, False),
+                                           (chr(64 + i), 0, 7 * m, False),
+                                           (chr(96 + i), 10 * m, (10 + q) * m, True)):
+                outline = glyphs[ch]["outline"]
+                points = [p for contour in outline for p in contour]
+                self.assertEqual(len(outline), 1 + holes.get(d, 0), (d, ch))
+                self.assertTrue(all(isinstance(v, int) for x, y, _ in points for v in (x, y)))
+                self.assertTrue(all(c[0][2] for c in outline))  # each starts on the curve
+                xs = [x for x, _, _ in points]
+                ys = [y for _, y, _ in points]
+                self.assertGreater(min(xs), left, (d, ch))
+                self.assertLess(max(xs), right, (d, ch))
+                # Below the bars, standing on the digits' line.
+                self.assertLessEqual(max(ys), -f["digit_gap"], (d, ch))
+                self.assertLess(max(ys) - min(ys), f["digit_height"] * (0.8 if outer else 1.01))
+                self.assertLess(abs(min(ys) - foot), 4, (d, ch))
+        self.assertNotIn("outline", glyphs["|"])
+        self.assertNotIn("outline", glyphs[" "])
+
     def test_postnet_reads_back(self):
         f = symbols.FAMILIES["Post"]
         glyphs = symbols.family_glyphs("Post")
@@ -177,12 +207,17 @@ class Dimensions(unittest.TestCase):
     # checked here is the line height, which pictures do not show.
     def test_heights_fit_the_sample_page(self):
         # The sample page puts rows of 2 of 5, 3 of 9 and Interleaved 2 of 5 two lines of
-        # 14.4 points apart at 20 points (four at Tall), and UPC-A rows four lines apart at 48.
-        for family, points, lines, face_index in (("39", 20, 2, 1), ("39", 28, 5, 2),
-                                                  ("UPC", 48, 4, 1)):
+        # 14.4 points apart at 20 points (four at Tall). UPC-A rows are five lines apart at 40
+        # points, six at 48: the next row starts below the digits' foot.
+        for family, points, lines, face_index in (("39", 20, 2, 1), ("39", 28, 5, 2)):
             face, bar = list(symbols.FAMILIES[family]["faces"].items())[face_index]
             ascent, descent = symbols.face_metrics(family, bar)
             self.assertLessEqual((ascent + descent) / 1000 * points, lines * 14.4, face)
+        f = symbols.FAMILIES["UPC"]
+        ascent, _ = symbols.face_metrics("UPC", f["faces"]["Sample UPCA"])
+        foot = ascent + f["digit_gap"] + f["digit_height"]
+        for points, lines in ((40, 5), (48, 6)):
+            self.assertLessEqual(foot / 1000 * points, lines * 14.4, points)
 
 
 if __name__ == "__main__":

@@ -40,7 +40,7 @@ std::vector<ScanCase> ScanCases() {
     const std::vector<Row> narrow = {{15, 16}, {17, 20}, {19, 24}, {22, 28}, {25, 32}, {29, 36}};
     const std::vector<Row> narrowTall = {{15, 16}, {19, 20}, {23, 24},
                                          {28, 28}, {33, 32}, {39, 36}};
-    const std::vector<Row> upc = {{15, 40}, {19, 44}, {23, 48}, {27, 52}, {32, 56}, {37, 60}};
+    const std::vector<Row> upc = {{15, 40}, {20, 44}, {26, 48}, {32, 52}, {39, 56}, {46, 60}};
     return {
         {"Code39", BarCodeType::Type39, BarHeight::Normal, false, U"CODE-39 $/+%.",
          ZXing::BarcodeFormat::Code39, "CODE-39 $/+%.", narrow},
@@ -79,6 +79,23 @@ std::string Decode(const QImage& page, const QRect& band, ZXing::BarcodeFormat f
     return result.isValid() ? result.text() : std::string("(no bar code)");
 }
 
+// The stretches of scan lines, from `top` down, that have ink right of `left`.
+std::vector<std::pair<int, int>> InkBands(const QImage& page, int left, int top) {
+    std::vector<std::pair<int, int>> bands;
+    bool inBand = false;
+    for (int y = top; y < page.height(); ++y) {
+        const uchar* line = page.constScanLine(y);
+        bool ink = false;
+        for (int x = left; x < page.width() && !ink; ++x) ink = line[x] < 128;
+        if (ink && !inBand)
+            bands.push_back({y, y});
+        if (ink)
+            bands.back().second = y;
+        inBand = ink;
+    }
+    return bands;
+}
+
 TEST(SamplePageScan, EverySampleRowDecodesAsTheData) {
     ASSERT_TRUE(RegisterBarcodeFontsForTest());
     if (!testing::HavePdfToPpm())
@@ -111,6 +128,16 @@ TEST(SamplePageScan, EverySampleRowDecodesAsTheData) {
             const int height = row.pointSize * kDpi / 72 * 13 / 10;
             const QRect band(kSampleX - 200, top, page.width() - (kSampleX - 200), height);
             EXPECT_EQ(Decode(page, band, c.format), c.decoded);
+        }
+        // No two rows touch: the samples' ink falls into one band per row, each below its
+        // row's line top and ending above the next row's.
+        const auto bands = InkBands(page, kSampleX - 200, c.rows.front().line * kPitch);
+        ASSERT_EQ(bands.size(), c.rows.size());
+        for (size_t i = 0; i < bands.size(); ++i) {
+            EXPECT_GE(bands[i].first, c.rows[i].line * kPitch) << c.rows[i].pointSize;
+            if (i + 1 < bands.size()) {
+                EXPECT_LT(bands[i].second, c.rows[i + 1].line * kPitch) << c.rows[i].pointSize;
+            }
         }
     }
 }
