@@ -1,10 +1,12 @@
 // The window program's speed: start-up to an idle main window, side by side with a bare Qt
 // window, and Make on a long Code 3 of 9 input with the preview drawn.
 //
-// Start-up is measured twice. "Process" runs this program again as a child in one of two
+// Start-up is measured three ways. "Process" runs this program again as a child in one of two
 // modes (bare window, or the program with tips off and a settings file present) and times it
 // from launch until it has shown its window, run its start-up and gone idle; that is what a
-// user waits for. "InProcess" times only the windows' creation and start-up, without the
+// user waits for. "OnX" runs the same children on an X server of their own (Xvfb, no window
+// manager) and times them from launch until the X server maps their window, that is until the
+// window appears. "InProcess" times only the windows' creation and start-up, without the
 // application's own initialisation, which the two share.
 #include <benchmark/benchmark.h>
 
@@ -13,13 +15,23 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <memory>
+#include <thread>
+#include <vector>
+
+#ifdef SW_BENCH_XCB
+#include <xcb/xcb.h>
+#endif
 
 #include "app/program.h"
-#include "fonts/barcode_fonts.h"
 #include "platform/handlers.h"
 #include "platform/paths.h"
 #include "support/fake_desktop.h"
@@ -57,7 +69,6 @@ int RunChild(int argc, char** argv, const char* mode) {
         bare->setWindowTitle(QStringLiteral("Bare"));
         bare->show();
     } else {
-        sw::RegisterBarcodeFonts();
         program = std::make_unique<sw::Program>(desktop);
         program->CentreMainWindow();
         program->Form1.show();
@@ -79,32 +90,223 @@ int RunChild(int argc, char** argv, const char* mode) {
 
 QString g_self;
 
-void RunChildProcess(benchmark::State& state, const char* mode) {
-    BenchHome home(QFileInfo(g_self).fileName());
+// The children's environment: a home folder of their own, with the settings file.
+QProcessEnvironment ChildEnvironment(const BenchHome& home) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("HOME", home.dir.path());
     env.insert("XDG_CONFIG_HOME", home.dir.path() + "/.config");
     if (!env.contains("QT_QPA_PLATFORM"))
         env.insert("QT_QPA_PLATFORM", "offscreen");
+    return env;
+}
+
+double Seconds(std::chrono::steady_clock::duration d) {
+    return std::chrono::duration<double>(d).count();
+}
+
+// Seconds from launching a child until it has started up, gone idle and quit; 0 on failure.
+double TimeToIdle(const QProcessEnvironment& env, const char* mode) {
+    QProcess child;
+    child.setProcessEnvironment(env);
+    const auto start = std::chrono::steady_clock::now();
+    child.start(g_self, {QStringLiteral("--child"), QString::fromLatin1(mode)});
+    if (!child.waitForFinished(30000) || child.exitCode() != 0)
+        return 0;
+    return Seconds(std::chrono::steady_clock::now() - start);
+}
+
+double Median(std::vector<double> values) {
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// One side alone: the mean of the iterations is the figure.
+void RunAlone(benchmark::State& state, const std::function<double()>& time) {
     for (auto _ : state) {
-        QProcess child;
-        child.setProcessEnvironment(env);
-        child.start(g_self, {QStringLiteral("--child"), QString::fromLatin1(mode)});
-        if (!child.waitForFinished(30000) || child.exitCode() != 0) {
+        const double seconds = time();
+        if (seconds <= 0) {
             state.SkipWithError("the child did not start up");
-            break;
+            return;
         }
+        state.SetIterationTime(seconds);
     }
 }
 
+// The bare window and the program launched in turn, so that both meet the same load on a
+// shared machine; the counters are the medians of each side and of the program's time over the
+// bare window's, pair by pair.
+void RunPaired(benchmark::State& state, const std::function<double(const char*)>& time) {
+    std::vector<double> bare, program, ratio;
+    for (auto _ : state) {
+        const double b = time("bare");
+        const double p = time("program");
+        if (b <= 0 || p <= 0) {
+            state.SkipWithError("the child did not start up");
+            return;
+        }
+        bare.push_back(b);
+        program.push_back(p);
+        ratio.push_back(p / b);
+        state.SetIterationTime(p);
+    }
+    state.counters["bare_ms"] = Median(bare) * 1000;
+    state.counters["program_ms"] = Median(program) * 1000;
+    state.counters["ratio"] = Median(ratio);
+}
+
+#ifdef SW_BENCH_XCB
+
+// An X server of the benchmark's own, without a window manager, and a connection to it that
+// watches the root window for windows being mapped.
+class XServer {
+  public:
+    XServer() {
+        const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
+        if (xvfb.isEmpty())
+            return;
+        // Xvfb writes its display number to standard output once it accepts clients.
+        server_.start(
+            xvfb, {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                   QStringLiteral("0"), QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"),
+                   QStringLiteral("tcp")});
+        QByteArray number;
+        while (server_.waitForReadyRead(10000)) {
+            number += server_.readAllStandardOutput();
+            if (number.contains('\n'))
+                break;
+        }
+        if (!number.contains('\n'))
+            return;
+        display_ = QStringLiteral(":") + QString::fromLatin1(number.trimmed());
+        connection_ = xcb_connect(display_.toLatin1().constData(), nullptr);
+        if (xcb_connection_has_error(connection_))
+            return;
+        const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data->root;
+        const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
+        xcb_change_window_attributes(connection_, root, XCB_CW_EVENT_MASK, &mask);
+        xcb_flush(connection_);
+        ready_ = true;
+    }
+    ~XServer() {
+        if (connection_)
+            xcb_disconnect(connection_);
+        server_.terminate();
+        server_.waitForFinished(5000);
+    }
+    bool ready() const { return ready_; }
+    const QString& display() const { return display_; }
+
+    // Drops the notifications received so far.
+    void Drain() {
+        while (xcb_generic_event_t* event = xcb_poll_for_event(connection_)) std::free(event);
+    }
+    // Waits until a top-level window is mapped; false when none is within `seconds`.
+    bool WaitForMap(int seconds) {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+        while (std::chrono::steady_clock::now() < end) {
+            while (xcb_generic_event_t* event = xcb_poll_for_event(connection_)) {
+                const bool mapped = (event->response_type & 0x7f) == XCB_MAP_NOTIFY;
+                std::free(event);
+                if (mapped)
+                    return true;
+            }
+            if (xcb_connection_has_error(connection_))
+                return false;
+            std::this_thread::sleep_for(std::chrono::microseconds(100));
+        }
+        return false;
+    }
+
+  private:
+    QProcess server_;
+    QString display_;
+    xcb_connection_t* connection_ = nullptr;
+    bool ready_ = false;
+};
+
+// Seconds from launching a child on the X server until its window is mapped; 0 on failure.
+// The child then finishes its start-up and quits, untimed.
+double TimeToWindow(XServer& server, const QProcessEnvironment& env, const char* mode) {
+    server.Drain();
+    QProcess child;
+    child.setProcessEnvironment(env);
+    const auto start = std::chrono::steady_clock::now();
+    child.start(g_self, {QStringLiteral("--child"), QString::fromLatin1(mode)});
+    const bool appeared = server.WaitForMap(30);
+    const double seconds = Seconds(std::chrono::steady_clock::now() - start);
+    if (!appeared || !child.waitForFinished(30000) || child.exitCode() != 0)
+        return 0;
+    return seconds;
+}
+
+void RunOnX(benchmark::State& state, const char* mode) {
+    static XServer server;
+    if (!server.ready()) {
+        state.SkipWithError("needs Xvfb (package xvfb)");
+        return;
+    }
+    BenchHome home(QFileInfo(g_self).fileName());
+    QProcessEnvironment env = ChildEnvironment(home);
+    env.insert("DISPLAY", server.display());
+    env.insert("QT_QPA_PLATFORM", "xcb");
+    const auto time = [&](const char* m) { return TimeToWindow(server, env, m); };
+    if (mode)
+        RunAlone(state, [&] { return time(mode); });
+    else
+        RunPaired(state, time);
+}
+
+void BM_StartupOnX_BareQtWindow(benchmark::State& state) {
+    RunOnX(state, "bare");
+}
+void BM_StartupOnX_Stripewright(benchmark::State& state) {
+    RunOnX(state, "program");
+}
+void BM_StartupOnX_Paired(benchmark::State& state) {
+    RunOnX(state, nullptr);
+}
+BENCHMARK(BM_StartupOnX_BareQtWindow)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(30);
+BENCHMARK(BM_StartupOnX_Stripewright)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(30);
+BENCHMARK(BM_StartupOnX_Paired)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(30);
+
+#endif
+
+void RunProcess(benchmark::State& state, const char* mode) {
+    BenchHome home(QFileInfo(g_self).fileName());
+    const QProcessEnvironment env = ChildEnvironment(home);
+    const auto time = [&](const char* m) { return TimeToIdle(env, m); };
+    if (mode)
+        RunAlone(state, [&] { return time(mode); });
+    else
+        RunPaired(state, time);
+}
+
 void BM_StartupProcess_BareQtWindow(benchmark::State& state) {
-    RunChildProcess(state, "bare");
+    RunProcess(state, "bare");
 }
 void BM_StartupProcess_Stripewright(benchmark::State& state) {
-    RunChildProcess(state, "program");
+    RunProcess(state, "program");
 }
-BENCHMARK(BM_StartupProcess_BareQtWindow)->Unit(benchmark::kMillisecond)->Iterations(30);
-BENCHMARK(BM_StartupProcess_Stripewright)->Unit(benchmark::kMillisecond)->Iterations(30);
+void BM_StartupProcess_Paired(benchmark::State& state) {
+    RunProcess(state, nullptr);
+}
+BENCHMARK(BM_StartupProcess_BareQtWindow)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(30);
+BENCHMARK(BM_StartupProcess_Stripewright)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(30);
+BENCHMARK(BM_StartupProcess_Paired)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(30);
 
 void Idle() {
     QCoreApplication::processEvents();

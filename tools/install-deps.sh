@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config git
-  qt6-base-dev libgl-dev
+  qt6-base-dev libgl-dev libxcb1-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   python3 python3-fonttools fonts-ocr-b
   libzxing-dev
@@ -13,6 +13,10 @@ packages=(
   xdg-utils
   poppler-utils
   fp-utils-3.2.2
+  help2man scdoc
+  ccache
+  # the Debian package and its checks (tools/package.sh)
+  debhelper dpkg-dev fakeroot lintian desktop-file-utils appstream
   "$@"
 )
 

@@ -1,7 +1,7 @@
 // Help, the tip of the day on demand, and the web link.
 #include "app/main_window.h"
-#include "app/vendor.h"
 #include "dialogs/tip_of_the_day.h"
+#include "output/vendor.h"
 
 namespace sw {
 
@@ -23,7 +23,7 @@ void TForm1::BarTextInputKeyDown(int key, Qt::KeyboardModifiers /*modifiers*/) {
 }
 
 void TForm1::SpeedButton1Click() {
-    if (Tip)
+    if (Tip.get())
         desktop().ShowModal(Tip);
     BarTextInput->setFocus();
 }

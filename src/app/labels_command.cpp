@@ -16,7 +16,7 @@ void TForm1::PrintLabelsClick() {
 
 void TForm1::LaunchLabels() {
     LaunchLabelTemplate(desktop(), this,
-                        {Form3->LabelSize(), Form3->ExplainPaste->isChecked(),
+                        {LabelSizeChoice(), ExplainPasteChoice(),
                          [this] { CopyPreviewToClipboard(desktop(), *BarCodeOut); },
                          [this] { BarTextInput->setFocus(); }});
 }

@@ -5,16 +5,12 @@
 #include <exception>
 
 #include "app/program.h"
-#include "fonts/barcode_fonts.h"
 #include "platform/handlers.h"
 
 int main(int argc, char** argv) {
     sw::platform::Desktop& desktop = sw::platform::SystemDesktop();
     sw::platform::Application app(argc, argv, desktop);
     QApplication::setApplicationName(QStringLiteral("Stripewright"));
-    // The bar code faces are part of the program: the preview and the sample page draw bar
-    // codes whether or not the fonts are installed for the user.
-    sw::RegisterBarcodeFonts();
     try {
         sw::Program program(desktop);
         program.CentreMainWindow();

@@ -6,7 +6,8 @@
 #include <QLineEdit>
 
 #include "app/pictures.h"
-#include "app/vendor.h"
+#include "dialogs/label_dialog.h"
+#include "output/vendor.h"
 #include "platform/handlers.h"
 #include "platform/paths.h"
 
@@ -159,7 +160,7 @@ void TForm1::BuildPanel() {
 
     Label1 = new QLabel(Text(Info(BarCodeType::Type39).description), Panel1);
     Label1->setToolTip(QStringLiteral("Information about the currently selected bar code type"));
-    Place(Label1, 8, 61, 191, 13, false);  // the longest description fits the layout's width
+    Place(Label1, 8, 61, 191, 13);
 
     SpeedButton1 = PictureButton(Panel1, QStringLiteral("&Tips"), pictures::Tips());
     Place(SpeedButton1, 232, 56, 60, 30, false);
@@ -185,6 +186,7 @@ void TForm1::BuildPanel() {
     PointSize = new QComboBox(GroupBox2);
     PointSize->setEditable(true);
     PointSize->setInsertPolicy(QComboBox::NoInsert);
+    PointSize->setCompleter(nullptr);  // a typed size stands as typed; the list only offers
     PointSize->addItems({"18", "20", "22", "24", "26", "28", "30", "36", "40", "48", "50", "52",
                          "54", "58", "60", "72"});
     PointSize->setCurrentIndex(3);
@@ -235,7 +237,8 @@ void TForm1::BuildDataArea() {
     Place(PrintButtonClick, 317, 181, 80, 30, false);
 
     StaticText5 = new QLabel(
-        QStringLiteral("This is the string to use with Tovasko's bar code fonts:"), client);
+        QStringLiteral("This is the string to use with %1's bar code fonts:").arg(vendor::kMaker),
+        client);
     StaticText5->setFont(labelFont);
     Place(StaticText5, 0, 222, 303, 17);
 
@@ -249,7 +252,7 @@ void TForm1::BuildDataArea() {
     StaticText6->setFont(labelFont);
     Place(StaticText6, 0, 266, 129, 17);
 
-    BarCodeOut = new QTextEdit(client);
+    BarCodeOut = new PreviewEdit(client);
     BarCodeOut->setAcceptRichText(true);
     BarCodeOut->setTabChangesFocus(true);
     BarCodeOut->setFont(LayoutFont(kFormFont, 10));
@@ -397,6 +400,23 @@ QString TForm1::SettingsPath() const {
     return platform::SettingsFilePath(desktop_.DocumentsFolder(), desktop_.ExecutableFileName());
 }
 
+void TForm1::SetLabelChoices(int labelSize, bool explainPaste) {
+    labelSize_ = labelSize >= 1 && labelSize <= 8 ? labelSize : 9;
+    explainPaste_ = explainPaste;
+    if (Form3.IsMade()) {
+        Form3->SetLabelSize(labelSize_);
+        Form3->ExplainPaste->setChecked(explainPaste_);
+    }
+}
+
+int TForm1::LabelSizeChoice() const {
+    return Form3.IsMade() ? Form3->LabelSize() : labelSize_;
+}
+
+bool TForm1::ExplainPasteChoice() const {
+    return Form3.IsMade() ? Form3->ExplainPaste->isChecked() : explainPaste_;
+}
+
 QPoint TForm1::MessagePlace() const {
     return pos() + QPoint(100, 100);
 }
@@ -405,6 +425,13 @@ void TForm1::SetPreviewText(const QString& text) {
     // The document's own setter starts the text afresh in the field's font; the field's
     // setter would carry the character format of the last selection over to the new text.
     BarCodeOut->document()->setPlainText(text);
+    BarCodeOut->ShowSelectionUnfocused(false);
+}
+
+void TForm1::SetTypeDescription(const QString& text) {
+    Label1->setText(text);
+    // As wide as its text needs, never narrower than its place in the layout.
+    Label1->resize(std::max(191, Label1->sizeHint().width()), Label1->height());
 }
 
 }  // namespace sw

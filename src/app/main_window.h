@@ -15,6 +15,7 @@
 #include <QWidget>
 #include <memory>
 
+#include "app/deferred.h"
 #include "app/widgets.h"
 #include "barcode/catalogue.h"
 #include "platform/desktop.h"
@@ -66,15 +67,16 @@ class TForm1 : public QWidget {
     QLabel* StaticText5;
     QLineEdit* BarTextOut;
     QLabel* StaticText6;
-    QTextEdit* BarCodeOut;
+    PreviewEdit* BarCodeOut;
     LinkLabel* StaticText3;
 
-    // The dialogs, created once by the program entry after this window (owned by it).
-    TWarningBox* WarningBox = nullptr;
-    TForm2* Form2 = nullptr;
-    TTip* Tip = nullptr;
-    TForm3* Form3 = nullptr;
-    TForm4* Form4 = nullptr;
+    // The dialogs, each made once, when first used (owned by this window); the program sets
+    // how each is made.
+    Deferred<TWarningBox> WarningBox;
+    Deferred<TForm2> Form2;
+    Deferred<TTip> Tip;
+    Deferred<TForm3> Form3;
+    Deferred<TForm4> Form4;
 
     // Run state, reset at each start.
     bool BarCodeMade = false;
@@ -105,7 +107,7 @@ class TForm1 : public QWidget {
     QString TypeSetting() const;       // the stored text of the selected type
     QString HeightSetting() const;     // "S", "N" or "T"
 
-    // Preview restyling (output/preview_font.cpp).
+    // Bar height and point size changes (size_changes.cpp).
     void RefreshPreviewFont();
     void ShortClick();
     void PointSizeChange();
@@ -136,6 +138,15 @@ class TForm1 : public QWidget {
     QPoint MessagePlace() const;
     // Sets the preview's whole text in the field's own font (no formatting of earlier text).
     void SetPreviewText(const QString& text);
+    // Sets the type description in Label1, which grows to fit it.
+    void SetTypeDescription(const QString& text);
+
+    // The label dialog's choices: the dialog's own once it is made, else those restored from
+    // the settings file (which the dialog takes when it is made). `labelSize` outside 1 to 8
+    // stands for the custom label, 9.
+    void SetLabelChoices(int labelSize, bool explainPaste);
+    int LabelSizeChoice() const;
+    bool ExplainPasteChoice() const;
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -157,6 +168,8 @@ class TForm1 : public QWidget {
     platform::Desktop& desktop_;
     platform::ToolTipController tooltips_;
     CaptionInFrameStyle* groupStyle_;
+    int labelSize_ = 4;
+    bool explainPaste_ = true;
 };
 
 }  // namespace sw

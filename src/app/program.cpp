@@ -12,17 +12,29 @@ namespace sw {
 
 Program::Program(platform::Desktop& desktop)
     : Form1(desktop),
-      WarningBox(new TWarningBox(&Form1)),
-      Form2(new TForm2(desktop, &Form1, [this] { Form1.BarTextInput->setFocus(); })),
-      Tip(new TTip(desktop, &Form1)),
-      Form3(new TForm3(desktop, &Form1, Form1.BarTextInput)),
-      Form4(new TForm4(desktop, &Form1, Form1.BarTextInput)) {
-    Form1.WarningBox = WarningBox;
-    Form1.Form2 = Form2;
-    Form1.Tip = Tip;
-    Form1.Form3 = Form3;
-    Form1.Form4 = Form4;
-    Form3->onPrintLabels = [this] { Form1.LaunchLabels(); };
+      WarningBox(Form1.WarningBox),
+      Form2(Form1.Form2),
+      Tip(Form1.Tip),
+      Form3(Form1.Form3),
+      Form4(Form1.Form4) {
+    // Nothing of a dialog shows before it is first shown, so each is made then (or when the
+    // program first reads or sets one of its controls) rather than before the main window
+    // appears.
+    TForm1* form = &Form1;
+    WarningBox.SetFactory([form] { return new TWarningBox(form); });
+    Form2.SetFactory([form, &desktop] {
+        return new TForm2(desktop, form, [form] { form->BarTextInput->setFocus(); });
+    });
+    Tip.SetFactory([form, &desktop] { return new TTip(desktop, form); });
+    Form3.SetFactory([form, &desktop] {
+        auto* dialog = new TForm3(desktop, form, form->BarTextInput);
+        dialog->onPrintLabels = [form] { form->LaunchLabels(); };
+        // The choices restored at start-up.
+        dialog->SetLabelSize(form->LabelSizeChoice());
+        dialog->ExplainPaste->setChecked(form->ExplainPasteChoice());
+        return dialog;
+    });
+    Form4.SetFactory([form, &desktop] { return new TForm4(desktop, form, form->BarTextInput); });
 }
 
 void Program::CentreMainWindow() {

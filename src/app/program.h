@@ -1,5 +1,5 @@
-// The program's windows for one run: the main window, then the dialogs, created hidden in
-// their fixed order, each once, owned by the main window.
+// The program's windows for one run: the main window, and the dialogs, each made once, hidden,
+// when first used, and owned by the main window.
 #pragma once
 
 #include "app/main_window.h"
@@ -11,11 +11,11 @@ class Program {
     explicit Program(platform::Desktop& desktop);
 
     TForm1 Form1;
-    TWarningBox* WarningBox;
-    TForm2* Form2;
-    TTip* Tip;
-    TForm3* Form3;
-    TForm4* Form4;
+    Deferred<TWarningBox>& WarningBox;
+    Deferred<TForm2>& Form2;
+    Deferred<TTip>& Tip;
+    Deferred<TForm3>& Form3;
+    Deferred<TForm4>& Form4;
 
     // Places the main window in the centre of its screen (its first place on a first run).
     void CentreMainWindow();

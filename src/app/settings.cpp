@@ -1,7 +1,6 @@
 // Writing the window's state to the settings file: the tip check box at once, the rest at close.
 #include "app/main_window.h"
 #include "app/settings_keys.h"
-#include "dialogs/label_dialog.h"
 #include "platform/ini_file.h"
 
 namespace sw {
@@ -30,9 +29,8 @@ void TForm1::FormClose() {
             {kSettings, kFontSize, HeightSetting()},
             {kSettings, kPointSize, PointSize->currentText()},
             {kSettings, kChecksum, flag(OptionalChecksum->isChecked())},
-            {kSettings, kLabelSize,
-             QString::number(Form3 ? Form3->LabelSize() : kDefaultLabelSize)},
-            {kSettings, kLabelExplain, flag(Form3 ? Form3->ExplainPaste->isChecked() : true)},
+            {kSettings, kLabelSize, QString::number(LabelSizeChoice())},
+            {kSettings, kLabelExplain, flag(ExplainPasteChoice())},
         });
 }
 

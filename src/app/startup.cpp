@@ -5,10 +5,10 @@
 
 #include "app/main_window.h"
 #include "app/settings_keys.h"
-#include "app/vendor.h"
 #include "dialogs/label_dialog.h"
 #include "dialogs/tip_of_the_day.h"
 #include "dialogs/update_reminder.h"
+#include "output/vendor.h"
 #include "platform/ini_file.h"
 
 namespace sw {
@@ -38,7 +38,7 @@ void TForm1::FormActivate() {
     Tall->show();
     PointSize->setEditText(keys::kDefaultPointSize);
     const std::string_view description = Info(BarCodeType::Type39).description;
-    Label1->setText(
+    SetTypeDescription(
         QString::fromUtf8(description.data(), static_cast<qsizetype>(description.size())));
     BarCodeMade = false;
 
@@ -84,10 +84,8 @@ void TForm1::RestoreSettings() {
         ->setChecked(true);
     PointSize->setEditText(ini.ReadString(kSettings, kPointSize, kDefaultPointSize));
     OptionalChecksum->setChecked(ini.ReadBool(kSettings, kChecksum, false));
-    if (Form3) {
-        Form3->SetLabelSize(ini.ReadInteger(kSettings, kLabelSize, kDefaultLabelSize));
-        Form3->ExplainPaste->setChecked(ini.ReadBool(kSettings, kLabelExplain, true));
-    }
+    SetLabelChoices(ini.ReadInteger(kSettings, kLabelSize, kDefaultLabelSize),
+                    ini.ReadBool(kSettings, kLabelExplain, true));
 }
 
 void TForm1::WriteFirstRunSettings() {
@@ -111,12 +109,12 @@ void TForm1::ChooseTipOrReminder() {
     IniFile ini(SettingsPath());
     using namespace keys;
     if (UpdateReminderDue(CurrentStamp, InstallStamp)) {
-        if (Form4) {
-            Form4->StopRequest = 0;
-            desktop().ShowModal(Form4);
-            if (Form4->StopRequest == 1) {
+        if (TForm4* reminder = Form4) {
+            reminder->StopRequest = 0;
+            desktop().ShowModal(reminder);
+            if (reminder->StopRequest == 1) {
                 ini.WriteInteger(kSettings, kInstDt, MonthStamp(desktop().Today()));
-                Form4->StopRequest = 0;
+                reminder->StopRequest = 0;
             }
         }
         // Setting the box runs its click handler, which writes the value just read back.
@@ -128,7 +126,7 @@ void TForm1::ChooseTipOrReminder() {
         return;
     }
     TipCheckBox->setChecked(ini.ReadBool(kTipOfTheDay, kEnabled, true));
-    if (TipCheckBox->isChecked() && Tip)
+    if (TipCheckBox->isChecked() && Tip.get())
         desktop().ShowModal(Tip);
 }
 

@@ -1,5 +1,6 @@
 // Choosing the bar code type, the checksum box, and the face that draws the selection.
 #include "app/main_window.h"
+#include "fonts/barcode_fonts.h"
 
 namespace sw {
 
@@ -43,8 +44,8 @@ void TForm1::SelectType(BarCodeType type) {
     }
     PointSize->setEditText(
         QString::fromUtf8(info.pointSize.data(), static_cast<qsizetype>(info.pointSize.size())));
-    Label1->setText(QString::fromUtf8(info.description.data(),
-                                      static_cast<qsizetype>(info.description.size())));
+    SetTypeDescription(QString::fromUtf8(info.description.data(),
+                                         static_cast<qsizetype>(info.description.size())));
     BarTextOut->clear();
     BarCodeOut->clear();
     BarTextInput->setFocus();
@@ -88,8 +89,12 @@ QString TForm1::BarcodeFontFace() const {
     const BarHeight height = Short->isChecked()    ? BarHeight::Short
                              : Normal->isChecked() ? BarHeight::Normal
                                                    : BarHeight::Tall;
-    const std::string_view face = FaceName(SelectedType(), height);
-    return QString::fromUtf8(face.data(), static_cast<qsizetype>(face.size()));
+    const std::string_view name = FaceName(SelectedType(), height);
+    QString face = QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+    // The faces come with the program; each is loaded the first time the window names it, so
+    // that start-up loads none of them.
+    RegisterBarcodeFace(face);
+    return face;
 }
 
 }  // namespace sw

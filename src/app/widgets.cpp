@@ -40,6 +40,26 @@ void DataLineEdit::focusOutEvent(QFocusEvent* event) {
     }
 }
 
+PreviewEdit::PreviewEdit(QWidget* parent) : QTextEdit(parent) {
+    ShowSelectionUnfocused(false);
+}
+
+void PreviewEdit::ShowSelectionUnfocused(bool show) {
+    showUnfocused_ = show;
+    // The field draws its selection in the inactive colours while it lacks the focus.
+    QPalette p = palette();
+    if (show) {
+        p.setBrush(QPalette::Inactive, QPalette::Highlight,
+                   p.brush(QPalette::Active, QPalette::Highlight));
+        p.setColor(QPalette::Inactive, QPalette::HighlightedText, Qt::white);
+    } else {
+        p.setColor(QPalette::Inactive, QPalette::Highlight, Qt::transparent);
+        p.setBrush(QPalette::Inactive, QPalette::HighlightedText,
+                   p.brush(QPalette::Inactive, QPalette::Text));
+    }
+    setPalette(p);
+}
+
 void CaptionInFrameStyle::drawComplexControl(ComplexControl control,
                                              const QStyleOptionComplex* option, QPainter* painter,
                                              const QWidget* widget) const {

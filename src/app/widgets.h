@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProxyStyle>
+#include <QTextEdit>
 #include <functional>
 
 namespace sw {
@@ -31,6 +32,19 @@ class DataLineEdit : public QLineEdit {
 
   private:
     bool keepSelection_ = false;
+};
+
+// A rich-text field that, like any field, hides its selection while another control has the
+// focus, unless asked to go on showing it: then the selected text stands in the highlighted
+// text colour (white) on the highlight colour, as when the field has the focus.
+class PreviewEdit : public QTextEdit {
+  public:
+    explicit PreviewEdit(QWidget* parent = nullptr);
+    void ShowSelectionUnfocused(bool show);
+    bool SelectionShownUnfocused() const { return showUnfocused_; }
+
+  private:
+    bool showUnfocused_ = false;
 };
 
 // Group boxes whose caption stands in the frame's top line, the frame broken behind it, so

@@ -6,8 +6,8 @@
 #include <QPainter>
 #include <QStyle>
 
-#include "app/vendor.h"
 #include "barcode/catalogue.h"
+#include "output/vendor.h"
 #include "platform/desktop.h"
 
 namespace sw {

@@ -3,6 +3,7 @@
 #include <QShowEvent>
 
 #include "app/widgets.h"
+#include "dialogs/enter_key.h"
 #include "output/label_sheets.h"
 #include "platform/handlers.h"
 
@@ -81,6 +82,7 @@ TForm3::TForm3(platform::Desktop& desktop, QWidget* mainWindow, QWidget* dataFie
     ExitLabels->setAutoDefault(false);
     PrintLabels->setAutoDefault(false);
 
+    new EnterPressesFocusedButton(this);
     connect(ExitLabels, &QPushButton::clicked, this,
             [this] { platform::RunHandler(desktop_, this, [this] { ExitLabelsClick(); }); });
     connect(PrintLabels, &QPushButton::clicked, this,

@@ -7,6 +7,7 @@
 #include "app/pictures.h"
 #include "app/settings_keys.h"
 #include "app/widgets.h"
+#include "dialogs/enter_key.h"
 #include "platform/handlers.h"
 #include "platform/ini_file.h"
 #include "platform/paths.h"
@@ -87,6 +88,7 @@ TTip::TTip(platform::Desktop& desktop, QWidget* mainWindow)
     ExitTips->setToolTip(QStringLiteral("Return back to the program"));
     ExitTips->setGeometry(238, 145, 54, 30);
 
+    new EnterPressesFocusedButton(this);
     const auto connectButton = [this](QToolButton* button, void (TTip::*handler)()) {
         connect(button, &QToolButton::clicked, this, [this, handler] {
             platform::RunHandler(desktop_, this, [&] { (this->*handler)(); });

@@ -4,8 +4,9 @@
 #include <QShowEvent>
 
 #include "app/pictures.h"
-#include "app/vendor.h"
 #include "app/widgets.h"
+#include "dialogs/enter_key.h"
+#include "output/vendor.h"
 #include "platform/handlers.h"
 
 namespace sw {
@@ -81,6 +82,7 @@ TForm4::TForm4(platform::Desktop& desktop, QWidget* mainWindow, QWidget* dataFie
     for (QPushButton* button : {StopUpdateCheck, CheckUpdate, NoUpdate}) {
         button->setAutoDefault(false);
     }
+    new EnterPressesFocusedButton(this);
     setTabOrder(CheckUpdate, NoUpdate);
     setTabOrder(NoUpdate, StopUpdateCheck);
 

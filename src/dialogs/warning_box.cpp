@@ -9,6 +9,8 @@
 #include <QScreen>
 #include <algorithm>
 
+#include "dialogs/enter_key.h"
+
 namespace sw {
 namespace {
 
@@ -78,6 +80,7 @@ TWarningBox::TWarningBox(QWidget* parent)
     OKBtn->setDefault(true);
     connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
 
+    new EnterPressesFocusedButton(this);
     setTabOrder(NoWarningBox, OKBtn);
 }
 

@@ -48,11 +48,8 @@ std::string Lower(const std::string& text) {
 }  // namespace
 
 std::string EncoderUsage() {
-    return "Usage: stripewright-encode --type TYPE [--checksum] [--encoding utf-8|cp1252]\n"
-           "                           [--] [DATA ...]\n"
-           "       stripewright-encode --type TYPE [--checksum] [--png FILE] [--svg FILE]\n"
-           "                           [--pdf FILE] [--height short|normal|tall]\n"
-           "                           [--size POINTS] [--dpi N] [--] DATA\n"
+    return "Usage: stripewright-encode --type TYPE [OPTION]... [--] [DATA]...\n"
+           "  or:  stripewright-encode --type TYPE --png|--svg|--pdf FILE [OPTION]... [--] DATA\n"
            "\n"
            "Turns each DATA item into the string that the bar code font of TYPE draws as a\n"
            "bar code. Without DATA, reads standard input: one item per line (UTF-8, LF or\n"

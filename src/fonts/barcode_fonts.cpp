@@ -3,11 +3,26 @@
 #include <QFile>
 #include <QFontDatabase>
 #include <QGuiApplication>
-#include <QList>
+#include <QHash>
 
 #include "barcode/catalogue.h"
 
 namespace sw {
+
+namespace {
+
+QString Family(std::string_view face) {
+    return QString::fromUtf8(face.data(), static_cast<qsizetype>(face.size()));
+}
+
+// The application font of each face registered so far. An id goes stale when the application
+// (and with it its font database) is made afresh, as tests do.
+QHash<QString, int>& RegisteredFaces() {
+    static QHash<QString, int> ids;
+    return ids;
+}
+
+}  // namespace
 
 QStringList BarcodeFontResources() {
     QStringList paths;
@@ -17,35 +32,35 @@ QStringList BarcodeFontResources() {
     return paths;
 }
 
-bool RegisterBarcodeFonts() {
+bool RegisterBarcodeFace(const QString& family) {
     if (QGuiApplication::instance() == nullptr)
         return false;
-    // Registered before, in this application's font database: nothing to add.
-    static QList<int> ids;
-    const auto stillThere = [] {
-        for (int id : ids) {
-            if (QFontDatabase::applicationFontFamilies(id).isEmpty())
-                return false;
-        }
-        return ids.size() == static_cast<qsizetype>(kFaceNames.size());
-    };
-    if (stillThere())
+    QHash<QString, int>& ids = RegisteredFaces();
+    const auto known = ids.constFind(family);
+    if (known != ids.cend() && QFontDatabase::applicationFontFamilies(*known).contains(family))
         return true;
-
-    ids.clear();
-    bool all = true;
     for (std::string_view face : kFaceNames) {
+        if (Family(face) != family)
+            continue;
         QFile file(QStringLiteral(":/stripewright/fonts/") + BarcodeFontFileName(face));
         const int id = file.open(QIODevice::ReadOnly)
                            ? QFontDatabase::addApplicationFontFromData(file.readAll())
                            : -1;
-        const QString family = QString::fromUtf8(face.data(), static_cast<qsizetype>(face.size()));
         if (id < 0 || !QFontDatabase::applicationFontFamilies(id).contains(family)) {
-            all = false;
-        } else {
-            ids << id;
+            if (id >= 0)
+                QFontDatabase::removeApplicationFont(id);
+            ids.remove(family);
+            return false;
         }
+        ids.insert(family, id);
+        return true;
     }
+    return false;  // not one of ours
+}
+
+bool RegisterBarcodeFonts() {
+    bool all = true;
+    for (std::string_view face : kFaceNames) all = RegisterBarcodeFace(Family(face)) && all;
     return all;
 }
 

@@ -13,10 +13,13 @@ namespace sw {
 // The resource path of every bundled font file, in the order of kFaceNames.
 QStringList BarcodeFontResources();
 
-// Adds the bundled faces to the application's font database, so that every face of the face
-// table draws bar codes whether or not the fonts are installed on the system. Needs a
-// QGuiApplication. Returns true when all twelve faces are available afterwards; calling it again
-// does not add them twice.
+// Adds one bundled face, by its family name from the face table, to the application's font
+// database, so that it draws bar codes whether or not the fonts are installed on the system.
+// Needs a QGuiApplication. Returns true when the face is available afterwards (false for a name
+// that is not in the face table); calling it again does not add the face twice.
+bool RegisterBarcodeFace(const QString& family);
+
+// RegisterBarcodeFace for all twelve faces; true when all of them are available afterwards.
 bool RegisterBarcodeFonts();
 
 }  // namespace sw

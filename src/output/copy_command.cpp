@@ -1,10 +1,10 @@
 #include "output/copy_command.h"
 
 #include <QCheckBox>
+#include <QDialog>
 #include <QMimeData>
 #include <QTextEdit>
 
-#include "dialogs/warning_box.h"
 #include "output/clipboard_content.h"
 #include "platform/desktop.h"
 
@@ -15,15 +15,15 @@ void CopyPreviewToClipboard(platform::Desktop& desktop, QTextEdit& preview) {
     desktop.SetClipboard(ClipboardContent(*preview.document()).release());
 }
 
-void CopyCommand(platform::Desktop& desktop, bool barCodeMade, TWarningBox& warningBox,
-                 QTextEdit& preview,
+void CopyCommand(platform::Desktop& desktop, bool barCodeMade, QDialog& warning,
+                 const QCheckBox& turnedOff, QTextEdit& preview,
                  const std::function<void(const QString&)>& showErrorInPreview) {
     if (!barCodeMade) {
         showErrorInPreview(kCopyBeforeMakeMessage);
         return;
     }
-    if (!warningBox.NoWarningBox->isChecked())
-        desktop.ShowModal(&warningBox);
+    if (!turnedOff.isChecked())
+        desktop.ShowModal(&warning);
     CopyPreviewToClipboard(desktop, preview);
 }
 

@@ -4,6 +4,8 @@
 #include <QString>
 #include <functional>
 
+class QCheckBox;
+class QDialog;
 class QTextEdit;
 
 namespace sw {
@@ -11,7 +13,6 @@ namespace sw {
 namespace platform {
 class Desktop;
 }
-class TWarningBox;
 
 inline const QString kCopyBeforeMakeMessage =
     QStringLiteral("Error- Must click \"Make\" before copying to clip board");
@@ -21,9 +22,10 @@ inline const QString kCopyBeforeMakeMessage =
 void CopyPreviewToClipboard(platform::Desktop& desktop, QTextEdit& preview);
 
 // Copy as the Copy button does it (after the window has moved the focus): refuses before Make
-// through `showErrorInPreview`, shows the warning unless the user has turned it off, then
-// copies whichever way the warning was closed.
-void CopyCommand(platform::Desktop& desktop, bool barCodeMade, TWarningBox& warningBox,
-                 QTextEdit& preview, const std::function<void(const QString&)>& showErrorInPreview);
+// through `showErrorInPreview`, shows `warning` unless the user has ticked its `turnedOff` box,
+// then copies whichever way the warning was closed.
+void CopyCommand(platform::Desktop& desktop, bool barCodeMade, QDialog& warning,
+                 const QCheckBox& turnedOff, QTextEdit& preview,
+                 const std::function<void(const QString&)>& showErrorInPreview);
 
 }  // namespace sw

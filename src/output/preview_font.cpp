@@ -1,50 +1,33 @@
-// Keeping the preview's lettering in step with the bar height and the point size.
-#include <QTextCursor>
-#include <QTextDocument>
+#include "output/preview_font.h"
 
-#include "app/main_window.h"
-#include "app/whole_number.h"
+#include <QTextCharFormat>
+#include <QTextDocument>
+#include <QTextEdit>
 
 namespace sw {
 
-void TForm1::RefreshPreviewFont() {
-    QTextDocument* document = BarCodeOut->document();
-    const QString output = BarTextOut->text();
+QTextCursor SelectBarCode(QTextEdit& preview, const QString& barCode) {
+    QTextDocument* document = preview.document();
     QTextCursor selection;
-    if (!output.isEmpty()) {
-        selection = document->find(output, 0, QTextDocument::FindCaseSensitively);
-    }
+    if (!barCode.isEmpty())
+        selection = document->find(barCode, 0, QTextDocument::FindCaseSensitively);
     if (selection.isNull()) {
-        // The output field no longer matches the preview (the user edited one of them): the
-        // preview's whole text is the last bar code, so all of it takes the new lettering.
         selection = QTextCursor(document);
         selection.select(QTextCursor::Document);
     }
-    BarCodeOut->setTextCursor(selection);
+    preview.setTextCursor(selection);
+    return selection;
+}
+
+void SetBarCodeLettering(QTextEdit& preview, QTextCursor selection, int pointSize,
+                         const QString& face) {
     QTextCharFormat size;
-    size.setFontPointSize(PreviewPointSize(PointSize->currentText()));
+    size.setFontPointSize(pointSize);
     selection.mergeCharFormat(size);
-    QTextCharFormat face;
-    face.setFontFamilies(QStringList{BarcodeFontFace()});
-    selection.mergeCharFormat(face);
-    BarCodeOut->setTextCursor(selection);
-}
-
-void TForm1::ShortClick() {
-    if (BarCodeMade)
-        RefreshPreviewFont();
-    BarTextInput->setFocus();
-}
-
-void TForm1::PointSizeChange() {
-    const QString text = PointSize->currentText();
-    if (text.size() < 2 || StrToInt(text) < 18) {
-        PointSize->setFocus();
-        return;
-    }
-    if (BarCodeMade)
-        RefreshPreviewFont();
-    BarTextInput->setFocus();
+    QTextCharFormat family;
+    family.setFontFamilies(QStringList{face});
+    selection.mergeCharFormat(family);
+    preview.setTextCursor(selection);
 }
 
 }  // namespace sw

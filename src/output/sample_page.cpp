@@ -1,6 +1,6 @@
 #include "output/sample_page.h"
 
-#include "app/vendor.h"
+#include "output/vendor.h"
 
 namespace sw {
 namespace {

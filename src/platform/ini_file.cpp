@@ -275,12 +275,7 @@ bool IniFile::ReadBool(const QString& section, const QString& key, bool def) con
 }
 
 void IniFile::WriteString(const QString& section, const QString& key, const QString& value) {
-    std::optional<Document> doc = Load(path_);
-    if (!doc)
-        throw IniWriteError(path_);  // rewriting an unreadable file would lose it
-    Set(*doc, section, key, value);
-    if (!WriteFileAtomically(path_, Serialise(*doc)))
-        throw IniWriteError(path_);
+    WriteStrings({{section, key, value}});
 }
 
 void IniFile::WriteStrings(const std::vector<IniValue>& values) {
@@ -288,9 +283,13 @@ void IniFile::WriteStrings(const std::vector<IniValue>& values) {
         return;
     std::optional<Document> doc = Load(path_);
     if (!doc)
-        throw IniWriteError(path_);
+        throw IniWriteError(path_);  // rewriting an unreadable file would lose it
+    const QByteArray before = Serialise(*doc);
     for (const IniValue& v : values) Set(*doc, v.section, v.key, v.value);
-    if (!WriteFileAtomically(path_, Serialise(*doc)))
+    const QByteArray after = Serialise(*doc);
+    if (after == before)
+        return;  // the file says so already: no rewrite, no wait on the disk
+    if (!WriteFileAtomically(path_, after))
         throw IniWriteError(path_);
 }
 

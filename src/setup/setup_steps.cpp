@@ -6,6 +6,7 @@
 #include "setup/install_templates.h"
 #include "setup/program_folder.h"
 #include "setup/settings_file.h"
+#include "setup/system_fonts.h"
 
 namespace sw::setup {
 namespace {
@@ -23,6 +24,11 @@ bool InstallLabelTemplates(const SetupContext& context, QStringList& report) {
 }
 
 bool InstallBarcodeFonts(const SetupContext& context, QStringList& report) {
+    if (FontsInstalledForTheSystem(context.dataFolder)) {
+        report << QStringLiteral("The bar code fonts are installed for every user in %1.")
+                      .arg(QDir::toNativeSeparators(SystemFontFolder(context.dataFolder)));
+        return true;
+    }
     QString error;
     const QString from = QDir(context.dataFolder).filePath(QStringLiteral("fonts"));
     if (!InstallFonts(from, context.userFontFolder, &error)) {

@@ -1,6 +1,7 @@
 // Make, the error report in the preview, type selection, the checksum click and restyling.
 #include <gtest/gtest.h>
 
+#include <QFontDatabase>
 #include <QTest>
 
 #include "support/window_fixture.h"
@@ -345,6 +346,31 @@ TEST_F(MakeTest, TypingAPointSizeAppliesItOnceItReaches18) {
     QTest::keyClicks(edit, "0");
     EXPECT_EQ(PreviewCharFont(0).pointSize(), 100);
     EXPECT_EQ(Focus(), form().BarTextInput);
+}
+
+TEST_F(MakeTest, ATypedSizeStandsAsTypedAndTheRestyledBarCodeStaysHighlighted) {
+    Make(BarCodeType::Type39, "AB");
+    form().PointSize->setFocus();
+    QLineEdit* edit = form().PointSize->lineEdit();
+    edit->selectAll();
+    QTest::keyClicks(edit, "5");  // the list holds "50", which must not complete it
+    QTest::keyClick(edit, Qt::Key_Tab);
+    EXPECT_EQ(form().PointSize->currentText(), "5");
+    EXPECT_EQ(PreviewCharFont(0).pointSize(), 5);
+    EXPECT_TRUE(QFontDatabase::families().contains("Sample 39"));  // loaded when first named
+
+    // The focus is in the data field; the restyled bar code shows selected as it would with
+    // the focus, white on the highlight colour, until the next Make.
+    EXPECT_EQ(Focus(), form().BarTextInput);
+    EXPECT_EQ(form().BarCodeOut->textCursor().selectedText(), "*AB*");
+    const auto shown = [this](QPalette::ColorRole role) {
+        return form().BarCodeOut->palette().color(QPalette::Inactive, role);
+    };
+    EXPECT_EQ(shown(QPalette::Highlight),
+              form().BarCodeOut->palette().color(QPalette::Active, QPalette::Highlight));
+    EXPECT_EQ(shown(QPalette::HighlightedText), QColor(Qt::white));
+    form().MakeButtonClick->click();
+    EXPECT_EQ(shown(QPalette::Highlight).alpha(), 0);  // a field without the focus hides it
 }
 
 TEST_F(MakeTest, PickingASizeFromTheListAppliesItAtOnce) {

@@ -99,6 +99,22 @@ TEST_F(StartupTest, SecondRunRestoresWhatTheFirstLeftAndCounts) {
     EXPECT_EQ(form().InstallStamp, 2612);
 }
 
+TEST_F(StartupTest, DialogsAreMadeWhenFirstUsedAndTheLabelChoicesWaitForTheirs) {
+    docs.WriteSettings(
+        "[TipoftheDay]\nEnabled=0\n[Tips]\n0=Tip zero\n"
+        "[Settings]\nCount=3\nInstDt=2612\nLabelSize=6\nLabelExplain=0\n");
+    Start();
+    EXPECT_FALSE(program->WarningBox.IsMade() || program->Form2.IsMade() || program->Tip.IsMade() ||
+                 program->Form3.IsMade() || program->Form4.IsMade());
+    Close();
+    EXPECT_EQ(ini().ReadInteger("Settings", "LabelSize", -1), 6);
+    EXPECT_EQ(ini().ReadInteger("Settings", "LabelExplain", -1), 0);
+
+    Start();
+    EXPECT_EQ(program->Form3->LabelSize(), 6);  // made now, with what start-up restored
+    EXPECT_FALSE(program->Form3->ExplainPaste->isChecked());
+}
+
 TEST_F(StartupTest, AFirstRunThatNeverClosedBringsBackTheDefaultData) {
     docs.WriteSettings(kTipsOnly);
     Start();

@@ -2,8 +2,10 @@
 // tips and web link commands.
 #include <gtest/gtest.h>
 
+#include <QSignalSpy>
 #include <QTest>
 
+#include "dialogs/warning_box.h"
 #include "support/window_fixture.h"
 
 namespace sw {
@@ -198,6 +200,15 @@ TEST_F(WindowLayoutTest, TabVisitsTheControlsInTheirOrder) {
                      form().PrintLabels, form().BarTextInput}));
 }
 
+TEST_F(WindowLayoutTest, TheTypeDescriptionFitsItsText) {
+    for (QRadioButton* type :
+         {form().Radio25, form().Radio25i, form().Radio39, form().RadioPostNet, form().RadioUPCA}) {
+        type->click();
+        EXPECT_GE(form().Label1->width(), form().Label1->sizeHint().width())
+            << form().Label1->text().toStdString();
+    }
+}
+
 class HelpLinksTest : public testing::WindowTest {
   protected:
     void SetUp() override {
@@ -253,6 +264,25 @@ TEST_F(HelpLinksTest, CommandsOfTheOtherPartsReturnTheFocusToTheData) {
     }
     form().SpeedButton3->click();
     EXPECT_EQ(Focus(), form().BarTextInput);
+}
+
+TEST_F(HelpLinksTest, EnterPressesTheFocusedButtonInEveryDialog) {
+    form().Form3->ExitLabels->setFocus();  // the dialogs are made as a user would meet them
+    const std::pair<QDialog*, QAbstractButton*> rows[] = {
+        {program->Form4, program->Form4->CheckUpdate},
+        {program->Form4, program->Form4->StopUpdateCheck},
+        {program->Tip, program->Tip->NextTip},
+        {program->Form3, program->Form3->ExitLabels},
+        {program->WarningBox, program->WarningBox->OKBtn},
+    };
+    for (const auto& [dialog, button] : rows) {
+        dialog->show();
+        button->setFocus();
+        QSignalSpy clicked(button, &QAbstractButton::clicked);
+        QTest::keyClick(button, Qt::Key_Return);
+        EXPECT_EQ(clicked.count(), 1) << button->text().toStdString();
+        dialog->hide();
+    }
 }
 
 }  // namespace

@@ -14,6 +14,7 @@ foreach(file IN ITEMS
     share/stripewright/help/stripewright.chm
     share/icons/hicolor/scalable/apps/stripewright.svg
     share/applications/stripewright.desktop
+    share/metainfo/example.stripewright.Stripewright.metainfo.xml
     share/stripewright/templates/lt167.rtf share/stripewright/templates/lt570.rtf
     share/stripewright/templates/lt060.rtf share/stripewright/templates/lt161.rtf
     share/stripewright/templates/lt162.rtf share/stripewright/templates/lt197.rtf
@@ -26,7 +27,8 @@ if(EXISTS ${root}/share/stripewright/templates/custom.rtf)
   message(FATAL_ERROR "a custom template must never be installed")
 endif()
 file(STRINGS ${root}/share/applications/stripewright.desktop entry)
-foreach(line IN ITEMS "Exec=\"${prefix}/bin/stripewright\"" "Path=${prefix}/share/stripewright/help"
+set(exec "Exec=sh -c \"'${prefix}/bin/stripewright-setup' --quiet; exec '${prefix}/bin/stripewright'\"")
+foreach(line IN ITEMS "${exec}" "Path=${prefix}/share/stripewright/help"
                       "Icon=stripewright" "Type=Application")
   if(NOT line IN_LIST entry)
     message(FATAL_ERROR "desktop entry lacks ${line}: ${entry}")

@@ -9,7 +9,7 @@
 #include <QUrl>
 #include <QUrlQuery>
 
-#include "app/vendor.h"
+#include "output/vendor.h"
 #include "support/fake_desktop.h"
 
 namespace sw {

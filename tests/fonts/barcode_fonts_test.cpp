@@ -115,6 +115,7 @@ TEST(BarcodeFonts, RegisterAllTwelveUnderTheirExactNames) {
         EXPECT_EQ(LoadFace(face).familyName(), Q(face));
     }
     EXPECT_EQ(BarcodeFontResources().size(), 12);
+    EXPECT_FALSE(RegisterBarcodeFace(QStringLiteral("Arial")));  // not one of ours
 }
 
 TEST(BarcodeFonts, EveryEmittedCodeDrawsBarsAndEveryOtherCodeNothing) {

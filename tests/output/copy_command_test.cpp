@@ -27,7 +27,7 @@ class CopyCommandTest : public ::testing::Test {
     }
 
     void Copy(bool made) {
-        CopyCommand(desktop, made, warningBox, preview,
+        CopyCommand(desktop, made, warningBox, *warningBox.NoWarningBox, preview,
                     [this](const QString& m) { previewErrors << m; });
     }
 

@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <algorithm>
 
-#include "app/vendor.h"
+#include "output/vendor.h"
 #include "support/recording_print_surface.h"
 
 namespace sw {

@@ -10,6 +10,7 @@
 #include "platform/atomic_file.h"
 
 #ifdef Q_OS_UNIX
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
@@ -308,6 +309,28 @@ TEST(MonthStamp, YearModHundredTimesHundredPlusMonth) {
 const QByteArray kWholeFile =
     "[TipoftheDay]\nEnabled=1\nPosition=0\nMaximum=1\n[Tips]\n0=First\n1=Second\n"
     "[Settings]\nCount=1\n";
+
+ino_t Inode(const QString& path) {
+    struct stat info {};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_ino : 0;
+}
+
+// A write that would leave the file's bytes as they are neither replaces the file nor waits on
+// the disk.
+TEST_F(IniFileTest, AWriteThatChangesNothingLeavesTheFileInPlace) {
+    const QByteArray bytes = "\xEF\xBB\xBF[Settings]\r\nCount=5\r\nData=\" padded \"\r\n";
+    Write(bytes);
+    const ino_t before = Inode(Path());
+    IniFile ini(Path());
+    ini.WriteInteger("Settings", "Count", 5);
+    ini.WriteString("Settings", "Data", " padded ");
+    ini.WriteStrings({{"Settings", "Count", "5"}, {"Settings", "Data", " padded "}});
+    EXPECT_EQ(Inode(Path()), before);
+    EXPECT_EQ(Read(), bytes);
+    ini.WriteInteger("Settings", "Count", 6);
+    EXPECT_NE(Inode(Path()), before);
+    EXPECT_EQ(ini.ReadInteger("Settings", "Count", -1), 6);
+}
 
 AtomicWriteStage g_killAt = AtomicWriteStage::BeforeRename;
 void KillSelf(AtomicWriteStage stage) {

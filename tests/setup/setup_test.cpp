@@ -133,6 +133,27 @@ TEST_F(SetupTest, AReadOnlySettingsFileIsNeitherReplacedNorReportedAsDone) {
     EXPECT_EQ(ReadSettings(), "[Settings]\nCount=3\n");
 }
 
+TEST_F(SetupTest, FontsInstalledForTheSystemAreNotCopiedForTheUser) {
+    // <prefix>/share/stripewright beside <prefix>/share/fonts/truetype/stripewright.
+    context.dataFolder = dir.filePath("usr/share/stripewright");
+    CopyFolder(dir.filePath("share"), context.dataFolder);
+    CopyFolder(dir.filePath("share/templates"), context.dataFolder + "/templates");
+    const QString system = dir.filePath("usr/share/fonts/truetype/stripewright");
+    CopyFolder(SW_FONT_DIR, system);
+    context.userFontFolder = dir.filePath("home-fonts");
+
+    EXPECT_EQ(Run(), 0) << lastErr.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(context.userFontFolder));
+    EXPECT_TRUE(lastOut.contains("installed for every user")) << lastOut.toStdString();
+
+    // With a face missing there, the user gets the whole set from the program's data.
+    ASSERT_TRUE(QFile::remove(system + "/" + QDir(system).entryList({"*.ttf"}).value(0)));
+    CopyFolder(SW_FONT_DIR, context.dataFolder + "/fonts");
+    EXPECT_EQ(Run(), 0) << lastErr.toStdString();
+    EXPECT_EQ(QDir(context.userFontFolder).entryList({"*.ttf"}),
+              QDir(SW_FONT_DIR).entryList({"*.ttf"}));
+}
+
 TEST(ShippedTips, AtLeastTwentyOneLineTipsThatFitASettingsValue) {
     QStringList tips;
     QString error;
