@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "encode/sheet_arguments.h"
+
 namespace sw {
 namespace {
 
@@ -50,6 +52,9 @@ std::string Lower(const std::string& text) {
 std::string EncoderUsage() {
     return "Usage: stripewright-encode --type TYPE [OPTION]... [--] [DATA]...\n"
            "  or:  stripewright-encode --type TYPE --png|--svg|--pdf FILE [OPTION]... [--] DATA\n"
+           "  or:  stripewright-encode --type TYPE --sheet SHEET --output FILE.pdf|FILE.rtf "
+           "[OPTION]...\n"
+           "  or:  stripewright-encode --type TYPE --csv --column N --append [OPTION]...\n"
            "\n"
            "Turns each DATA item into the string that the bar code font of TYPE draws as a\n"
            "bar code. Without DATA, reads standard input: one item per line (UTF-8, LF or\n"
@@ -61,16 +66,40 @@ std::string EncoderUsage() {
            "white PNG picture with every bar and space a whole number of pixels, or vectors\n"
            "at the exact size.\n"
            "\n"
+           "With --sheet, puts every item on a label of a sheet, left to right and top to\n"
+           "bottom, as many pages as the list needs: a PDF document ready to print at 100%,\n"
+           "or the sheet's RTF template filled in the bar code font. Each bar code is centred\n"
+           "at the largest size that fits its label with its quiet zones (or at --size); a\n"
+           "list that does not fit is refused before anything is written. An item that does\n"
+           "not encode stops the job and writes nothing, unless --skip-bad leaves its label\n"
+           "empty. With --csv --append, writes the CSV back with one more column holding\n"
+           "each row's font string, for a word processor's mail merge.\n"
+           "\n"
            "  --type TYPE      25, 25i, 39, Post or UPC (any case)\n"
            "  --checksum       add the optional check character (25i and 39 only)\n"
            "  --encoding ENC   utf-8 (default) or cp1252 for single-byte programs\n"
            "  --png FILE       write a PNG picture of the bar code instead of the string\n"
            "  --svg FILE       write an SVG drawing of the bar code\n"
            "  --pdf FILE       write a one-page PDF document of the bar code\n"
-           "  --height HEIGHT  short, normal (default) or tall bars (pictures only)\n"
-           "  --size POINTS    font size, 4 to 400 (pictures only; default: the type's\n"
-           "                   usual size, 24, 18 for Post, 50 for UPC)\n"
+           "  --height HEIGHT  short, normal (default) or tall bars (pictures and labels)\n"
+           "  --size POINTS    font size, 4 to 400 (pictures: default the type's usual\n"
+           "                   size, 24, 18 for Post, 50 for UPC; labels: default the\n"
+           "                   largest that fits)\n"
            "  --dpi N          resolution of the picture, 72 to 2400 (PNG only; default 300)\n"
+           "  --sheet SHEET    5167, 6570, 5160, 5161, 5162, 5197, 5163 or 5164, or\n"
+           "                   custom:COLS,ROWS,W,H,LEFT,TOP,DX,DY in inches (label size,\n"
+           "                   first label's corner from the page's, pitch)\n"
+           "  --output FILE    the labels (.pdf or .rtf), or the CSV of --append (.csv;\n"
+           "                   default: standard output)\n"
+           "  --paper PAPER    letter (default) or a4\n"
+           "  --first-label N  start on label N of the first page (a sheet partly used)\n"
+           "  --copies N       put each item on N labels (1 to 1000)\n"
+           "  --text           print the data in plain type under each bar code\n"
+           "  --csv            read a CSV file (quoted fields, a byte-order mark) ...\n"
+           "  --column N       ... taking the items from its column N (from 1)\n"
+           "  --header         ... whose first row holds the column names\n"
+           "  --append         write the CSV back with a column of font strings\n"
+           "  --skip-bad       leave the label of an item that does not encode empty\n"
            "  --help           show this text\n"
            "  --version        show the program version\n"
            "\n"
@@ -87,6 +116,8 @@ ParseOutcome ParseEncoderArguments(const std::vector<std::string>& args) {
     std::optional<BarHeight> height;
     std::optional<double> points;
     std::optional<int> dpi;
+    SheetArguments sheet;
+    bool sheetTakesValue = false;
 
     auto fail = [&](const std::string& what) {
         outcome.status = kExitUsage;
@@ -112,7 +143,8 @@ ParseOutcome ParseEncoderArguments(const std::vector<std::string>& args) {
         }
         const bool takesValue = name == "--type" || name == "--encoding" || name == "--png" ||
                                 name == "--svg" || name == "--pdf" || name == "--height" ||
-                                name == "--size" || name == "--dpi";
+                                name == "--size" || name == "--dpi" ||
+                                (IsSheetOption(name, sheetTakesValue) && sheetTakesValue);
         if (takesValue && !value) {
             if (i + 1 >= args.size())
                 return fail("option " + name + " needs a value");
@@ -177,6 +209,8 @@ ParseOutcome ParseEncoderArguments(const std::vector<std::string>& args) {
                 return fail("--dpi must be a whole number from " + std::to_string(kMinPngDpi) +
                             " to " + std::to_string(kMaxPngDpi) + ", not \"" + *value + "\"");
             }
+        } else if (IsSheetOption(name, sheetTakesValue)) {
+            SetSheetOption(sheet, name, value);
         } else {
             return fail("unknown option " + name);
         }
@@ -196,7 +230,14 @@ ParseOutcome ParseEncoderArguments(const std::vector<std::string>& args) {
             toStandardOutput += *pictureFiles[f] == "-";
         }
     }
-    if (!picture.files.empty()) {
+    if (sheet.Any()) {
+        if (!picture.files.empty())
+            return fail("labels and pictures cannot be made at once");
+        if (dpi)
+            return fail("--dpi applies to --png only");
+        if (std::string error = FinishSheetOptions(sheet, height, points, options); !error.empty())
+            return fail(error);
+    } else if (!picture.files.empty()) {
         if (options.items.size() != 1)
             return fail("pictures need exactly one DATA item");
         if (options.encoding != OutputEncoding::Utf8)
@@ -214,7 +255,7 @@ ParseOutcome ParseEncoderArguments(const std::vector<std::string>& args) {
         return fail(std::string(height   ? "--height"
                                 : points ? "--size"
                                          : "--dpi") +
-                    " applies to pictures only (--png, --svg, --pdf)");
+                    " applies to pictures and labels only (--png, --svg, --pdf, --sheet)");
     }
     options.haveItems = !options.items.empty();
     outcome.options = std::move(options);

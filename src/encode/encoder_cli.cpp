@@ -2,18 +2,21 @@
 
 #include "encode/line_encoding.h"
 #include "encode/picture_dispatch.h"
+#include "encode/sheet_items.h"
 
 namespace sw {
 
 int RunEncoder(const EncoderOptions& options, std::FILE* in, std::FILE* out, std::FILE* err,
-               const PictureWriter& pictures) {
+               const PictureWriter& pictures, const SheetWriter& sheets) {
+    if (options.sheet)
+        return RunSheets(options, in, out, err, sheets);
     if (options.picture)
         return RunPicture(options, err, pictures);
     return EncodeText(options, in, out, err);
 }
 
 int EncoderMain(const std::vector<std::string>& args, std::FILE* in, std::FILE* out, std::FILE* err,
-                const PictureWriter& pictures) {
+                const PictureWriter& pictures, const SheetWriter& sheets) {
     ParseOutcome parsed = ParseEncoderArguments(args);
     if (!parsed.out.empty())
         std::fputs(parsed.out.c_str(), out);
@@ -22,7 +25,7 @@ int EncoderMain(const std::vector<std::string>& args, std::FILE* in, std::FILE* 
     if (!parsed.options) {
         return std::fflush(out) == 0 ? parsed.status : kExitIoError;
     }
-    return RunEncoder(*parsed.options, in, out, err, pictures);
+    return RunEncoder(*parsed.options, in, out, err, pictures, sheets);
 }
 
 }  // namespace sw

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "barcode/catalogue.h"
+#include "encode/sheet_options.h"
 
 namespace sw {
 
@@ -41,6 +42,7 @@ struct EncoderOptions {
     bool haveItems = false;                 // data came as arguments rather than on standard input
     std::vector<std::string> items;         // the data arguments, as given (UTF-8)
     std::optional<PictureOptions> picture;  // pictures of the one item instead of text
+    std::optional<SheetOptions> sheet;      // sheets of labels, or the CSV written back
 };
 
 // What the picture writer gets: a font string that encoded without error.
@@ -73,12 +75,13 @@ ParseOutcome ParseEncoderArguments(const std::vector<std::string>& args);
 // "line N: message". Reads `in` line by line when the options carry no items.
 // With pictures asked for, encodes the one item and hands it to `pictures` instead, once for
 // each file.
+// With a sheet asked for, encodes every item first and hands the job to `sheets`.
 int RunEncoder(const EncoderOptions& options, std::FILE* in, std::FILE* out, std::FILE* err,
-               const PictureWriter& pictures = {});
+               const PictureWriter& pictures = {}, const SheetWriter& sheets = {});
 
 // The whole program: parse, then run. `args` excludes the program name.
 int EncoderMain(const std::vector<std::string>& args, std::FILE* in, std::FILE* out, std::FILE* err,
-                const PictureWriter& pictures = {});
+                const PictureWriter& pictures = {}, const SheetWriter& sheets = {});
 
 std::string EncoderUsage();
 

@@ -37,16 +37,17 @@ int Twips(double inches) {
     return static_cast<int>(std::lround(inches * kTwipsPerInch));
 }
 
-TemplateLayout LayOutSheet(const SheetGeometry& sheet) {
+TemplateLayout LayOutSheet(const SheetGeometry& sheet, double paperWidth, double paperHeight) {
     TemplateLayout t;
-    t.paperWidth = Twips(kLetterWidth);
-    t.paperHeight = Twips(kLetterHeight);
+    t.paperWidth = Twips(paperWidth);
+    t.paperHeight = Twips(paperHeight);
     t.marginLeft = Twips(sheet.x0);
     t.marginTop = Twips(sheet.y0);
     // Rounded down, so the text area is never wider than the labels leave room for.
     t.marginRight = std::max(
-        0, static_cast<int>(std::floor(sheet.RightMargin(kLetterWidth) * kTwipsPerInch + 1e-6)));
-    t.marginBottom = std::max(0, Twips(sheet.BottomMargin(kLetterHeight)) - kBottomSlackTwips);
+        0, static_cast<int>(std::floor(sheet.RightMargin(paperWidth) * kTwipsPerInch + 1e-6)));
+    t.marginBottom = std::max(
+        0, Twips(sheet.BottomMargin(paperHeight) + sheet.dy - sheet.height) - kBottomSlackTwips);
 
     // Each edge comes from its exact position on the page, rounded once, so that rounding
     // never accumulates along a row or down the page.
@@ -70,19 +71,21 @@ TemplateLayout LayOutSheet(const SheetGeometry& sheet) {
 
 std::string LabelTemplateRtf(const LabelChoice& choice) {
     const SheetGeometry& sheet = choice.sheet;
-    const TemplateLayout t = LayOutSheet(sheet);
+    FilledSheet empty;
+    empty.title = "Labels " + std::string(choice.stockNumber) + ": " +
+                  std::string(choice.perSheet) + " per sheet, " + Inches(sheet.width) + " x " +
+                  Inches(sheet.height) + " in";
+    return FilledSheetRtf(sheet, empty);
+}
+
+std::string FilledSheetRtf(const SheetGeometry& sheet, const FilledSheet& fill) {
+    const TemplateLayout t = LayOutSheet(sheet, fill.paperWidth, fill.paperHeight);
     std::string out;
-    out.reserve(4096 + 1024 * static_cast<std::size_t>(sheet.Labels()));
+    out.reserve(4096 + 1024 * static_cast<std::size_t>(sheet.Labels() * fill.pages));
 
     out += "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1\n";
-    out += "{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}}\n";
-    out += "{\\info{\\title Labels ";
-    out += choice.stockNumber;
-    out += ": ";
-    out += choice.perSheet;
-    out += " per sheet, ";
-    out += Inches(sheet.width) + " x " + Inches(sheet.height);
-    out += " in}{\\author Stripewright}}\n";
+    out += "{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}" + fill.fonts + "}\n";
+    out += "{\\info{\\title " + fill.title + "}{\\author Stripewright}}\n";
 
     const auto page = [&](std::string_view suffix) {
         Append(out, std::string("\\paperw") + std::string(suffix), t.paperWidth);
@@ -103,34 +106,52 @@ std::string LabelTemplateRtf(const LabelChoice& choice) {
     Append(out, "\\margbsxn", t.marginBottom);
     out += "\n";
 
-    for (int r = 0; r < sheet.rows; ++r) {
-        // Exact row height (negative), nothing to the left of the first cell, no gap between
-        // cells, no padding, never split across pages.
+    // Exact row height (negative), nothing to the left of the first cell, no gap between
+    // cells, no padding, never split across pages.
+    const auto rowStart = [&](int height) {
         out += "\\trowd\\trgaph0\\trleft0";
-        Append(out, "\\trrh", -t.rowHeights[static_cast<std::size_t>(r)]);
+        Append(out, "\\trrh", -height);
         out +=
             "\\trkeep\\trpaddl0\\trpaddr0\\trpaddt0\\trpaddb0"
             "\\trpaddfl3\\trpaddfr3\\trpaddft3\\trpaddfb3\n";
-        for (std::size_t c = 0; c < t.cellEdges.size(); ++c) {
-            out +=
-                "\\clvertalc\\clpadl0\\clpadt0\\clpadr0\\clpadb0"
-                "\\clpadfl3\\clpadft3\\clpadfr3\\clpadfb3";
-            Append(out, "\\cellx", t.cellEdges[c]);
-            out += "\n";
-        }
-        for (std::size_t c = 0; c < t.cellEdges.size(); ++c) {
-            out += "\\pard\\plain\\intbl\\li0\\ri0\\sb0\\sa0";
-            if (t.isLabelCell[c]) {
-                out += "\\qc\\f0";
-                Append(out, "\\fs", kLabelFontHalfPoints);
-            } else {
-                out += "\\ql\\f0\\fs2";
+    };
+    // Where the rows of a sheet do not touch, an empty row of the gap's height lies between.
+    const int rowGap = Twips(sheet.y0 + sheet.dy) - Twips(sheet.y0 + sheet.height);
+    long long label = 0;
+    for (long long p = 0; p < fill.pages; ++p) {
+        for (int r = 0; r < sheet.rows; ++r) {
+            if (r > 0 && rowGap > 0) {
+                rowStart(rowGap);
+                out +=
+                    "\\clpadl0\\clpadt0\\clpadr0\\clpadb0\\clpadfl3\\clpadft3\\clpadfr3\\clpadfb3";
+                Append(out, "\\cellx", t.cellEdges.back());
+                out += "\n\\pard\\plain\\intbl\\li0\\ri0\\sb0\\sa0\\ql\\f0\\fs2\\cell\n\\row\n";
             }
-            out += "\\cell\n";
+            rowStart(t.rowHeights[static_cast<std::size_t>(r)]);
+            for (std::size_t c = 0; c < t.cellEdges.size(); ++c) {
+                out +=
+                    "\\clvertalc\\clpadl0\\clpadt0\\clpadr0\\clpadb0"
+                    "\\clpadfl3\\clpadft3\\clpadfr3\\clpadfb3";
+                Append(out, "\\cellx", t.cellEdges[c]);
+                out += "\n";
+            }
+            for (std::size_t c = 0; c < t.cellEdges.size(); ++c) {
+                out += "\\pard\\plain\\intbl\\li0\\ri0\\sb0\\sa0";
+                if (t.isLabelCell[c]) {
+                    out += "\\qc\\f0";
+                    Append(out, "\\fs", kLabelFontHalfPoints);
+                    if (fill.label)
+                        out += fill.label(label);
+                    ++label;
+                } else {
+                    out += "\\ql\\f0\\fs2";
+                }
+                out += "\\cell\n";
+            }
+            out += "\\row\n";
         }
-        out += "\\row\n";
     }
-    // RTF ends with a paragraph after the table; keep it tiny so it stays on the first page.
+    // RTF ends with a paragraph after the table; keep it tiny so it stays on the last page.
     out += "\\pard\\plain\\li0\\ri0\\sb0\\sa0";
     Append(out, "\\sl-", kClosingLineTwips);
     out += "\\slmult0\\f0\\fs2\\par\n}\n";

@@ -2,6 +2,7 @@
 // sheet's labels, so that text pasted into a cell prints inside that label.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -29,9 +30,24 @@ struct TemplateLayout {
     std::vector<bool> isLabelCell;
 };
 
-TemplateLayout LayOutSheet(const SheetGeometry& sheet);
+TemplateLayout LayOutSheet(const SheetGeometry& sheet, double paperWidth = kLetterWidth,
+                           double paperHeight = kLetterHeight);
 
 // The whole RTF document for a sheet (a choice with a sheet, not the custom one).
 std::string LabelTemplateRtf(const LabelChoice& choice);
+
+// Sheets of the same table filled in: `pages` sheets, one after the other, each label's
+// paragraph followed by what `label` returns for it (RTF, from label 0 of the first page on;
+// empty for a label left blank). Font 0 is the labels' plain type; `fonts` adds entries to the
+// font table. Rows of a sheet whose labels do not touch get empty rows between them.
+struct FilledSheet {
+    std::string title;
+    double paperWidth = kLetterWidth;
+    double paperHeight = kLetterHeight;
+    std::string fonts;
+    long long pages = 1;
+    std::function<std::string(long long label)> label;
+};
+std::string FilledSheetRtf(const SheetGeometry& sheet, const FilledSheet& fill);
 
 }  // namespace sw

@@ -210,3 +210,40 @@ TEST(LabelTemplates, BuiltTemplatesAreTheGeneratedOnes) {
 
 }  // namespace
 }  // namespace sw
+
+namespace sw {
+namespace {
+
+// A filled sheet of several pages: each page's rows fill its text area so that the next label
+// row cannot fit and starts the next page at the top margin; rows with a gap between them get
+// an empty row of that height; every label gets its own content in order.
+TEST(FilledSheets, PagesFollowEachOtherAtTheSheetsPlaces) {
+    const SheetGeometry sheet{3, 4, 2.5, 1.5, 0.5, 0.75, 2.6, 2.5};  // A4, 1 in between rows
+    FilledSheet fill;
+    fill.paperWidth = 210 / 25.4;
+    fill.paperHeight = 297 / 25.4;
+    fill.pages = 2;
+    fill.label = [](long long label) { return " L" + std::to_string(label) + "."; };
+    const std::string rtf = FilledSheetRtf(sheet, fill);
+    const ParsedTemplate t = Parse(rtf);
+
+    ASSERT_EQ(t.rows.size(), 2u * (2 * 4 - 1));
+    int used = 0;
+    for (std::size_t r = 0; r < 7; ++r) {
+        EXPECT_EQ(t.rows[r].height, r % 2 == 0 ? -Twips(1.5) : -Twips(1.0)) << r;
+        EXPECT_EQ(t.rows[r].height, t.rows[r + 7].height) << r;
+        used -= t.rows[r].height;
+    }
+    const int area = t.document.at("paperh") - t.document.at("margt") - t.document.at("margb");
+    EXPECT_EQ(t.document.at("margt"), Twips(0.75));
+    EXPECT_EQ(t.document.at("paperh"), Twips(297 / 25.4));
+    EXPECT_LE(used + t.closingLineTwips, area);
+    EXPECT_GT(used + Twips(1.5), area) << "the next page's first row would fit on this page";
+    for (long long label = 0; label < 24; ++label) {
+        EXPECT_NE(rtf.find(" L" + std::to_string(label) + ".\\cell"), std::string::npos) << label;
+    }
+    EXPECT_EQ(rtf.find(" L24."), std::string::npos);
+}
+
+}  // namespace
+}  // namespace sw

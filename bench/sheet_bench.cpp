@@ -1,0 +1,104 @@
+// Sheets of labels from a 10,000-line list, side by side with the plain text encoder on the same
+// list. Each run is a whole process; `peak_MB` is the largest resident size of any run so far,
+// so the runs go from the lightest to the heaviest.
+#include <sys/resource.h>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <random>
+#include <string>
+
+namespace {
+
+constexpr int kItems = 10'000;
+
+std::filesystem::path WriteList(const char* name, bool digits) {
+    auto p = std::filesystem::temp_directory_path() / name;
+    std::mt19937 rng(1);
+    const std::string alphabet = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ-. $/+%";
+    std::uniform_int_distribution<std::size_t> pick(0, digits ? 9 : alphabet.size() - 1);
+    std::uniform_int_distribution<int> length(6, 14);
+    std::string text;
+    for (int line = 0; line < kItems; ++line) {
+        for (int k = digits ? 11 : length(rng); k > 0; --k) text += alphabet[pick(rng)];
+        text += '\n';
+    }
+    std::FILE* f = std::fopen(p.c_str(), "wb");
+    if (f == nullptr || std::fwrite(text.data(), 1, text.size(), f) != text.size() ||
+        std::fclose(f) != 0) {
+        std::fprintf(stderr, "cannot write %s\n", p.c_str());
+        std::exit(1);
+    }
+    return p;
+}
+
+const std::filesystem::path& Code39List() {
+    static const auto path = WriteList("sw_bench_labels_39.txt", false);
+    return path;
+}
+const std::filesystem::path& UpcList() {
+    static const auto path = WriteList("sw_bench_labels_upc.txt", true);
+    return path;
+}
+
+const std::string kDir = std::filesystem::temp_directory_path().string();
+
+void RunCommand(benchmark::State& state, const std::string& command,
+                const std::filesystem::path& list) {
+    const std::string line = command + " < '" + list.string() + "'";
+    for (auto _ : state) {
+        if (std::system(line.c_str()) != 0) {
+            state.SkipWithError("command failed");
+            break;
+        }
+    }
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    state.counters["peak_MB"] = static_cast<double>(usage.ru_maxrss) / 1024;
+    state.SetItemsProcessed(state.iterations() * kItems);
+}
+
+void Text_Code39(benchmark::State& s) {
+    RunCommand(s, std::string("exec ") + SW_ENCODE_EXE + " --type 39 > /dev/null", Code39List());
+}
+void Rtf_Code39_5160(benchmark::State& s) {
+    RunCommand(s,
+               std::string("exec ") + SW_ENCODE_EXE + " --type 39 --sheet 5160 --output '" + kDir +
+                   "/sw_bench_labels.rtf'",
+               Code39List());
+}
+void Pdf_Code39_5160(benchmark::State& s) {
+    RunCommand(s,
+               std::string("exec ") + SW_ENCODE_EXE + " --type 39 --sheet 5160 --output '" + kDir +
+                   "/sw_bench_labels.pdf'",
+               Code39List());
+}
+void Pdf_Code39_5160_Text(benchmark::State& s) {
+    RunCommand(s,
+               std::string("exec ") + SW_ENCODE_EXE + " --type 39 --sheet 5160 --text --output '" +
+                   kDir + "/sw_bench_labels.pdf'",
+               Code39List());
+}
+void Text_UpcA(benchmark::State& s) {
+    RunCommand(s, std::string("exec ") + SW_ENCODE_EXE + " --type upc > /dev/null", UpcList());
+}
+void Pdf_UpcA_5163(benchmark::State& s) {
+    RunCommand(s,
+               std::string("exec ") + SW_ENCODE_EXE + " --type upc --sheet 5163 --output '" + kDir +
+                   "/sw_bench_labels.pdf'",
+               UpcList());
+}
+
+BENCHMARK(Text_Code39)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(Rtf_Code39_5160)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(Pdf_Code39_5160)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(Pdf_Code39_5160_Text)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(Text_UpcA)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(Pdf_UpcA_5163)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,32 @@
+// The command line's options for sheets of labels and for the CSV write-back.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "encode/encoder_cli.h"
+
+namespace sw {
+
+struct SheetArguments {
+    std::optional<std::string> sheet, paper, output, firstLabel, copies, column;
+    bool text = false, csv = false, header = false, append = false, skipBad = false;
+
+    bool Any() const {
+        return sheet || paper || output || firstLabel || copies || column || text || csv ||
+               header || append || skipBad;
+    }
+};
+
+// True when `name` is one of these options; `takesValue` says whether it needs a value.
+bool IsSheetOption(std::string_view name, bool& takesValue);
+void SetSheetOption(SheetArguments& arguments, std::string_view name,
+                    const std::optional<std::string>& value);
+
+// Checks the options together and puts them into `options` (whose type is set); returns what
+// is wrong, or an empty text.
+std::string FinishSheetOptions(const SheetArguments& arguments, std::optional<BarHeight> height,
+                               std::optional<double> points, EncoderOptions& options);
+
+}  // namespace sw

@@ -1,0 +1,38 @@
+// The list behind a sheet of labels: items read one a line or from a column of a CSV file, and
+// the CSV written back with the font strings. Standard C++ only.
+#pragma once
+
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "encode/encoder_cli.h"
+
+namespace sw {
+
+// One record of a CSV file: its fields, the line where it starts and where its text lies in
+// the file (without its line ending).
+struct CsvRecord {
+    unsigned long long line = 0;
+    std::vector<std::string> fields;
+    std::size_t begin = 0;
+    std::size_t end = 0;
+    std::string_view ending;  // "\n", "\r\n" or "" at the end of the file
+};
+
+// Splits `text` (a byte-order mark already removed) into records: fields separated by commas,
+// quoted fields holding commas, doubled quotes and line breaks. Blank lines hold no record.
+// Nothing, with `error` set, when a quoted field is never closed.
+std::optional<std::vector<CsvRecord>> ParseCsv(std::string_view text, std::string& error);
+
+// A field as a CSV file holds it: quoted when it has a comma, a quote or a line break.
+std::string CsvField(std::string_view field);
+
+// Runs a sheet job or the CSV write-back of `options`: reads the items, encodes them, and hands
+// the job to `sheets` (or writes the CSV to `out`). Returns the exit status.
+int RunSheets(const EncoderOptions& options, std::FILE* in, std::FILE* out, std::FILE* err,
+              const SheetWriter& sheets);
+
+}  // namespace sw

@@ -1,0 +1,93 @@
+// Sheets of labels from a list: what the command line asks for and what the sheet writer gets.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "barcode/catalogue.h"
+#include "output/label_sheets.h"
+
+namespace sw {
+
+enum class SheetFormat { Pdf, Rtf };
+
+struct SheetPaper {
+    std::string_view name;
+    double width;  // inches
+    double height;
+};
+
+inline constexpr SheetPaper kLetterPaper{"letter", kLetterWidth, kLetterHeight};
+inline constexpr SheetPaper kA4Paper{"a4", 210 / 25.4, 297 / 25.4};
+
+// Where the items come from: one a line, or one column of a CSV file.
+struct ItemSource {
+    bool csv = false;
+    int column = 0;  // from 1
+    bool header = false;
+};
+
+// A sheet job (--sheet) or a CSV written back with the font strings (--csv --append).
+struct SheetOptions {
+    ItemSource source;
+    bool append = false;  // --csv --append: no sheet, the CSV with one more column
+    std::string output;   // the file; empty: standard output (CSV only)
+    SheetFormat format = SheetFormat::Pdf;
+    std::string sheetName;  // the stock number, or "custom"
+    SheetGeometry sheet{};
+    SheetPaper paper = kLetterPaper;
+    int firstLabel = 1;  // from 1
+    int copies = 1;
+    BarHeight height = BarHeight::Normal;
+    double points = 0;  // 0: the largest that fits each label
+    bool text = false;  // the data in plain type under the bar code
+    bool skipBad = false;
+};
+
+inline constexpr int kMaxCopies = 1000;
+
+// One item of the list: the data, the line of the input where it starts, and its font string
+// (empty for an item that did not encode and was skipped: its label stays empty).
+struct SheetItem {
+    unsigned long long line = 0;
+    std::string data;
+    std::u32string fontString;
+};
+
+struct SheetJob {
+    BarCodeType type;
+    SheetOptions options;
+    std::vector<SheetItem> items;
+    std::string csv;  // --csv --append to a file: the whole CSV to write
+};
+
+// What the sheet writer reports: an exit status and, unless it is 0, the reason.
+struct SheetOutcome {
+    int status = 0;
+    std::string message;
+};
+
+// Lays out and writes the job's labels to `file`, in full or not at all. The real one
+// (sheet_output.h) needs Qt and is loaded only for sheets.
+using SheetWriter = std::function<SheetOutcome(const SheetJob& job, const std::string& file)>;
+
+// Reads a --sheet value: a stock number of the label table or "custom:COLS,ROWS,W,H,LEFT,TOP,
+// DX,DY" in inches. Says what is wrong in `error` otherwise.
+std::optional<SheetGeometry> SheetFromName(const std::string& name, std::string& error);
+
+// Where label `slot` (from 0, counting across pages) of a sheet lies: page, column, row.
+struct LabelPlace {
+    int page;
+    int column;
+    int row;
+};
+constexpr LabelPlace PlaceOf(const SheetGeometry& sheet, long long slot) {
+    const long long per = sheet.Labels();
+    const long long onPage = slot % per;
+    return {static_cast<int>(slot / per), static_cast<int>(onPage % sheet.columns),
+            static_cast<int>(onPage / sheet.columns)};
+}
+
+}  // namespace sw

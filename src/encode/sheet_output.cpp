@@ -1,0 +1,353 @@
+#include "encode/sheet_output.h"
+
+#include <QBuffer>
+#include <QFont>
+#include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <memory>
+
+#include "barcode/text.h"
+#include "drawing/symbol_drawing.h"
+#include "encode/encoder_cli.h"
+#include "output/label_rtf.h"
+#include "platform/atomic_file.h"
+
+namespace sw {
+namespace {
+
+// Nothing is printed closer to a label's edge than this: the die cut and the rounded corners.
+constexpr double kInsetInches = 1.0 / 16;
+// The narrowest bar that scanners read reliably, in inches: UPC-A at 80 % of its nominal size,
+// and the usual minimum of the other types.
+constexpr double kUpcSmallestModule = 0.0104;
+constexpr double kSmallestModule = 0.0075;
+constexpr int kPdfResolution = 7200;
+
+void QuietQtNotes(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "%s\n", qPrintable(message));
+}
+
+std::string Number(double v, int decimals = 2) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.*f", decimals, v);
+    return buf;
+}
+
+int NarrowestUnits(const drawing::FaceGlyphs& face) {
+    if (face.module > 0)
+        return face.module;
+    std::int32_t narrowest = std::numeric_limits<std::int32_t>::max();
+    for (std::size_t g = 0; g < face.glyphCount; ++g) {
+        const drawing::GlyphEntry& glyph = face.glyphs[g];
+        for (std::uint32_t b = 0; b < glyph.barCount; ++b)
+            narrowest = std::min(narrowest, face.bars[glyph.firstBar + b].width);
+    }
+    return narrowest == std::numeric_limits<std::int32_t>::max() ? face.unitsPerEm : narrowest;
+}
+
+double UsualPoints(BarCodeType type) {
+    return std::strtod(std::string(Info(type).pointSize).c_str(), nullptr);
+}
+
+// The smallest size at which the face's narrowest bar still reads; the postal code has one
+// size only.
+double SmallestPoints(const drawing::FaceGlyphs& face, BarCodeType type) {
+    if (type == BarCodeType::TypePost)
+        return UsualPoints(type);
+    const double module = type == BarCodeType::TypeUPC ? kUpcSmallestModule : kSmallestModule;
+    return std::ceil(module * 72 * face.unitsPerEm / NarrowestUnits(face) * 10 - 1e-9) / 10;
+}
+
+double LargestPoints(BarCodeType type) {
+    return type == BarCodeType::TypePost ? UsualPoints(type) : kMaxPicturePoints;
+}
+
+// The plain type under the bar code, in points: small on small labels.
+double TextPoints(const SheetGeometry& sheet) {
+    return std::clamp(sheet.height * 72 * 0.16, 6.0, 10.0);
+}
+double TextLineInches(double points) {
+    return points * 1.25 / 72;
+}
+
+// One label's bar code, sized: its point size and what it measures at that size.
+struct SizedLabel {
+    double points = 0;  // 0 for a label left empty
+    QSizeF inches;      // the symbol, quiet zones included
+    double shift = 0;   // inches to move it right so that its bars, not its margins, are centred
+};
+
+// How much wider the left margin of the symbol is than its right one, in layout units: glyphs
+// may carry the space after them, which makes the right quiet zone a little wider.
+double MarginImbalance(const drawing::SymbolLayout& layout) {
+    double left = layout.size.width();
+    double right = 0;
+    for (const QRectF& bar : layout.bars) {
+        left = std::min(left, bar.left());
+        right = std::max(right, bar.right());
+    }
+    if (!layout.outlines.isEmpty()) {
+        const QRectF r = layout.outlines.boundingRect();
+        left = std::min(left, r.left());
+        right = std::max(right, r.right());
+    }
+    return right < left ? 0 : left - (layout.size.width() - right);
+}
+
+std::string SheetsThatFit(double width, double height) {
+    std::string list;
+    int count = 0;
+    for (std::size_t i = 0; i < kSheetCount; ++i) {
+        const SheetGeometry& s = kLabelChoices[i].sheet;
+        if (s.width + 1e-9 >= width && s.height + 1e-9 >= height) {
+            list += count++ == 0 ? "" : ", ";
+            list += kLabelChoices[i].stockNumber;
+        }
+    }
+    const std::string custom =
+        "a custom sheet with labels of at least " + Number(width) + " x " + Number(height) + " in";
+    if (count == 0)
+        return custom + " would do";
+    return (count == 1 ? "sheet " : "sheets ") + list + " or " + custom + " would do";
+}
+
+// The label as the label dialog names it ("2.625 x 1.00 in label of sheet 5160").
+std::string LabelName(const SheetOptions& o) {
+    for (std::size_t i = 0; i < kSheetCount; ++i) {
+        if (o.sheetName == kLabelChoices[i].stockNumber) {
+            return std::string(kLabelChoices[i].size) + " in label of sheet " + o.sheetName;
+        }
+    }
+    return Number(o.sheet.width) + " x " + Number(o.sheet.height) + " in label";
+}
+
+// Sizes every label; on failure says which item does not fit and what would.
+bool SizeLabels(const SheetJob& job, const drawing::FaceGlyphs& face,
+                std::vector<SizedLabel>& sized, std::string& error) {
+    const SheetOptions& o = job.options;
+    const double text = o.text ? TextLineInches(TextPoints(o.sheet)) : 0;
+    const double roomW = o.sheet.width - 2 * kInsetInches;
+    const double roomH = o.sheet.height - 2 * kInsetInches - text;
+    const double smallest = SmallestPoints(face, job.type);
+    sized.resize(job.items.size());
+    for (std::size_t i = 0; i < job.items.size(); ++i) {
+        if (job.items[i].fontString.empty())
+            continue;
+        const drawing::SymbolLayout layout = drawing::ExactLayout(face, job.items[i].fontString);
+        const double perUnit = 1.0 / face.unitsPerEm / 72;  // inches per layout unit at 1 point
+        const double imbalance = MarginImbalance(layout) * perUnit;
+        // Centring the bars widens the symbol by the difference of its margins.
+        const QSizeF perPoint(layout.size.width() * perUnit + std::abs(imbalance),
+                              layout.size.height() * perUnit);
+        const double fit =
+            std::max(0.0, std::min(roomW / perPoint.width(), roomH / perPoint.height()));
+        const std::string line = "line " + std::to_string(job.items[i].line) + ": ";
+        const auto needs = [&](double points) {
+            return SheetsThatFit(perPoint.width() * points + 2 * kInsetInches,
+                                 perPoint.height() * points + 2 * kInsetInches + text);
+        };
+        const std::string label = LabelName(o);
+        double points = 0;
+        if (o.points > 0) {
+            if (o.points > fit + 1e-9) {
+                error = line + "at " + Number(o.points, 1) + " points the bar code is " +
+                        Number(perPoint.width() * o.points) + " x " +
+                        Number(perPoint.height() * o.points) +
+                        " in with its quiet zones, more than a " + label + " holds; " +
+                        (fit >= smallest ? "--size " + Number(std::floor(fit * 10) / 10, 1) +
+                                               " or less would do, or " + needs(o.points)
+                                         : needs(o.points));
+                return false;
+            }
+            points = o.points;
+        } else {
+            if (fit < smallest) {
+                error = line + "the bar code does not fit a " + label + " even at " +
+                        Number(smallest, 1) + " points, the smallest size that scans reliably; " +
+                        needs(smallest);
+                return false;
+            }
+            points = std::min(std::floor(fit * 10) / 10, LargestPoints(job.type));
+            points = std::max(points, smallest);
+        }
+        sized[i] = {points, layout.size * perUnit * points, -imbalance / 2 * points};
+    }
+    return true;
+}
+
+QByteArray Pdf(const SheetJob& job, const drawing::FaceGlyphs& face,
+               const std::vector<SizedLabel>& sized) {
+    const SheetOptions& o = job.options;
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter pdf(&buffer);
+    pdf.setCreator(QStringLiteral("stripewright-encode"));
+    pdf.setTitle(QStringLiteral("Labels"));
+    pdf.setResolution(kPdfResolution);
+    const QPageSize size = o.paper.name == kA4Paper.name
+                               ? QPageSize(QPageSize::A4)
+                               : QPageSize(QSizeF(o.paper.width, o.paper.height), QPageSize::Inch,
+                                           QString(), QPageSize::ExactMatch);
+    pdf.setPageLayout(QPageLayout(size, QPageLayout::Portrait, QMarginsF()));
+    QPainter painter(&pdf);
+    if (!painter.isActive())
+        return {};
+    const double k = kPdfResolution;
+    const double textPoints = TextPoints(o.sheet);
+    const double textLine = o.text ? TextLineInches(textPoints) : 0;
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(textPoints);
+    painter.setFont(font);
+    const QFontMetricsF metrics(font, &pdf);
+    const double textRoom = (o.sheet.width - 2 * kInsetInches) * k;
+
+    int page = 0;
+    long long slot = o.firstLabel - 1;
+    drawing::SymbolLayout symbol;
+    for (std::size_t i = 0; i < job.items.size(); ++i) {
+        for (int c = 0; c < o.copies; ++c, ++slot) {
+            const LabelPlace place = PlaceOf(o.sheet, slot);
+            while (page < place.page) {
+                if (!pdf.newPage())
+                    return {};
+                ++page;
+            }
+            const SizedLabel& label = sized[i];
+            if (label.points == 0)
+                continue;  // skipped: the label stays empty
+            if (c == 0)
+                symbol = drawing::ExactLayout(face, job.items[i].fontString);
+            const double left = o.sheet.x0 + place.column * o.sheet.dx;
+            const double top = o.sheet.y0 + place.row * o.sheet.dy;
+            const double blockTop = top + (o.sheet.height - label.inches.height() - textLine) / 2;
+            const QRectF target(
+                (left + (o.sheet.width - label.inches.width()) / 2 + label.shift) * k, blockTop * k,
+                label.inches.width() * k, label.inches.height() * k);
+            drawing::PaintSymbol(painter, symbol, target);
+            if (o.text) {
+                const QString data = metrics.elidedText(QString::fromStdString(job.items[i].data),
+                                                        Qt::ElideRight, textRoom);
+                painter.drawText(
+                    QRectF((left + kInsetInches) * k, (blockTop + label.inches.height()) * k,
+                           textRoom, textLine * k),
+                    Qt::AlignHCenter | Qt::AlignTop, data);
+            }
+        }
+    }
+    // A job that starts late or ends early still fills its last page.
+    if (!painter.end())
+        return {};
+    return buffer.data();
+}
+
+// Text in a Windows-1252 RTF document: the font string's characters are all in that set;
+// anything else goes as a Unicode escape.
+std::string RtfText(std::u32string_view text) {
+    std::string out;
+    for (char32_t c : text) {
+        if (c == '\\' || c == '{' || c == '}') {
+            out += '\\';
+            out += static_cast<char>(c);
+        } else if (c >= 0x20 && c < 0x7F) {
+            out += static_cast<char>(c);
+        } else if (c >= 0xA0 && c <= 0xFF) {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\'%02x", static_cast<unsigned>(c));
+            out += buf;
+        } else if (c < 0x20) {
+            out += ' ';
+        } else {
+            const long v = c <= 0x7FFF ? static_cast<long>(c) : static_cast<long>(c) - 0x10000;
+            if (c > 0xFFFF) {
+                out += "?";  // beyond one RTF Unicode escape
+            } else {
+                out += "\\u" + std::to_string(v) + "?";
+            }
+        }
+    }
+    return out;
+}
+
+std::string Rtf(const SheetJob& job, const std::vector<SizedLabel>& sized) {
+    const SheetOptions& o = job.options;
+    const long long first = o.firstLabel - 1;
+    const long long count = static_cast<long long>(job.items.size()) * o.copies;
+    FilledSheet fill;
+    fill.title = "Labels " + o.sheetName;
+    fill.paperWidth = o.paper.width;
+    fill.paperHeight = o.paper.height;
+    const std::string face(FaceName(job.type, o.height));
+    fill.fonts = "{\\f1\\fnil\\fcharset0 " + face + ";}";
+    fill.pages = (first + count + o.sheet.Labels() - 1) / o.sheet.Labels();
+    const int textHalfPoints = static_cast<int>(std::lround(TextPoints(o.sheet) * 2));
+    fill.label = [&](long long label) -> std::string {
+        const long long k = label - first;
+        if (k < 0 || k >= count)
+            return {};
+        const std::size_t i = static_cast<std::size_t>(k / o.copies);
+        const SizedLabel& s = sized[i];
+        if (s.points == 0)
+            return {};
+        // Half points, rounded down so that the bar code still fits.
+        const int halfPoints = static_cast<int>(std::floor(s.points * 2 + 1e-9));
+        std::string cell =
+            "{\\f1\\fs" + std::to_string(halfPoints) + " " + RtfText(job.items[i].fontString) + "}";
+        if (o.text) {
+            cell += "\\par{\\f0\\fs" + std::to_string(textHalfPoints) + " " +
+                    RtfText(DecodeUtf8(job.items[i].data)) + "}";
+        }
+        return cell;
+    };
+    return FilledSheetRtf(o.sheet, fill);
+}
+
+}  // namespace
+
+SheetOutcome WriteLabelSheets(const SheetJob& job, const std::string& file) {
+    const QString path = QString::fromStdString(file);
+    if (!job.csv.empty()) {
+        if (!platform::WriteFileAtomically(path, QByteArray::fromStdString(job.csv)))
+            return {kExitIoError, "cannot write " + file};
+        return {};
+    }
+    std::unique_ptr<QGuiApplication> app;
+    if (QCoreApplication::instance() == nullptr) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        qInstallMessageHandler(QuietQtNotes);
+        static int argc = 1;
+        static char name[] = "stripewright-encode";
+        static char* argv[] = {name, nullptr};
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    }
+    const std::string_view faceName = FaceName(job.type, job.options.height);
+    const drawing::FaceGlyphs* face = drawing::FindFaceGlyphs(faceName);
+    if (face == nullptr)
+        return {kExitUsage, "the bar code face \"" + std::string(faceName) + "\" is not known"};
+    std::vector<SizedLabel> sized;
+    std::string error;
+    if (!SizeLabels(job, *face, sized, error))
+        return {kExitUsage, error + "; nothing was written"};
+    QByteArray bytes;
+    if (job.options.format == SheetFormat::Pdf) {
+        bytes = Pdf(job, *face, sized);
+        if (bytes.isEmpty())
+            return {kExitIoError, "cannot make the PDF document"};
+    } else {
+        bytes = QByteArray::fromStdString(Rtf(job, sized));
+    }
+    if (!platform::WriteFileAtomically(path, bytes))
+        return {kExitIoError, "cannot write " + file};
+    return {};
+}
+
+}  // namespace sw

@@ -1,0 +1,204 @@
+// Sheets of labels written as PDF, rendered with pdftoppm and measured: every label in its place
+// on every page, every bar code read back as its item; and the jobs that must write nothing.
+#define ZX_USE_UTF8 1
+#include <ZXing/ReadBarcode.h>
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QImage>
+#include <QImageReader>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <climits>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "barcode/make.h"
+#include "barcode/text.h"
+#include "encode/encoder_cli.h"
+#include "encode/sheet_output.h"
+
+namespace sw {
+namespace {
+
+constexpr int kDpi = 300;
+
+QImage RenderPage(const QString& pdf, int page) {
+    const QString prefix = pdf + QStringLiteral("-%1").arg(page);
+    QProcess process;
+    process.start(
+        QStringLiteral("pdftoppm"),
+        {QStringLiteral("-r"), QString::number(kDpi), QStringLiteral("-gray"),
+         QStringLiteral("-png"), QStringLiteral("-singlefile"), QStringLiteral("-f"),
+         QString::number(page), QStringLiteral("-l"), QString::number(page), pdf, prefix});
+    if (!process.waitForFinished(120000) || process.exitCode() != 0)
+        return {};
+    QImageReader reader(prefix + QStringLiteral(".png"));
+    reader.setAllocationLimit(1024);
+    return reader.read().convertToFormat(QImage::Format_Grayscale8);
+}
+
+// The plain text that a PDF page holds.
+std::string PageText(const QString& pdf, int page) {
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"),
+                  {QStringLiteral("-f"), QString::number(page), QStringLiteral("-l"),
+                   QString::number(page), pdf, QStringLiteral("-")});
+    process.waitForFinished(120000);
+    return process.readAllStandardOutput().toStdString();
+}
+
+QRect Ink(const QImage& page, const QRect& region) {
+    const QRect area = region.intersected(page.rect());
+    int left = INT_MAX, top = INT_MAX, right = -1, bottom = -1;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        const uchar* line = page.constScanLine(y);
+        for (int x = area.left(); x <= area.right(); ++x) {
+            if (line[x] < 128) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+        }
+    }
+    return right < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
+std::string Read(const QImage& grey) {
+    const ZXing::ImageView view(grey.constBits(), grey.width(), grey.height(),
+                                ZXing::ImageFormat::Lum, static_cast<int>(grey.bytesPerLine()));
+    ZXing::DecodeHints hints;
+    hints.setTryRotate(false);
+    const ZXing::Result r = ZXing::ReadBarcode(view, hints);
+    return r.isValid() ? r.text() : "(unread)";
+}
+
+SheetJob Job(BarCodeType type, const SheetGeometry& sheet, const std::string& name,
+             const std::vector<std::string>& data) {
+    SheetJob job{type, {}, {}, {}};
+    job.options.sheet = sheet;
+    job.options.sheetName = name;
+    unsigned long long line = 0;
+    for (const std::string& d : data) {
+        const EncodeResult r = MakeFontString(type, DecodeUtf8(d), false);
+        EXPECT_TRUE(r.ok()) << d;
+        job.items.push_back({++line, d, r.fontString()});
+    }
+    return job;
+}
+
+// Checks every label of every page of the job's PDF: the ones that hold an item carry a bar
+// code centred on the label (within 0.01 in) that reads as the item; the others are blank.
+void ExpectLabelsInPlace(const SheetJob& job, const QString& pdf, const std::string& what) {
+    const SheetOptions& o = job.options;
+    const long long first = o.firstLabel - 1;
+    const long long count = static_cast<long long>(job.items.size()) * o.copies;
+    const long long pages = (first + count + o.sheet.Labels() - 1) / o.sheet.Labels();
+    const double tolerance = 0.01 * kDpi + 1;  // 0.01 in, and the pixel the ink edge rounds to
+    for (int p = 0; p < pages; ++p) {
+        const QImage page = RenderPage(pdf, p + 1);
+        ASSERT_FALSE(page.isNull()) << what;
+        EXPECT_NEAR(page.width(), o.paper.width * kDpi, 1.5) << what;
+        EXPECT_NEAR(page.height(), o.paper.height * kDpi, 1.5) << what;
+        const std::string text = o.text ? PageText(pdf, p + 1) : std::string();
+        for (int l = 0; l < o.sheet.Labels(); ++l) {
+            const long long slot = static_cast<long long>(p) * o.sheet.Labels() + l;
+            const LabelPlace place = PlaceOf(o.sheet, slot);
+            const QRectF label((o.sheet.x0 + place.column * o.sheet.dx) * kDpi,
+                               (o.sheet.y0 + place.row * o.sheet.dy) * kDpi, o.sheet.width * kDpi,
+                               o.sheet.height * kDpi);
+            const QRect box = label.toAlignedRect();
+            const QRect ink = Ink(page, box);
+            const std::string where =
+                what + ", page " + std::to_string(p + 1) + " label " + std::to_string(l + 1);
+            if (slot < first || slot >= first + count) {
+                EXPECT_TRUE(ink.isNull()) << where << " should be blank";
+                continue;
+            }
+            const SheetItem& item = job.items[static_cast<std::size_t>((slot - first) / o.copies)];
+            ASSERT_FALSE(ink.isNull()) << where;
+            EXPECT_NEAR((ink.left() + ink.right() + 1) / 2.0, label.center().x(), tolerance)
+                << where;
+            if (!o.text) {
+                EXPECT_NEAR((ink.top() + ink.bottom() + 1) / 2.0, label.center().y(), tolerance)
+                    << where;
+            }
+            // UPC-A reads back with its check digit.
+            const std::string read = Read(page.copy(box));
+            EXPECT_EQ(read.substr(0, item.data.size()), item.data) << where << " reads " << read;
+            if (o.text) {
+                EXPECT_NE(text.find(item.data), std::string::npos) << where << ": no text";
+            }
+        }
+    }
+}
+
+TEST(SheetPdf, EveryLabelOfEveryPageInPlace) {
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty())
+        GTEST_SKIP() << "pdftoppm is not installed";
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    struct Row {
+        std::string name;
+        SheetGeometry sheet;
+        SheetPaper paper;
+        int first, copies;
+        bool text;
+        BarCodeType type;
+        long long items;  // 0: two sheets and one label
+    };
+    std::vector<Row> rows;
+    for (std::size_t i = 0; i < kSheetCount; ++i)
+        rows.push_back({std::string(kLabelChoices[i].stockNumber), kLabelChoices[i].sheet,
+                        kLetterPaper, 1, 1, i % 2 == 1, BarCodeType::Type39, 0});
+    // A custom sheet on A4, with gaps between the rows; UPC-A, whose digits are outlines.
+    rows.push_back({"custom",
+                    {3, 4, 2.5, 1.5, 0.5, 0.75, 2.6, 2.5},
+                    kA4Paper,
+                    1,
+                    1,
+                    true,
+                    BarCodeType::TypeUPC,
+                    0});
+    // A sheet already partly used, each item twice: the job runs over to a second page.
+    rows.push_back(
+        {"5161", kLabelChoices[3].sheet, kLetterPaper, 19, 2, false, BarCodeType::Type39, 2});
+    for (const Row& row : rows) {
+        const long long n = row.items != 0 ? row.items : 2LL * row.sheet.Labels() + 1;
+        std::vector<std::string> data;
+        for (long long k = 0; k < n; ++k) {
+            data.push_back(row.type == BarCodeType::TypeUPC ? std::to_string(36000291450 + k)
+                                                            : "S" + std::to_string(100 + k));
+        }
+        SheetJob job = Job(row.type, row.sheet, row.name, data);
+        job.options.paper = row.paper;
+        job.options.firstLabel = row.first;
+        job.options.copies = row.copies;
+        job.options.text = row.text;
+        const QString pdf = dir.filePath(QString::fromStdString(row.name) + ".pdf");
+        const SheetOutcome r = WriteLabelSheets(job, pdf.toStdString());
+        ASSERT_EQ(r.status, 0) << row.name << ": " << r.message;
+        ExpectLabelsInPlace(job, pdf, "sheet " + row.name);
+    }
+}
+
+TEST(SheetPdf, BarCodeThatDoesNotFitWritesNothing) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString pdf = dir.filePath(QStringLiteral("labels.pdf"));
+    // Sixteen characters of Code 3 of 9 need 2.4 in even at their smallest size.
+    SheetJob job =
+        Job(BarCodeType::Type39, kLabelChoices[0].sheet, "5167", {"SHORT", "ABCDEFGHIJKLMNOP"});
+    const SheetOutcome r = WriteLabelSheets(job, pdf.toStdString());
+    EXPECT_EQ(r.status, kExitUsage);
+    EXPECT_EQ(r.message.rfind("line 2: the bar code does not fit a 1.75 x 0.50 in label", 0), 0u)
+        << r.message;
+    EXPECT_NE(r.message.find("sheets 5160, 5161"), std::string::npos) << r.message;
+    EXPECT_FALSE(QFile::exists(pdf));
+}
+
+}  // namespace
+}  // namespace sw
