@@ -239,18 +239,31 @@ QByteArray SvgDocument(const FaceGlyphs& face, const SymbolLayout& exact, double
                Number(bar.width()) + "\" height=\"" + Number(bar.height()) + "\"/>\n";
     }
     if (!exact.outlines.isEmpty()) {
+        // Appended piece by piece: GCC 12 at -O3 misreads "L" + std::string as overlapping.
         std::string d;
+        auto point = [&d](char command, double x, double y) {
+            if (command != ' ')
+                d += command;
+            d += Number(x);
+            d += ' ';
+            d += Number(y);
+        };
         for (int i = 0; i < exact.outlines.elementCount(); ++i) {
             const QPainterPath::Element e = exact.outlines.elementAt(i);
             if (e.type == QPainterPath::MoveToElement) {
-                d += (d.empty() ? "M" : "ZM") + Number(e.x) + " " + Number(e.y);
+                if (!d.empty())
+                    d += 'Z';
+                point('M', e.x, e.y);
             } else if (e.type == QPainterPath::LineToElement) {
-                d += "L" + Number(e.x) + " " + Number(e.y);
+                point('L', e.x, e.y);
             } else if (e.type == QPainterPath::CurveToElement) {
                 const QPainterPath::Element c2 = exact.outlines.elementAt(i + 1);
                 const QPainterPath::Element to = exact.outlines.elementAt(i + 2);
-                d += "C" + Number(e.x) + " " + Number(e.y) + " " + Number(c2.x) + " " +
-                     Number(c2.y) + " " + Number(to.x) + " " + Number(to.y);
+                point('C', e.x, e.y);
+                d += ' ';
+                point(' ', c2.x, c2.y);
+                d += ' ';
+                point(' ', to.x, to.y);
                 i += 2;
             }
         }

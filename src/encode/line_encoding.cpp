@@ -1,5 +1,7 @@
 #include "encode/line_encoding.h"
 
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstring>
 #include <string_view>
@@ -47,6 +49,12 @@ class Output {
     bool Finish() {
         Flush();
         return ok_ && std::fflush(f_) == 0 && !std::ferror(f_);
+    }
+    // Hands over everything collected so far, to the reader at the other end.
+    void Deliver() {
+        Flush();
+        if (ok_)
+            ok_ = std::fflush(f_) == 0;
     }
 
   private:
@@ -118,7 +126,7 @@ class ItemEncoder {
             ok = EncodeText(DecodeInto(utf8));
         if (!ok) {
             failed_ = true;
-            err_.Append("line " + std::to_string(line_) + ": " + message_ + "\n");
+            err_.Append("line " + std::to_string(line_) + ": " + ShowControlBytes(message_) + "\n");
             // Errors are rare; hand each one over at once so that it shows up while a long
             // input is still being read.
             err_.Flush();
@@ -127,6 +135,10 @@ class ItemEncoder {
     }
 
     bool failed() const { return failed_; }
+    void Deliver() {
+        out_.Deliver();
+        err_.Deliver();
+    }
 
     // Encodes the whole lines of `data` (ending removed) and returns where the unfinished last
     // line starts. `data` must be followed by a newline and fifteen more readable bytes. Output
@@ -299,13 +311,36 @@ struct FastLine39 {
     }
 };
 
+// Reads up to `size` bytes of `in`: from its descriptor where it has one, so that a read returns
+// what has arrived instead of waiting for a whole block. Sets `failed` on a read error.
+std::size_t ReadSome(std::FILE* in, char* data, std::size_t size, bool& failed) {
+    const int fd = ::fileno(in);
+    if (fd < 0) {
+        const std::size_t got = std::fread(data, 1, size, in);
+        failed = std::ferror(in) != 0;
+        return got;
+    }
+    for (;;) {
+        const ssize_t got = ::read(fd, data, size);
+        if (got >= 0)
+            return static_cast<std::size_t>(got);
+        if (errno != EINTR) {
+            failed = true;
+            return 0;
+        }
+    }
+}
+
 // Reads `in` and hands each line (ending removed) to the encoder. Returns false on a read error.
+// Whenever a read returns less than a whole block, the writer may be waiting for the answers to
+// what it sent (a program that runs the encoder beside it, line by line): they are handed over.
 template <class Fast>
 bool EncodeLines(std::FILE* in, ItemEncoder& encoder, Fast fast) {
     std::string pending;                       // a line that runs across chunk boundaries
     std::string chunk(kChunk + 1 + 16, '\0');  // a newline and some slack after the data
+    bool failed = false;
     for (;;) {
-        const std::size_t got = std::fread(chunk.data(), 1, kChunk, in);
+        const std::size_t got = ReadSome(in, chunk.data(), kChunk, failed);
         if (got == 0)
             break;
         chunk[got] = '\n';
@@ -325,8 +360,10 @@ bool EncodeLines(std::FILE* in, ItemEncoder& encoder, Fast fast) {
         }
         data.remove_prefix(encoder.EncodeWholeLines(data, fast));
         pending.append(data);
+        if (got < kChunk)
+            encoder.Deliver();
     }
-    if (std::ferror(in))
+    if (failed)
         return false;
     if (!pending.empty())
         encoder.Encode(StripCr(pending));
@@ -362,6 +399,39 @@ bool EncodeLines(std::FILE* in, ItemEncoder& encoder, const EncoderOptions& opti
 }
 
 }  // namespace
+
+std::string ShowControlBytes(std::string_view text) {
+    std::string shown;
+    shown.reserve(text.size());
+    for (const char c : text) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b >= 0x20 && b != 0x7F) {
+            shown += c;
+            continue;
+        }
+        switch (b) {
+            case '\0':
+                shown += "\\0";
+                break;
+            case '\t':
+                shown += "\\t";
+                break;
+            case '\n':
+                shown += "\\n";
+                break;
+            case '\r':
+                shown += "\\r";
+                break;
+            default: {
+                static constexpr char kHex[] = "0123456789ABCDEF";
+                shown += "\\x";
+                shown += kHex[b >> 4];
+                shown += kHex[b & 0xF];
+            }
+        }
+    }
+    return shown;
+}
 
 int EncodeText(const EncoderOptions& options, std::FILE* in, std::FILE* out, std::FILE* err) {
     Output outSink(out);

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <cstdio>
+#include <string>
+#include <string_view>
 
 #include "encode/encoder_cli.h"
 
@@ -10,5 +12,9 @@ namespace sw {
 // Encodes the options' items, or the lines of `in` when there are none, one output line per
 // item to `out`; failures go to `err` as "line N: message". Returns the exit status.
 int EncodeText(const EncoderOptions& options, std::FILE* in, std::FILE* out, std::FILE* err);
+
+// `text` with each control byte shown as an escape (\0, \t, \n, \r, otherwise \xHH), for
+// messages that quote the input.
+std::string ShowControlBytes(std::string_view text);
 
 }  // namespace sw

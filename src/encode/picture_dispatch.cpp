@@ -2,6 +2,7 @@
 
 #include "barcode/make.h"
 #include "barcode/text.h"
+#include "encode/line_encoding.h"
 
 namespace sw {
 
@@ -12,7 +13,7 @@ int RunPicture(const EncoderOptions& options, std::FILE* err, const PictureWrite
     std::string message;
     int status = kExitOk;
     if (!r.ok()) {
-        message = "line 1: " + r.message() + "\n";
+        message = "line 1: " + ShowControlBytes(r.message()) + "\n";
         status = kExitItemFailed;
     } else if (!pictures) {
         message = "stripewright-encode: this build cannot write pictures\n";

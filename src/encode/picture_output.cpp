@@ -121,8 +121,9 @@ std::string WriteBarcodePicture(const PictureRequest& request, const std::string
             return "cannot write the picture to standard output";
         return {};
     }
-    if (!platform::WriteFileAtomically(QString::fromStdString(file), bytes))
-        return "cannot write " + file;
+    QString reason;
+    if (!platform::WriteFileAtomically(QString::fromStdString(file), bytes, &reason))
+        return "cannot write " + file + ": " + reason.toStdString();
     return {};
 }
 

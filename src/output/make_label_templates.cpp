@@ -9,7 +9,15 @@
 
 namespace {
 
+// Replaces a regular file (or makes a new one) through a temporary file and a rename; anything
+// else standing at the name (a link, a FIFO, a device, a folder) is refused and left alone.
 bool WriteFile(const std::filesystem::path& path, const std::string& content) {
+    std::error_code status;
+    const std::filesystem::file_type type = std::filesystem::symlink_status(path, status).type();
+    if (type != std::filesystem::file_type::not_found &&
+        type != std::filesystem::file_type::regular) {
+        return false;
+    }
     const std::filesystem::path temp = path.string() + ".part";
     {
         std::ofstream out(temp, std::ios::binary | std::ios::trunc);
@@ -43,7 +51,8 @@ int main(int argc, char** argv) {
         const sw::LabelChoice& choice = sw::kLabelChoices[i];
         const std::filesystem::path path = folder / std::string(choice.fileName);
         if (!WriteFile(path, sw::LabelTemplateRtf(choice))) {
-            std::fprintf(stderr, "cannot write %s\n", path.string().c_str());
+            std::fprintf(stderr, "cannot write %s (only a regular file is replaced)\n",
+                         path.string().c_str());
             return 1;
         }
     }

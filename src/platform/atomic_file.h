@@ -1,18 +1,48 @@
-// Replacing a file's whole content so that a crash at any moment leaves either the old file or
-// the new one, never a mixture: the bytes go to a temporary file in the same folder, which is
-// flushed to the disk and then renamed over the target.
+// The one way the project writes a file: its whole content is replaced so that a crash at any
+// moment leaves either the old file or the new one, never a mixture, and never a file that is
+// not ours. The bytes go to a temporary file in the same folder, which is flushed to the disk and
+// then renamed over the target (or linked in, for a new file).
 #pragma once
 
 #include <QByteArray>
 #include <QString>
+#include <optional>
 
 namespace sw::platform {
 
-// Writes `bytes` as the new content of `path`. Refuses (returns false, leaves the file as it
-// was) when the folder is missing or not writable, or when the file exists and is read-only.
-// An existing file keeps its permissions; a symbolic link keeps pointing at its target, whose
-// content is replaced.
+struct AtomicWriteOptions {
+    // Whether a symbolic link is followed to the file it ends at. When false, a link (even a
+    // dangling one) is refused and nothing is written through it.
+    bool followLinks = true;
+    // Whether an existing file may be replaced. When false, only a new file is made; a file that
+    // is there already, or that appears meanwhile, is refused and kept.
+    bool replaceExisting = true;
+    // The permission bits of a new file (for example 0644). Unset: 0666 less the umask.
+    std::optional<unsigned> newFileMode;
+};
+
+// Writes `bytes` as the new content of `path`: a new file, or the replacement of an existing
+// regular file the user may write by its mode bits. A superuser is held to the owner's write
+// bit, so a read-only file stays read-only for everyone. A chain of symbolic links is followed
+// to its end and the final file is replaced, so every link keeps pointing at it; a dangling
+// link gets its target made. An existing file keeps its permissions and, where the user may
+// set them, its owner and group.
+//
+// Refused, with nothing changed: a device, FIFO, socket or folder; a read-only file; a missing
+// or unwritable folder; a loop of links. `reason`, when given, then says why in a few words
+// ("it is a FIFO, not a regular file"), to follow "Unable to write to <path>: ".
+//
+// The temporary file has no name while it is written where the file system allows (so a crash
+// leaves nothing behind); elsewhere it has a short name, and a temporary file left by a writer
+// that died is removed by the next write into that folder.
+bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* reason,
+                         const AtomicWriteOptions& options = {});
 bool WriteFileAtomically(const QString& path, const QByteArray& bytes);
+
+// The content of an existing regular file (a symbolic link is followed). Never blocks on a FIFO
+// or a device: anything but a regular file is refused at once.
+enum class ReadOutcome { Read, Missing, Refused };
+ReadOutcome ReadRegularFile(const QString& path, QByteArray& bytes, QString* reason = nullptr);
 
 // Fault injection for tests of the crash guarantee: the hook runs at two moments of every
 // write. A test process may end itself there (as a crash would) and its parent then inspects
@@ -23,5 +53,9 @@ enum class AtomicWriteStage {
 };
 using AtomicWriteHook = void (*)(AtomicWriteStage);
 void SetAtomicWriteHook(AtomicWriteHook hook);
+
+// For tests: true makes every write use a named temporary file, as on a file system without
+// anonymous temporary files.
+void SetAtomicWriteNamedTemporaryOnly(bool namedOnly);
 
 }  // namespace sw::platform

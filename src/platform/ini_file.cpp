@@ -14,16 +14,21 @@ namespace sw::platform {
 
 namespace {
 
-enum class Encoding { Utf8, Utf8Bom, Utf16LE, Utf16BE };
+// How the lines are stored: bytes read as UTF-8 (or Windows-1252, line by line, where they are
+// not UTF-8), or UTF-16 in either byte order.
+enum class Encoding { Bytes, Utf16LE, Utf16BE };
 
 struct Line {
-    QByteArray text;  // without the line end
-    QByteArray end;   // "\n", "\r\n" or empty for a last line without one
+    QByteArray text;  // without the line end, in the file's encoding
+    QByteArray end;   // the line end in the file's encoding; empty for a last line without one
 };
 
+// Every line keeps its bytes as they were read, so that lines not written come back unchanged.
 struct Document {
-    Encoding encoding = Encoding::Utf8;
+    Encoding encoding = Encoding::Bytes;
+    QByteArray head;  // the byte-order mark, if any
     std::vector<Line> lines;
+    QByteArray tail;            // a trailing odd byte of a UTF-16 file
     QByteArray lineEnd = "\n";  // used for lines that are added
 };
 
@@ -57,9 +62,27 @@ QString DecodeLine(const QByteArray& bytes) {
     return text;
 }
 
-Parsed Parse(const QByteArray& bytes) {
+QString Text(const Document& doc, const QByteArray& bytes) {
+    if (doc.encoding == Encoding::Bytes)
+        return DecodeLine(bytes);
+    QStringDecoder utf16(
+        doc.encoding == Encoding::Utf16LE ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE,
+        QStringDecoder::Flag::Stateless);
+    return utf16(bytes);
+}
+
+QByteArray Encoded(const Document& doc, const QString& text) {
+    if (doc.encoding == Encoding::Bytes)
+        return text.toUtf8();
+    QStringEncoder utf16(
+        doc.encoding == Encoding::Utf16LE ? QStringEncoder::Utf16LE : QStringEncoder::Utf16BE,
+        QStringEncoder::Flag::Stateless);
+    return utf16(text);
+}
+
+Parsed Parse(const Document& doc, const QByteArray& bytes) {
     Parsed p;
-    const QString line = DecodeLine(bytes).trimmed();
+    const QString line = Text(doc, bytes).trimmed();
     if (line.isEmpty() || line.startsWith(u';') || line.startsWith(u'#'))
         return p;
     if (line.startsWith(u'[')) {
@@ -86,75 +109,100 @@ bool Same(const QString& a, const QString& b) {
     return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
+// Whether the code unit at `i` is the ASCII character `c`.
+bool UnitIs(const QByteArray& bytes, qsizetype i, char c, Encoding encoding) {
+    switch (encoding) {
+        case Encoding::Bytes:
+            return bytes[i] == c;
+        case Encoding::Utf16LE:
+            return bytes[i] == c && bytes[i + 1] == 0;
+        case Encoding::Utf16BE:
+            return bytes[i] == 0 && bytes[i + 1] == c;
+    }
+    return false;
+}
+
+qsizetype FindLineEnd(const QByteArray& bytes, qsizetype from, Encoding encoding) {
+    if (encoding == Encoding::Bytes)
+        return bytes.indexOf('\n', from);
+    for (qsizetype i = from; i + 1 < bytes.size(); i += 2) {
+        if (UnitIs(bytes, i, '\n', encoding))
+            return i;
+    }
+    return -1;
+}
+
 void SplitLines(const QByteArray& bytes, Document& doc) {
+    const qsizetype unit = doc.encoding == Encoding::Bytes ? 1 : 2;
     qsizetype start = 0;
     bool endSeen = false;
     while (start < bytes.size()) {
-        const qsizetype nl = bytes.indexOf('\n', start);
+        const qsizetype nl = FindLineEnd(bytes, start, doc.encoding);
         if (nl < 0) {
             doc.lines.push_back({bytes.mid(start), {}});
             break;
         }
-        const bool crlf = nl > start && bytes[nl - 1] == '\r';
-        Line line{bytes.mid(start, nl - start - (crlf ? 1 : 0)),
-                  crlf ? QByteArray("\r\n") : QByteArray("\n")};
+        const bool crlf = nl - start >= unit && UnitIs(bytes, nl - unit, '\r', doc.encoding);
+        const qsizetype endStart = crlf ? nl - unit : nl;
+        Line line{bytes.mid(start, endStart - start), bytes.mid(endStart, nl + unit - endStart)};
         if (!endSeen) {
             doc.lineEnd = line.end;
             endSeen = true;
         }
         doc.lines.push_back(std::move(line));
-        start = nl + 1;
+        start = nl + unit;
     }
 }
 
-// Reads the file. A missing file is an empty document; an unreadable one gives nothing.
+// A file with a UTF-16 byte-order mark is UTF-16 only when it holds nothing else or a zero byte
+// (as any settings file in UTF-16 does, in its ASCII characters): a Windows-1252 or UTF-8 file
+// that happens to begin with the same two bytes holds none, and lines added to it add none.
+bool LooksLikeUtf16(const QByteArray& bytes) {
+    return bytes.size() <= 2 || bytes.indexOf('\0', 2) >= 0;
+}
+
+// Reads the file. A missing file is an empty document; an unreadable one, or anything but a
+// regular file, gives nothing.
 std::optional<Document> Load(const QString& path) {
     Document doc;
-    QFile file(path);
-    if (!file.exists())
-        return doc;
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
+    QByteArray bytes;
+    switch (ReadRegularFile(path, bytes)) {
+        case ReadOutcome::Missing:
+            return doc;
+        case ReadOutcome::Refused:
+            return std::nullopt;
+        case ReadOutcome::Read:
+            break;
+    }
+    const bool little = bytes.startsWith("\xFF\xFE");
     if (bytes.startsWith(kUtf8Bom)) {
-        doc.encoding = Encoding::Utf8Bom;
+        doc.head = bytes.left(3);
         bytes.remove(0, 3);
-    } else if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
-        const bool little = bytes.startsWith("\xFF\xFE");
+    } else if ((little || bytes.startsWith("\xFE\xFF")) && LooksLikeUtf16(bytes)) {
         doc.encoding = little ? Encoding::Utf16LE : Encoding::Utf16BE;
-        QStringDecoder utf16(little ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE);
-        bytes = QString(utf16(bytes.mid(2))).toUtf8();
+        doc.lineEnd = Encoded(doc, QStringLiteral("\n"));
+        doc.head = bytes.left(2);
+        bytes.remove(0, 2);
+        if (bytes.size() % 2 != 0) {
+            doc.tail = bytes.right(1);
+            bytes.chop(1);
+        }
     }
     SplitLines(bytes, doc);
     return doc;
 }
 
 QByteArray Serialise(const Document& doc) {
-    QByteArray bytes;
+    QByteArray bytes = doc.head;
     for (const Line& line : doc.lines) bytes += line.text + line.end;
-    switch (doc.encoding) {
-        case Encoding::Utf8:
-            return bytes;
-        case Encoding::Utf8Bom:
-            return QByteArray(kUtf8Bom) + bytes;
-        case Encoding::Utf16LE:
-        case Encoding::Utf16BE: {
-            const bool little = doc.encoding == Encoding::Utf16LE;
-            QStringEncoder utf16(little ? QStringEncoder::Utf16LE : QStringEncoder::Utf16BE);
-            return QByteArray(little ? "\xFF\xFE" : "\xFE\xFF") +
-                   QByteArray(utf16(QString::fromUtf8(bytes)));
-        }
-    }
-    return bytes;
+    return bytes + doc.tail;
 }
 
 // The value of a key: the first occurrence in any section of that name.
 std::optional<QString> Find(const Document& doc, const QString& section, const QString& key) {
     bool inSection = false;
     for (const Line& line : doc.lines) {
-        const Parsed p = Parse(line.text);
+        const Parsed p = Parse(doc, line.text);
         if (p.kind == Kind::Section) {
             inSection = Same(p.name, section);
         } else if (inSection && p.kind == Kind::Key && Same(p.name, key)) {
@@ -173,13 +221,13 @@ QString Stored(const QString& value) {
 }
 
 void Set(Document& doc, const QString& section, const QString& key, const QString& value) {
-    const QByteArray keyLine = (key + QStringLiteral("=") + Stored(value)).toUtf8();
+    const QByteArray keyLine = Encoded(doc, key + QStringLiteral("=") + Stored(value));
     // Where the key stands, or else the end of the first section of that name.
     std::optional<std::size_t> insertAfter;
     bool inSection = false;
     bool firstSectionDone = false;
     for (std::size_t i = 0; i < doc.lines.size(); ++i) {
-        const Parsed p = Parse(doc.lines[i].text);
+        const Parsed p = Parse(doc, doc.lines[i].text);
         if (p.kind == Kind::Section) {
             if (inSection)
                 firstSectionDone = true;
@@ -189,12 +237,11 @@ void Set(Document& doc, const QString& section, const QString& key, const QStrin
         } else if (inSection && p.kind == Kind::Key && Same(p.name, key)) {
             doc.lines[i].text = keyLine;
             return;
-        } else if (inSection && !firstSectionDone && !doc.lines[i].text.trimmed().isEmpty()) {
+        } else if (inSection && !firstSectionDone &&
+                   !Text(doc, doc.lines[i].text).trimmed().isEmpty()) {
             insertAfter = i;
         }
     }
-    if (!doc.lines.empty() && doc.lines.back().end.isEmpty())
-        doc.lines.back().end = doc.lineEnd;
     if (insertAfter) {
         Line& before = doc.lines[*insertAfter];
         if (before.end.isEmpty())
@@ -203,8 +250,10 @@ void Set(Document& doc, const QString& section, const QString& key, const QStrin
                          Line{keyLine, doc.lineEnd});
         return;
     }
+    if (!doc.lines.empty() && doc.lines.back().end.isEmpty())
+        doc.lines.back().end = doc.lineEnd;
     doc.lines.push_back(
-        {(QStringLiteral("[") + section + QStringLiteral("]")).toUtf8(), doc.lineEnd});
+        {Encoded(doc, QStringLiteral("[") + section + QStringLiteral("]")), doc.lineEnd});
     doc.lines.push_back({keyLine, doc.lineEnd});
 }
 
@@ -239,7 +288,7 @@ bool IniFile::SectionExists(const QString& section) const {
         return false;
     bool inSection = false;
     for (const Line& line : doc->lines) {
-        const Parsed p = Parse(line.text);
+        const Parsed p = Parse(*doc, line.text);
         if (p.kind == Kind::Section) {
             inSection = Same(p.name, section);
         } else if (inSection && p.kind == Kind::Key) {

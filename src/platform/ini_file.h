@@ -4,13 +4,18 @@
 // text values read back cut at 2047 characters; integers are decimal or 0x hexadecimal, and a
 // missing, empty or unreadable value gives the default; booleans are integers (non-zero is
 // true) and are written "1" and "0". Every write reaches the disk at once, keeps every other
-// line of the file byte for byte, and replaces the file atomically (a temporary file in the
-// same folder, flushed, then renamed), so a crash never leaves half a file. A failed write
-// throws IniWriteError with the message "Unable to write to <path>".
+// line of the file byte for byte, and replaces the file atomically through
+// WriteFileAtomically, so a crash never leaves half a file; a chain of symbolic links to the
+// file keeps pointing at it. A failed write throws IniWriteError with the message "Unable to
+// write to <path>". Anything but a regular file (a FIFO, a device, a folder) is refused at once:
+// reads give the defaults and writes throw.
 //
 // Files with a UTF-8 or UTF-16 byte-order mark and files with CRLF line ends read as well as
-// plain ones and keep their form when rewritten. A line that is not valid UTF-8 is read as
-// Windows-1252 and, unless it is the line being replaced, written back unchanged.
+// plain ones and keep their form when rewritten. A file is taken for UTF-16 when it begins with
+// that mark and holds a zero byte (or nothing else), as the ASCII characters of any UTF-16
+// settings file give. A line that is not valid
+// UTF-8 is read as Windows-1252; every line but the one being replaced is written back with its
+// bytes unchanged, whatever they are.
 //
 // A value with blanks at either end, or enclosed in double quotes, is written enclosed in
 // double quotes; reading strips one enclosing pair, so such values come back as written. A

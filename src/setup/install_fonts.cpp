@@ -5,10 +5,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 #include "fonts/font_files.h"
+#include "platform/atomic_file.h"
 
 namespace sw {
 namespace {
@@ -55,16 +55,16 @@ bool InstallFonts(const QString& sourceFolder, const QString& userFontFolder, QS
     QList<QPair<QString, QByteArray>> fonts;
     for (const QString& name : BarcodeFontFileNames()) {
         const QString path = QDir(sourceFolder).filePath(name);
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly)) {
+        QByteArray data;
+        QString reason = QStringLiteral("it is empty");
+        if (platform::ReadRegularFile(path, data, &reason) != platform::ReadOutcome::Read ||
+            data.isEmpty()) {
+            if (!QFileInfo::exists(path))
+                reason = QStringLiteral("it is missing");
             return Fail(error, QStringLiteral("The bar code font \"%1\" cannot be read: %2")
-                                   .arg(Native(path), file.errorString()));
+                                   .arg(Native(path), reason));
         }
-        fonts.append({name, file.readAll()});
-        if (file.error() != QFileDevice::NoError || fonts.back().second.isEmpty()) {
-            return Fail(error, QStringLiteral("The bar code font \"%1\" cannot be read: %2")
-                                   .arg(Native(path), file.errorString()));
-        }
+        fonts.append({name, data});
     }
 
     if (!QDir().mkpath(userFontFolder) || !QFileInfo(userFontFolder).isDir()) {
@@ -72,24 +72,30 @@ bool InstallFonts(const QString& sourceFolder, const QString& userFontFolder, QS
                                .arg(Native(userFontFolder)));
     }
     const QDir target(userFontFolder);
+    // Nothing is written through a symbolic link or over anything but one of our fonts: such a
+    // name is reported after the other fonts are in place.
+    QStringList refused;
+    platform::AtomicWriteOptions options;
+    options.followLinks = false;
+    options.newFileMode = 0644;  // readable by everyone, like any other font
     for (const auto& [name, data] : fonts) {
         const QString path = target.filePath(name);
-        QFile existing(path);
-        if (QFileInfo(path).isFile() && existing.open(QIODevice::ReadOnly) &&
-            existing.readAll() == data) {
+        const QFileInfo info(path);
+        QByteArray existing;
+        if (info.isFile() &&
+            platform::ReadRegularFile(path, existing) == platform::ReadOutcome::Read &&
+            existing == data) {
             continue;
         }
-        existing.close();
-        QSaveFile out(path);
-        if (!out.open(QIODevice::WriteOnly) || out.write(data) != data.size() || !out.commit()) {
-            out.cancelWriting();
-            return Fail(error, QStringLiteral("The bar code font \"%1\" cannot be written: %2")
-                                   .arg(Native(path), out.errorString()));
-        }
-        // Readable by everyone, like any other font.
-        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                        QFileDevice::ReadGroup | QFileDevice::ReadOther);
+        QString reason;
+        if (!platform::WriteFileAtomically(path, data, &reason, options))
+            refused << QStringLiteral(
+                           "The bar code font \"%1\" cannot be written (%2); the set-up "
+                           "leaves it as it is.")
+                           .arg(Native(path), reason);
     }
+    if (!refused.isEmpty())
+        return Fail(error, refused.join(u'\n'));
     if (refresh)
         refresh(userFontFolder);
     return true;

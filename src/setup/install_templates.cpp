@@ -3,9 +3,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
 
 #include "output/label_sheets.h"
+#include "platform/atomic_file.h"
 
 namespace sw::setup {
 namespace {
@@ -16,33 +16,22 @@ bool Fail(QString* error, const QString& why) {
     return false;
 }
 
-// Writes `data` into a temporary file beside `target` and renames it into place. The rename
-// refuses to replace a file, so a template that appeared meanwhile is kept as it is.
+// Puts `data` in place as a new file, never replacing one: a template that appeared meanwhile
+// is kept as it is.
 bool CopyWithoutReplacing(const QByteArray& data, const QString& target, QString* error) {
+    platform::AtomicWriteOptions options;
+    options.followLinks = false;
+    options.replaceExisting = false;
+    options.newFileMode = 0644;
+    QString reason;
+    if (platform::WriteFileAtomically(target, data, &reason, options))
+        return true;
     const QFileInfo info(target);
-    QTemporaryFile temp(info.absolutePath() + QStringLiteral("/.") + info.fileName() +
-                        QStringLiteral(".XXXXXX"));
-    if (!temp.open()) {
-        return Fail(error,
-                    QStringLiteral("Unable to write to %1: %2")
-                        .arg(QDir::toNativeSeparators(info.absolutePath()), temp.errorString()));
-    }
-    if (temp.write(data) != data.size() || !temp.flush()) {
-        return Fail(error, QStringLiteral("Unable to write to %1: %2")
-                               .arg(QDir::toNativeSeparators(temp.fileName()), temp.errorString()));
-    }
-    temp.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
-    temp.close();
-    if (QFileInfo::exists(target))
+    if (info.exists() || info.isSymLink())
         return true;  // someone else put it there; keep theirs
-    if (!QFile::rename(temp.fileName(), target)) {
-        if (QFileInfo::exists(target))
-            return true;
-        return Fail(error,
-                    QStringLiteral("Unable to write to %1").arg(QDir::toNativeSeparators(target)));
-    }
-    temp.setAutoRemove(false);  // it has become the template
-    return true;
+    return Fail(
+        error,
+        QStringLiteral("Unable to write to %1: %2").arg(QDir::toNativeSeparators(target), reason));
 }
 
 }  // namespace
@@ -60,17 +49,12 @@ bool InstallTemplates(const QString& from, const QString& programFolder, QString
         if (QFileInfo::exists(target) || QFileInfo(target).isSymLink())
             continue;
 
-        QFile source(QDir(from).filePath(fileName));
-        if (!source.open(QIODevice::ReadOnly)) {
-            return Fail(
-                error, QStringLiteral("Unable to read %1: %2")
-                           .arg(QDir::toNativeSeparators(source.fileName()), source.errorString()));
-        }
-        const QByteArray data = source.readAll();
-        if (source.error() != QFileDevice::NoError) {
-            return Fail(
-                error, QStringLiteral("Unable to read %1: %2")
-                           .arg(QDir::toNativeSeparators(source.fileName()), source.errorString()));
+        const QString source = QDir(from).filePath(fileName);
+        QByteArray data;
+        QString reason = QStringLiteral("it is missing");
+        if (platform::ReadRegularFile(source, data, &reason) != platform::ReadOutcome::Read) {
+            return Fail(error, QStringLiteral("Unable to read %1: %2")
+                                   .arg(QDir::toNativeSeparators(source), reason));
         }
         if (!CopyWithoutReplacing(data, target, error))
             return false;

@@ -23,8 +23,13 @@ int main(int argc, char** argv) {
     sw::setup::SetupContext context;
     context.dataFolder = QDir(QCoreApplication::applicationDirPath())
                              .filePath(QStringLiteral("../share/stripewright"));
-    context.documentsFolder = sw::platform::SystemDocumentsFolder();
-    context.userFontFolder = sw::DefaultUserFontFolder();
+    // Without a home folder the desktop's folders would fall back to the file system's root,
+    // where nothing of ours belongs.
+    const bool hasHome = !qEnvironmentVariableIsEmpty("HOME");
+    if (hasHome) {
+        context.documentsFolder = sw::platform::SystemDocumentsFolder();
+        context.userFontFolder = sw::DefaultUserFontFolder();
+    }
 
     bool quiet = false;
     const QStringList args = QCoreApplication::arguments().mid(1);
@@ -41,8 +46,8 @@ int main(int argc, char** argv) {
         } else if (arg == QStringLiteral("--help") || arg == QStringLiteral("-h")) {
             out << "Usage: stripewright-setup [OPTION]...\n"
                    "Creates the Stripewright folder in your documents folder, puts the\n"
-                   "program's files in it and installs the bar code fonts for you, never\n"
-                   "replacing a file you already have.\n"
+                   "program's files in it and installs the bar code fonts for you. Of the\n"
+                   "files already there it replaces only older copies of its own fonts.\n"
                    "\n"
                    "The settings file gets the tips of the day; the label templates go beside\n"
                    "it. When the fonts are installed for every user, they are not copied.\n"
@@ -60,7 +65,11 @@ int main(int argc, char** argv) {
         }
     }
     if (context.documentsFolder.isEmpty()) {
-        err << "stripewright-setup: no documents folder could be found.\n";
+        err << "stripewright-setup: no documents folder was found (use --documents FOLDER).\n";
+        return 1;
+    }
+    if (context.userFontFolder.isEmpty()) {
+        err << "stripewright-setup: no font folder was found (use --fonts FOLDER).\n";
         return 1;
     }
     context.dataFolder = QDir::cleanPath(context.dataFolder);

@@ -1,7 +1,6 @@
 #include "setup/settings_file.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
 
@@ -16,10 +15,12 @@ namespace {
 
 const QString kProgramName = QStringLiteral("stripewright");
 
-void WriteTips(platform::IniFile& ini, const QStringList& tips) {
-    for (qsizetype i = 0; i < tips.size(); ++i) {
-        ini.WriteString(keys::kTips, QString::number(i), tips[i]);
-    }
+// The number of tips the file holds, numbered from 0 without a gap.
+qsizetype TipsIn(const platform::IniFile& ini) {
+    const QString none = QStringLiteral("\n");
+    qsizetype count = 0;
+    while (ini.ReadString(keys::kTips, QString::number(count), none) != none) ++count;
+    return count;
 }
 
 QByteArray NewSettingsFile(const QStringList& tips) {
@@ -38,13 +39,13 @@ QByteArray NewSettingsFile(const QStringList& tips) {
 }  // namespace
 
 bool ReadTips(const QString& path, QStringList& tips, QString& error) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QByteArray bytes;
+    if (platform::ReadRegularFile(path, bytes) != platform::ReadOutcome::Read) {
         error = QStringLiteral("Cannot read the tips file %1.").arg(QDir::toNativeSeparators(path));
         return false;
     }
     QStringDecoder utf8(QStringDecoder::Utf8);
-    const QString text = utf8(file.readAll());
+    const QString text = utf8(bytes);
     tips.clear();
     for (const QString& raw : text.split(u'\n')) {
         const QString line = raw.trimmed();
@@ -76,9 +77,14 @@ bool InstallSettingsFile(const SetupContext& context, QStringList& report) {
     }
     const QString path = context.programFolder + platform::SettingsFileName(kProgramName);
     const QString shown = QDir::toNativeSeparators(path);
-    if (!QFileInfo::exists(path)) {
-        if (!platform::WriteFileAtomically(path, NewSettingsFile(tips))) {
-            report << QStringLiteral("Unable to write to %1").arg(shown);
+    const QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink()) {
+        QString reason;
+        platform::AtomicWriteOptions options;
+        options.followLinks = false;
+        options.replaceExisting = false;
+        if (!platform::WriteFileAtomically(path, NewSettingsFile(tips), &reason, options)) {
+            report << QStringLiteral("Unable to write to %1: %2").arg(shown, reason);
             return false;
         }
         report << QStringLiteral("Created the settings file %1 with %2 tips.")
@@ -94,30 +100,39 @@ bool InstallSettingsFile(const SetupContext& context, QStringList& report) {
         report << QStringLiteral("Kept the settings file %1 as it is.").arg(shown);
         return true;
     }
+    if (info.isSymLink()) {
+        report << QStringLiteral(
+                      "Unable to write to %1: it is a symbolic link, which the set-up does not "
+                      "write through.")
+                      .arg(shown);
+        return false;
+    }
+    // Whatever is missing goes in with one replacement of the file, so that a set-up stopped at
+    // any moment leaves either none of it or all of it, and the next run finishes the job.
+    std::vector<platform::IniValue> values;
+    const QString maximum = QString::number((hasTips ? TipsIn(ini) : tips.size()) - 1);
+    if (!hasTips) {
+        for (qsizetype i = 0; i < tips.size(); ++i)
+            values.push_back({keys::kTips, QString::number(i), tips[i]});
+    }
+    if (!hasSwitch) {
+        values.push_back({keys::kTipOfTheDay, keys::kEnabled, QStringLiteral("1")});
+        values.push_back({keys::kTipOfTheDay, keys::kPosition, QStringLiteral("0")});
+    }
+    values.push_back({keys::kTipOfTheDay, keys::kMaximum, maximum});
     try {
-        // The tips first: the switch section is what marks the file as complete.
-        if (!hasTips) {
-            WriteTips(ini, tips);
-            if (hasSwitch) {
-                ini.WriteInteger(keys::kTipOfTheDay, keys::kMaximum,
-                                 static_cast<int>(tips.size()) - 1);
-            }
-            report << QStringLiteral("Added %1 tips to the settings file %2.")
-                          .arg(tips.size())
-                          .arg(shown);
-        }
-        if (!hasSwitch) {
-            ini.WriteBool(keys::kTipOfTheDay, keys::kEnabled, true);
-            ini.WriteInteger(keys::kTipOfTheDay, keys::kPosition, 0);
-            ini.WriteInteger(keys::kTipOfTheDay, keys::kMaximum,
-                             hasTips ? ini.ReadInteger(keys::kTipOfTheDay, keys::kMaximum, 0)
-                                     : static_cast<int>(tips.size()) - 1);
-            report << QStringLiteral("Added the tip of the day switch to the settings file %1.")
-                          .arg(shown);
-        }
+        ini.WriteStrings(values);
     } catch (const platform::IniWriteError& e) {
         report << QString::fromUtf8(e.what());
         return false;
+    }
+    if (!hasTips) {
+        report
+            << QStringLiteral("Added %1 tips to the settings file %2.").arg(tips.size()).arg(shown);
+    }
+    if (!hasSwitch) {
+        report << QStringLiteral("Added the tip of the day switch to the settings file %1.")
+                      .arg(shown);
     }
     return true;
 }

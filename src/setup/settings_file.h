@@ -13,8 +13,10 @@ namespace sw::setup {
 bool ReadTips(const QString& path, QStringList& tips, QString& error);
 
 // Puts the settings file into the program folder. A new file gets the sections "TipoftheDay"
-// (Enabled=1, Position=0, Maximum=number of tips - 1) and "Tips". An existing file is never
-// replaced: only a section it lacks is added, so the user's settings, switch and position stay.
+// (Enabled=1, Position=0, Maximum=number of tips - 1) and "Tips". To an existing file only the
+// sections it lacks are added, all in one atomic replacement, so the user's settings, switch and
+// position stay and a stopped set-up leaves none or all of them. A settings file that is a
+// symbolic link is never written through: it is kept when complete and reported otherwise.
 bool InstallSettingsFile(const SetupContext& context, QStringList& report);
 
 }  // namespace sw::setup

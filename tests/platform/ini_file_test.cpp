@@ -210,6 +210,40 @@ TEST_F(IniFileTest, Utf16FilesReadAndStayUtf16) {
               QStringLiteral("\u00c5ngstr\u00f6m"));
 }
 
+QByteArray Utf16Le(const QString& text) {
+    QByteArray bytes;
+    for (QChar c : text) {
+        bytes.append(static_cast<char>(c.unicode() & 0xFF));
+        bytes.append(static_cast<char>(c.unicode() >> 8));
+    }
+    return bytes;
+}
+
+// Whatever the other lines hold, a write changes only its own line.
+TEST_F(IniFileTest, LinesNotWrittenKeepTheirBytesInEveryEncoding) {
+    struct Row {
+        const char* name;
+        QByteArray before;
+        QByteArray after;
+    };
+    const QByteArray bom = "\xFF\xFE";
+    const QByteArray loneSurrogate("\x00\xD8", 2);
+    const Row rows[] = {
+        {"lone surrogate in another section",
+         bom + Utf16Le("[Other]\r\nX=") + loneSurrogate + Utf16Le("\r\n[Settings]\r\nA=1\r\n"),
+         bom + Utf16Le("[Other]\r\nX=") + loneSurrogate + Utf16Le("\r\n[Settings]\r\nA=2\r\n")},
+        {"trailing odd byte", bom + Utf16Le("[Settings]\nA=1\n") + "Z",
+         bom + Utf16Le("[Settings]\nA=2\n") + "Z"},
+        {"Windows-1252 text that begins with the UTF-16 mark",
+         "\xFF\xFE;\xE9t\xE9\n[Settings]\nA=1\n", "\xFF\xFE;\xE9t\xE9\n[Settings]\nA=2\n"},
+    };
+    for (const Row& r : rows) {
+        Write(r.before);
+        IniFile(Path()).WriteInteger("Settings", "A", 2);
+        EXPECT_EQ(Read().toHex(' '), r.after.toHex(' ')) << r.name;
+    }
+}
+
 TEST_F(IniFileTest, BytesThatAreNotUtf8ReadAsWindows1252AndSurviveRewrites) {
     // 0x80 is the euro sign in Windows-1252; 0xE9 is e acute; 0xFF alone is never UTF-8.
     const QByteArray foreign = "Note=caf\xE9 \x80 5 \xFF\n";
@@ -283,6 +317,12 @@ TEST_F(IniFileTest, AWriteReplacesTheFileAndKeepsItsPermissions) {
     EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
 }
 
+TEST_F(IniFileTest, ANameAtTheFileSystemsLimitCanBeWritten) {
+    const QString path = dir_.filePath(QString(251, QChar(u'n')) + ".ini");
+    IniFile(path).WriteInteger("Settings", "Count", 2);
+    EXPECT_EQ(IniFile(path).ReadInteger("Settings", "Count", 0), 2);
+}
+
 TEST(SettingsFileName, ReplacesEverythingFromTheLastDot) {
     struct Row {
         const char* exe;
@@ -340,15 +380,20 @@ void KillSelf(AtomicWriteStage stage) {
 
 // A process killed half-way through writing the temporary file, or with the temporary file
 // complete but not yet renamed, leaves the settings file exactly as it was.
+// With a named temporary file (where the file system has no nameless ones), the one a killed
+// writer leaves is removed by the next write.
 TEST_F(IniFileTest, AProcessKilledWhileWritingLeavesTheFileWhole) {
-    for (AtomicWriteStage stage :
-         {AtomicWriteStage::TemporaryHalfWritten, AtomicWriteStage::BeforeRename}) {
+    for (int run = 0; run < 4; ++run) {
+        const bool named = run >= 2;
+        const AtomicWriteStage stage =
+            run % 2 == 0 ? AtomicWriteStage::TemporaryHalfWritten : AtomicWriteStage::BeforeRename;
         Write(kWholeFile);
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
             g_killAt = stage;
             SetAtomicWriteHook(&KillSelf);
+            SetAtomicWriteNamedTemporaryOnly(named);
             IniFile(Path()).WriteString("Settings", "Data", QString(5000, QChar(u'Z')));
             ::_exit(0);  // not reached: the hook kills the process
         }
@@ -357,10 +402,15 @@ TEST_F(IniFileTest, AProcessKilledWhileWritingLeavesTheFileWhole) {
         ASSERT_TRUE(WIFSIGNALED(status));
         EXPECT_EQ(WTERMSIG(status), SIGKILL);
         EXPECT_EQ(Read(), kWholeFile);
+        const auto files = [this] {
+            return QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden).size();
+        };
+        EXPECT_EQ(files(), named ? 2 : 1);
         // The next write works, and the tips are still there.
         IniFile ini(Path());
         ini.WriteInteger("Settings", "Count", 2);
         EXPECT_EQ(ini.ReadString("Tips", "1", "XXXX"), "Second");
+        EXPECT_EQ(files(), 1);
     }
 }
 

@@ -3,13 +3,23 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
+#include <csignal>
 
+#include "platform/atomic_file.h"
 #include "platform/ini_file.h"
 #include "setup/program_folder.h"
 #include "setup/settings_file.h"
 #include "setup/setup_steps.h"
+
+#ifdef Q_OS_UNIX
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 namespace sw::setup {
 namespace {
@@ -153,6 +163,87 @@ TEST_F(SetupTest, FontsInstalledForTheSystemAreNotCopiedForTheUser) {
     EXPECT_EQ(QDir(context.userFontFolder).entryList({"*.ttf"}),
               QDir(SW_FONT_DIR).entryList({"*.ttf"}));
 }
+
+#ifdef Q_OS_UNIX
+
+int g_renamesLeft = 0;
+void KillAtRename(platform::AtomicWriteStage stage) {
+    if (stage == platform::AtomicWriteStage::BeforeRename && --g_renamesLeft == 0)
+        ::raise(SIGKILL);
+}
+
+// Every file under `folder` with its content, our temporary files included.
+QMap<QString, QByteArray> Tree(const QString& folder) {
+    QMap<QString, QByteArray> files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        QFile f(it.next());
+        files[f.fileName().mid(folder.size())] = f.open(QIODevice::ReadOnly) ? f.readAll() : "?";
+    }
+    return files;
+}
+
+// A set-up killed as it puts any one of its files in place: the settings file holds either
+// none of the tip sections or all of them, and the next run finishes the job exactly as an
+// uninterrupted one does.
+TEST_F(SetupTest, ASetupKilledAtAnyFileFinishesOnTheNextRun) {
+    // Without fc-cache on the path the font step skips refreshing the cache, which would take
+    // most of the time here.
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", "/nonexistent");
+    const auto restorePath = qScopeGuard([&] { qputenv("PATH", path); });
+    QDir().mkpath(context.programFolder);
+    const QByteArray mine = "[Settings]\nData=mine\n";
+    WriteFile(Settings(), mine);
+    const QString root = dir.path();
+    const QMap<QString, QByteArray> start = Tree(root);
+    ASSERT_EQ(Run(), 0) << lastErr.toStdString();
+    const QMap<QString, QByteArray> finished = Tree(root);
+
+    for (int kill = 1;; ++kill) {
+        QDir(context.userFontFolder).removeRecursively();
+        QDir(context.programFolder).removeRecursively();
+        QDir().mkpath(context.programFolder);
+        WriteFile(Settings(), mine);
+        ASSERT_EQ(Tree(root), start);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            g_renamesLeft = kill;
+            platform::SetAtomicWriteHook(&KillAtRename);
+            ::_exit(Run());
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        if (!WIFSIGNALED(status)) {
+            EXPECT_EQ(WEXITSTATUS(status), 0);
+            EXPECT_GT(kill, 20);  // the settings file, 8 templates and 12 fonts
+            break;
+        }
+        const QByteArray settings = ReadSettings();
+        EXPECT_TRUE(settings == mine || settings == finished.value(Settings().mid(root.size())))
+            << "killed at write " << kill;
+        EXPECT_EQ(Run(), 0) << "killed at write " << kill << ": " << lastErr.toStdString();
+        EXPECT_EQ(Tree(root), finished) << "killed at write " << kill;
+    }
+}
+
+TEST(SetupProgram, WithoutAHomeFolderStopsAndCreatesNothing) {
+    QTemporaryDir dir;
+    QProcess setup;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("HOME", "");
+    env.remove("XDG_DOCUMENTS_DIR");
+    setup.setProcessEnvironment(env);
+    setup.setWorkingDirectory(dir.path());
+    setup.start(QStringLiteral(SW_SETUP_EXE), {"--data", dir.path(), "--fonts", dir.path()});
+    ASSERT_TRUE(setup.waitForFinished(60000));
+    EXPECT_EQ(setup.exitCode(), 1);
+    EXPECT_TRUE(setup.readAllStandardError().contains("no documents folder was found"));
+    EXPECT_TRUE(QDir(dir.path()).isEmpty());
+}
+
+#endif
 
 TEST(ShippedTips, AtLeastTwentyOneLineTipsThatFitASettingsValue) {
     QStringList tips;
