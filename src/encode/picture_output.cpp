@@ -4,10 +4,10 @@
 #include <QByteArray>
 #include <QGuiApplication>
 #include <QImageWriter>
+#include <cmath>
 #include <cstdio>
 #include <memory>
 
-#include "barcode/text.h"
 #include "drawing/symbol_drawing.h"
 #include "platform/atomic_file.h"
 

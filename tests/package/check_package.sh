@@ -32,7 +32,7 @@ has() { grep -qx -- "$1" <<<"$files" || fail "not in the package: $1"; }
 for f in /usr/bin/stripewright /usr/bin/stripewright-encode /usr/bin/stripewright-setup \
   /usr/share/man/man1/stripewright.1.gz /usr/share/man/man1/stripewright-encode.1.gz \
   /usr/share/man/man1/stripewright-setup.1.gz \
-  /usr/lib/x86_64-linux-gnu/stripewright/stripewright-png.so \
+  /usr/lib/x86_64-linux-gnu/stripewright/stripewright-pictures.so \
   /usr/share/stripewright/tips.txt /usr/share/stripewright/help/stripewright.chm \
   /usr/share/applications/stripewright.desktop \
   /usr/share/icons/hicolor/scalable/apps/stripewright.svg \
