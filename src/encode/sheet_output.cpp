@@ -14,6 +14,7 @@
 #include <limits>
 #include <memory>
 
+#include "barcode/make.h"
 #include "barcode/text.h"
 #include "drawing/symbol_drawing.h"
 #include "encode/encoder_cli.h"
@@ -25,8 +26,8 @@ namespace {
 
 // Nothing is printed closer to a label's edge than this: the die cut and the rounded corners.
 constexpr double kInsetInches = 1.0 / 16;
-// The narrowest bar that scanners read reliably, in inches: UPC-A at 80 % of its nominal size,
-// and the usual minimum of the other types.
+// The narrowest bar that scanners read reliably, in inches: UPC-A and EAN-13 at 80 % of their
+// nominal size, and the usual minimum of the other types.
 constexpr double kUpcSmallestModule = 0.0104;
 constexpr double kSmallestModule = 0.0075;
 constexpr int kPdfResolution = 7200;
@@ -58,17 +59,22 @@ double UsualPoints(BarCodeType type) {
     return std::strtod(std::string(Info(type).pointSize).c_str(), nullptr);
 }
 
-// The smallest size at which the face's narrowest bar still reads; the postal code has one
-// size only.
+// The postal codes' bars have the sizes the Postal Service sets: their faces print at one size.
+bool FixedSize(BarCodeType type) {
+    return type == BarCodeType::TypePost || type == BarCodeType::TypeIMb;
+}
+
+// The smallest size at which the face's narrowest bar still reads.
 double SmallestPoints(const drawing::FaceGlyphs& face, BarCodeType type) {
-    if (type == BarCodeType::TypePost)
+    if (FixedSize(type))
         return UsualPoints(type);
-    const double module = type == BarCodeType::TypeUPC ? kUpcSmallestModule : kSmallestModule;
+    const bool retail = type == BarCodeType::TypeUPC || type == BarCodeType::TypeEAN13;
+    const double module = retail ? kUpcSmallestModule : kSmallestModule;
     return std::ceil(module * 72 * face.unitsPerEm / NarrowestUnits(face) * 10 - 1e-9) / 10;
 }
 
 double LargestPoints(BarCodeType type) {
-    return type == BarCodeType::TypePost ? UsualPoints(type) : kMaxPicturePoints;
+    return FixedSize(type) ? UsualPoints(type) : kMaxPicturePoints;
 }
 
 // The plain type under the bar code, in points: small on small labels.
@@ -142,7 +148,8 @@ bool SizeLabels(const SheetJob& job, const drawing::FaceGlyphs& face,
     for (std::size_t i = 0; i < job.items.size(); ++i) {
         if (job.items[i].fontString.empty())
             continue;
-        const drawing::SymbolLayout layout = drawing::ExactLayout(face, job.items[i].fontString);
+        const drawing::SymbolLayout layout =
+            drawing::ExactLayout(face, AloneWithQuietZones(job.type, job.items[i].fontString));
         const double perUnit = 1.0 / face.unitsPerEm / 72;  // inches per layout unit at 1 point
         const double imbalance = MarginImbalance(layout) * perUnit;
         // Centring the bars widens the symbol by the difference of its margins.
@@ -226,7 +233,8 @@ QByteArray Pdf(const SheetJob& job, const drawing::FaceGlyphs& face,
             if (label.points == 0)
                 continue;  // skipped: the label stays empty
             if (c == 0)
-                symbol = drawing::ExactLayout(face, job.items[i].fontString);
+                symbol = drawing::ExactLayout(
+                    face, AloneWithQuietZones(job.type, job.items[i].fontString));
             const double left = o.sheet.x0 + place.column * o.sheet.dx;
             const double top = o.sheet.y0 + place.row * o.sheet.dy;
             const double blockTop = top + (o.sheet.height - label.inches.height() - textLine) / 2;
@@ -300,8 +308,8 @@ std::string Rtf(const SheetJob& job, const std::vector<SizedLabel>& sized) {
             return {};
         // Half points, rounded down so that the bar code still fits.
         const int halfPoints = static_cast<int>(std::floor(s.points * 2 + 1e-9));
-        std::string cell =
-            "{\\f1\\fs" + std::to_string(halfPoints) + " " + RtfText(job.items[i].fontString) + "}";
+        std::string cell = "{\\f1\\fs" + std::to_string(halfPoints) + " " +
+                           RtfText(AloneWithQuietZones(job.type, job.items[i].fontString)) + "}";
         if (o.text) {
             cell += "\\par{\\f0\\fs" + std::to_string(textHalfPoints) + " " +
                     RtfText(DecodeUtf8(job.items[i].data)) + "}";

@@ -15,10 +15,12 @@
 #include <string>
 #include <vector>
 
+#include "bar_scan.h"
 #include "barcode/make.h"
 #include "barcode/text.h"
 #include "encode/encoder_cli.h"
 #include "encode/sheet_output.h"
+#include "output/rtf_reader.h"
 
 namespace sw {
 namespace {
@@ -126,9 +128,13 @@ void ExpectLabelsInPlace(const SheetJob& job, const QString& pdf, const std::str
                 EXPECT_NEAR((ink.top() + ink.bottom() + 1) / 2.0, label.center().y(), tolerance)
                     << where;
             }
-            // UPC-A reads back with its check digit.
+            // UPC-A and EAN-13 read back with their check digits, GS1-128 without the
+            // parentheses around its application identifiers.
+            std::string expected = item.data;
+            if (job.type == BarCodeType::TypeGS1_128)
+                std::erase_if(expected, [](char c) { return c == '(' || c == ')'; });
             const std::string read = Read(page.copy(box));
-            EXPECT_EQ(read.substr(0, item.data.size()), item.data) << where << " reads " << read;
+            EXPECT_EQ(read.substr(0, expected.size()), expected) << where << " reads " << read;
             if (o.text) {
                 EXPECT_NE(text.find(item.data), std::string::npos) << where << ": no text";
             }
@@ -166,23 +172,134 @@ TEST(SheetPdf, EveryLabelOfEveryPageInPlace) {
     // A sheet already partly used, each item twice: the job runs over to a second page.
     rows.push_back(
         {"5161", kLabelChoices[3].sheet, kLetterPaper, 19, 2, false, BarCodeType::Type39, 2});
+    // The types made only by the command line, each on two pages.
+    rows.push_back(
+        {"5160", kLabelChoices[2].sheet, kLetterPaper, 1, 1, false, BarCodeType::Type128, 31});
+    rows.push_back(
+        {"5161", kLabelChoices[3].sheet, kLetterPaper, 1, 1, true, BarCodeType::TypeGS1_128, 21});
+    rows.push_back(
+        {"5163", kLabelChoices[6].sheet, kLetterPaper, 1, 1, true, BarCodeType::TypeEAN13, 11});
     for (const Row& row : rows) {
         const long long n = row.items != 0 ? row.items : 2LL * row.sheet.Labels() + 1;
         std::vector<std::string> data;
         for (long long k = 0; k < n; ++k) {
-            data.push_back(row.type == BarCodeType::TypeUPC ? std::to_string(36000291450 + k)
-                                                            : "S" + std::to_string(100 + k));
+            const std::string number = std::to_string(100 + k);
+            switch (row.type) {
+                case BarCodeType::TypeUPC:
+                    data.push_back(std::to_string(36000291450 + k));
+                    break;
+                case BarCodeType::Type128:
+                    data.push_back("Ab-" + number);
+                    break;
+                case BarCodeType::TypeGS1_128:
+                    data.push_back("(01)09501101530003(10)L" + number);
+                    break;
+                case BarCodeType::TypeEAN13:
+                    data.push_back("590123412" + number);
+                    break;
+                default:
+                    data.push_back("S" + number);
+            }
         }
         SheetJob job = Job(row.type, row.sheet, row.name, data);
         job.options.paper = row.paper;
         job.options.firstLabel = row.first;
         job.options.copies = row.copies;
         job.options.text = row.text;
-        const QString pdf = dir.filePath(QString::fromStdString(row.name) + ".pdf");
+        const QString pdf = dir.filePath(QString::fromStdString(row.name) +
+                                         QString::number(static_cast<int>(row.type)) + ".pdf");
         const SheetOutcome r = WriteLabelSheets(job, pdf.toStdString());
         ASSERT_EQ(r.status, 0) << row.name << ": " << r.message;
-        ExpectLabelsInPlace(job, pdf, "sheet " + row.name);
+        ExpectLabelsInPlace(
+            job, pdf, "sheet " + row.name + " type " + std::to_string(static_cast<int>(row.type)));
     }
+}
+
+// The Intelligent Mail barcode prints at its one size, whatever room the label leaves, and
+// needs its quiet zones beside it on the label.
+TEST(SheetPdf, IntelligentMailAtItsSizeWithItsQuietZones) {
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty())
+        GTEST_SKIP() << "pdftoppm is not installed";
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    std::vector<std::string> data;
+    for (int k = 0; k < 21; ++k) data.push_back("0123456709498765" + std::to_string(4300 + k));
+    const SheetGeometry& sheet = kLabelChoices[3].sheet;  // 5161, 20 labels of 4 x 1 in
+    const SheetJob job = Job(BarCodeType::TypeIMb, sheet, "5161", data);
+    const QString pdf = dir.filePath(QStringLiteral("imb.pdf"));
+    const SheetOutcome r = WriteLabelSheets(job, pdf.toStdString());
+    ASSERT_EQ(r.status, 0) << r.message;
+    for (int p = 0; p < 2; ++p) {
+        const QImage page = RenderPage(pdf, p + 1);
+        ASSERT_FALSE(page.isNull());
+        for (int l = 0; l < (p == 0 ? sheet.Labels() : 2); ++l) {
+            const LabelPlace place = PlaceOf(sheet, l);
+            const QRectF label((sheet.x0 + place.column * sheet.dx) * kDpi,
+                               (sheet.y0 + place.row * sheet.dy) * kDpi, sheet.width * kDpi,
+                               sheet.height * kDpi);
+            const QRect ink = Ink(page, label.toAlignedRect());
+            const std::string where =
+                "page " + std::to_string(p + 1) + " label " + std::to_string(l + 1);
+            if (p == 1 && l == 1) {
+                EXPECT_TRUE(ink.isNull()) << where << " should be blank";
+                continue;
+            }
+            ASSERT_FALSE(ink.isNull()) << where;
+            const std::vector<test::BarRun> bars =
+                test::Bars(test::RowRuns(page.copy(ink), ink.height() / 2));
+            ASSERT_EQ(bars.size(), 65u) << where;
+            const double pitch =
+                (bars.back().start - bars.front().start) / 64.0 / kDpi;  // inches per bar
+            EXPECT_NEAR(1 / pitch, 22, 1) << where;
+            EXPECT_NEAR((ink.left() + ink.right() + 1) / 2.0, label.center().x(), 0.01 * kDpi + 1)
+                << where;
+        }
+    }
+    // The bars alone, 2.95 in, would fit a 3.3 in label; with 1/8 in either side they do not.
+    SheetJob narrow = job;
+    narrow.options.sheet = {1, 5, 3.3, 1, 0.5, 0.5, 3.3, 1};
+    narrow.options.sheetName = "custom";
+    const SheetOutcome refused =
+        WriteLabelSheets(narrow, dir.filePath(QStringLiteral("narrow.pdf")).toStdString());
+    EXPECT_EQ(refused.status, kExitUsage);
+    EXPECT_NE(refused.message.find("does not fit a 3.30 x 1.00 in label"), std::string::npos)
+        << refused.message;
+}
+
+// The filled template: each label's cell holds the font string in the face, with the blanks
+// that make the Intelligent Mail barcode's quiet zones, and the data under it as entered.
+TEST(SheetRtf, IntelligentMailLabelsFilledInTheFace) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const std::vector<std::string> data = {"00270103001234567890",
+                                           "01234567094987654321-01234567891"};
+    SheetJob job = Job(BarCodeType::TypeIMb, kLabelChoices[6].sheet, "5163", data);
+    job.options.format = SheetFormat::Rtf;
+    job.options.text = true;
+    job.options.copies = 2;
+    const QString path = dir.filePath(QStringLiteral("imb.rtf"));
+    const SheetOutcome r = WriteLabelSheets(job, path.toStdString());
+    ASSERT_EQ(r.status, 0) << r.message;
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const testing::RtfText rtf = testing::ReadRtf(file.readAll());
+    ASSERT_TRUE(rtf.error.isEmpty()) << rtf.error.toStdString();
+    QString bars, text;
+    for (const testing::RtfChar& ch : rtf.chars) {
+        if (ch.face == QStringLiteral("Sample IMb")) {
+            EXPECT_EQ(ch.halfPoints, 36);
+            bars += QString::fromUcs4(&ch.c, 1);
+        } else {
+            text += QString::fromUcs4(&ch.c, 1);
+        }
+    }
+    QString expected;
+    for (const SheetItem& item : job.items) {
+        const QString alone = QString::fromStdU32String(U" " + item.fontString + U" ");
+        expected += alone + alone;
+        EXPECT_EQ(text.count(QString::fromStdString(item.data)), 2) << item.data;
+    }
+    EXPECT_EQ(bars, expected);
 }
 
 TEST(SheetPdf, BarCodeThatDoesNotFitWritesNothing) {
