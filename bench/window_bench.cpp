@@ -1,8 +1,9 @@
 // The window program's speed: start-up to an idle main window, side by side with a bare Qt
 // window, and Make on a long Code 3 of 9 input with the preview drawn.
 //
-// Start-up is measured three ways. "Process" runs this program again as a child in one of two
-// modes (bare window, or the program with tips off and a settings file present) and times it
+// Start-up is measured three ways. "Process" runs this program again as a child in one of three
+// modes (bare window, bare window with one line of text, or the program with tips off and a
+// settings file present) and times it
 // from launch until it has shown its window, run its start-up and gone idle; that is what a
 // user waits for. "OnX" runs the same children on an X server of their own (Xvfb, no window
 // manager) and times them from launch until the X server maps their window, that is until the
@@ -14,6 +15,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -63,10 +65,14 @@ int RunChild(int argc, char** argv, const char* mode) {
     sw::platform::Application app(argc, argv, desktop);
     std::unique_ptr<QWidget> bare;
     std::unique_ptr<sw::Program> program;
-    if (std::strcmp(mode, "bare") == 0) {
+    if (std::strcmp(mode, "bare") == 0 || std::strcmp(mode, "text") == 0) {
         bare = std::make_unique<QWidget>();
         bare->resize(416, 390);
         bare->setWindowTitle(QStringLiteral("Bare"));
+        // The least a window that shows text costs over the bare one: the font database and
+        // one face, one line laid out and drawn.
+        if (std::strcmp(mode, "text") == 0)
+            (new QLabel(QStringLiteral("Stripewright"), bare.get()))->move(8, 8);
         bare->show();
     } else {
         program = std::make_unique<sw::Program>(desktop);
@@ -134,26 +140,33 @@ void RunAlone(benchmark::State& state, const std::function<double()>& time) {
     }
 }
 
-// The bare window and the program launched in turn, so that both meet the same load on a
-// shared machine; the counters are the medians of each side and of the program's time over the
-// bare window's, pair by pair.
+// The bare window, the bare window with one line of text and the program launched in turn, so
+// that all three meet the same load on a shared machine. The counters are the medians of each
+// side's time and, round by round, of the program's time over the bare window's (`ratio`) and
+// the text window's over the bare window's (`text_ratio`, the part of the ratio that any
+// window showing text pays).
 void RunPaired(benchmark::State& state, const std::function<double(const char*)>& time) {
-    std::vector<double> bare, program, ratio;
+    std::vector<double> bare, text, program, ratio, textRatio;
     for (auto _ : state) {
         const double b = time("bare");
+        const double t = time("text");
         const double p = time("program");
-        if (b <= 0 || p <= 0) {
+        if (b <= 0 || t <= 0 || p <= 0) {
             state.SkipWithError("the child did not start up");
             return;
         }
         bare.push_back(b);
+        text.push_back(t);
         program.push_back(p);
         ratio.push_back(p / b);
+        textRatio.push_back(t / b);
         state.SetIterationTime(p);
     }
     state.counters["bare_ms"] = Median(bare) * 1000;
+    state.counters["text_ms"] = Median(text) * 1000;
     state.counters["program_ms"] = Median(program) * 1000;
     state.counters["ratio"] = Median(ratio);
+    state.counters["text_ratio"] = Median(textRatio);
 }
 
 #ifdef SW_BENCH_XCB
