@@ -7,11 +7,22 @@ made from, so that a symbol drawn from the table and one drawn in the font canno
 For each face: its family's module and wide:narrow ratio, the vertical metrics, the extent of
 each kind of bar, and every glyph with its advance, its bars (x, width, kind) and any outline
 (contours of quadratic points), all in font units.
+
+For each family whose glyphs carry outlines, it also writes a small TrueType face of those
+outlines alone, glyph n + 1 being the family's n-th glyph of the table: a document that draws
+many symbols can then draw the outlines as text in a face it embeds once, and the bars as
+rectangles.
 """
 
+import io
 import os
 import sys
 import tempfile
+
+from fontTools.fontBuilder import FontBuilder
+from fontTools.pens.ttGlyphPen import TTGlyphPen
+from fontTools.ttLib import newTable
+from fontTools.ttLib.tables import ttProgram
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import make_fonts  # noqa: E402
@@ -72,6 +83,75 @@ def family_table(name, family):
     return lines, kinds
 
 
+def outline_face_name(family):
+    return "Stripewright %s Outlines" % family
+
+
+def outline_face(family):
+    """The family's outlines as a TrueType face (bytes), or None when no glyph has any. The
+    glyphs come in the table's order after .notdef; each code maps to its glyph."""
+    glyphs = symbols.family_glyphs(family)
+    if not any(g.get("outline") for g in glyphs.values()):
+        return None
+    order, cmap = [".notdef"], {}
+    outlines = {".notdef": TTGlyphPen(None).glyph()}
+    advances = {".notdef": symbols.BLANK_ADVANCE[family]}
+    for ch in sorted(glyphs, key=ord):
+        name = "g%d" % len(order)
+        order.append(name)
+        cmap[ord(ch)] = name
+        pen = TTGlyphPen(None)
+        make_fonts.draw_outline(pen, glyphs[ch].get("outline", ()))
+        outlines[name] = pen.glyph()
+        advances[name] = glyphs[ch]["advance"]
+    fb = FontBuilder(symbols.UNITS_PER_EM, isTTF=True)
+    fb.setupGlyphOrder(order)
+    fb.setupCharacterMap(cmap)
+    fb.setupGlyf(outlines)
+    glyf = fb.font["glyf"]
+    fb.setupHorizontalMetrics({
+        n: (advances[n], glyf[n].xMin if glyf[n].numberOfContours else 0) for n in order})
+    head = fb.font["head"]
+    ascent, descent = max(head.yMax, 0), max(-head.yMin, 0)
+    fb.setupHorizontalHeader(ascent=ascent, descent=-descent, lineGap=0)
+    name = outline_face_name(family)
+    fb.setupNameTable({
+        "copyright": make_fonts.COPYRIGHT,
+        "familyName": name,
+        "styleName": "Regular",
+        "uniqueFontIdentifier": "%s: %s: %s" % (make_fonts.VENDOR, name, make_fonts.VERSION),
+        "fullName": name,
+        "version": "Version " + make_fonts.VERSION,
+        "psName": make_fonts.ps_name(name),
+        "manufacturer": make_fonts.VENDOR,
+        "licenseDescription": make_fonts.LICENCE + (
+            make_fonts.DIGIT_LICENCE if family in make_fonts.DIGIT_FAMILIES else ""),
+    })
+    fb.setupOS2(version=4, achVendID="STRW", usWeightClass=400, usWidthClass=5,
+                fsType=0,  # documents may embed it
+                fsSelection=0x40 | 0x80, sTypoAscender=ascent, sTypoDescender=-descent,
+                sTypoLineGap=0, usWinAscent=ascent, usWinDescent=descent,
+                ulUnicodeRange1=0b11, ulCodePageRange1=1)
+    fb.setupPost(keepGlyphNames=False)
+    # A font program of one harmless instruction: a TrueType face with no instructions at all is
+    # taken by FreeType for one to hint automatically, which moves points off the table's
+    # places (by up to two units) when a PDF writer reads the outlines back to embed them.
+    prep = newTable("prep")
+    prep.program = ttProgram.Program()
+    prep.program.fromAssembly(["SVTCA[0]"])
+    fb.font["prep"] = prep
+    fb.font["head"].created = make_fonts.TIMESTAMP
+    fb.font["head"].modified = make_fonts.TIMESTAMP
+    out = io.BytesIO()
+    fb.font.save(out)
+    return out.getvalue()
+
+
+def byte_lines(data, per_line=24):
+    return [", ".join("%d" % b for b in data[i:i + per_line]) + ","
+            for i in range(0, len(data), per_line)]
+
+
 def face_entry(ident, family, face, bar_height, kinds, glyph_count):
     """The face's bar extents (a definition) and its entry in the list of faces."""
     f = symbols.FAMILIES[family]
@@ -103,11 +183,18 @@ def table():
         "namespace {",
         "",
     ]
-    faces = []
+    faces, outline_faces = [], []
     for family in symbols.FAMILIES:
         ident = family_ident(family)
         lines, kinds = family_table(ident, family)
         out += lines
+        font = outline_face(family)
+        if font is not None:
+            out.append("const unsigned char k%sOutlineFace[] = {" % ident)
+            out += ["    " + line for line in byte_lines(font)]
+            out.append("};")
+            outline_faces.append('{"%s", "%s", k%sOutlineFace, sizeof k%sOutlineFace}' % (
+                family, outline_face_name(family), ident, ident))
         count = len(symbols.family_glyphs(family))
         for face, bar_height in symbols.FAMILIES[family]["faces"].items():
             definition, entry = face_entry(ident, family, face, bar_height, kinds, count)
@@ -121,6 +208,11 @@ def table():
         "    " + ",\n    ".join(faces),
         "};",
         "const std::size_t kFaceGlyphsCount = sizeof kFaceGlyphs / sizeof kFaceGlyphs[0];",
+        "",
+        "const OutlineFace kOutlineFaces[] = {",
+        "    " + (",\n    ".join(outline_faces) or '{"", "", nullptr, 0}'),
+        "};",
+        "const std::size_t kOutlineFacesCount = %d;" % len(outline_faces),
         "",
         "}  // namespace sw::drawing",
         "",

@@ -11,6 +11,13 @@ const FaceGlyphs* FindFaceGlyphs(std::string_view face) {
     return it == end ? nullptr : it;
 }
 
+const OutlineFace* FindOutlineFace(const FaceGlyphs& face) {
+    const OutlineFace* end = kOutlineFaces + kOutlineFacesCount;
+    const OutlineFace* it = std::find_if(
+        kOutlineFaces, end, [&](const OutlineFace& f) { return f.family == face.family; });
+    return it == end ? nullptr : it;
+}
+
 const GlyphEntry* FindGlyph(const FaceGlyphs& face, char32_t code) {
     const GlyphEntry* end = face.glyphs + face.glyphCount;
     const GlyphEntry* it = std::lower_bound(

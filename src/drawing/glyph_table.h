@@ -56,6 +56,21 @@ struct FaceGlyphs {
 extern const FaceGlyphs kFaceGlyphs[];
 extern const std::size_t kFaceGlyphsCount;
 
+// A TrueType face of a family's glyph outlines alone, without the bars: glyph n + 1 draws the
+// outline of the family's n-th glyph (in the order of FaceGlyphs::glyphs).
+struct OutlineFace {
+    std::string_view family;
+    std::string_view name;  // its family name
+    const unsigned char* data;
+    std::size_t size;
+};
+
+extern const OutlineFace kOutlineFaces[];
+extern const std::size_t kOutlineFacesCount;
+
+// The outline face of the family of `face`, or null when its glyphs carry no outlines.
+const OutlineFace* FindOutlineFace(const FaceGlyphs& face);
+
 // The face of that name, or null.
 const FaceGlyphs* FindFaceGlyphs(std::string_view face);
 

@@ -1,6 +1,10 @@
 #include "drawing/symbol_drawing.h"
 
 #include <QBuffer>
+#include <QFont>
+#include <QFontDatabase>
+#include <QGlyphRun>
+#include <QGuiApplication>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -10,6 +14,7 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <mutex>
 #include <optional>
 #include <utility>
 
@@ -68,12 +73,15 @@ QPainterPath GlyphOutline(const FaceGlyphs& face, const GlyphEntry& glyph) {
 
 // Lays out `text` in `face`: `width` turns the width of a bar or space in font units into the
 // layout's units, `height` a vertical length; `scale` is the layout's units per font unit for
-// the outlines, `side` and `top` the margins in layout units.
+// the outlines, `side` and `top` the margins in layout units. With a valid `font` (at one
+// pixel per font unit, so only for exact layouts), the outlines are placed as its glyphs.
 template <class Width, class Height>
 SymbolLayout Lay(const FaceGlyphs& face, std::u32string_view text, Width width, Height height,
-                 double scale, double side, double top) {
+                 double scale, double side, double top, const QRawFont& font = QRawFont()) {
     SymbolLayout layout;
     layout.outlines.setFillRule(Qt::WindingFill);
+    if (font.isValid())
+        layout.outlineFont = font;
     const double baseline = top + height(face.ascent);
     double x = side;
     for (const char32_t code : text) {
@@ -97,7 +105,10 @@ SymbolLayout Lay(const FaceGlyphs& face, std::u32string_view text, Width width, 
         }
         if (glyph->advance > cursor)
             x += width(glyph->advance - cursor);
-        if (glyph->contourCount != 0) {
+        if (glyph->contourCount != 0 && font.isValid()) {
+            layout.glyphs.push_back(
+                {static_cast<quint32>(glyph - face.glyphs) + 1, QPointF(origin, baseline)});
+        } else if (glyph->contourCount != 0) {
             const QTransform place(scale, 0, 0, -scale, origin, baseline);
             layout.outlines.addPath(place.map(GlyphOutline(face, *glyph)));
         }
@@ -140,10 +151,42 @@ std::string Number(double v) {
 
 }  // namespace
 
-SymbolLayout ExactLayout(const FaceGlyphs& face, std::u32string_view text) {
+QRawFont OutlineFont(const FaceGlyphs& face) {
+    const OutlineFace* outlines = FindOutlineFace(face);
+    if (outlines == nullptr || qGuiApp == nullptr)
+        return {};
+    // Each face is added once: the application's fonts outlive any one QGuiApplication. A font
+    // added to them has a file name of its own, which the PDF writer needs in order to embed it
+    // rather than write its glyphs as paths.
+    static std::mutex mutex;
+    static std::vector<int> ids(kOutlineFacesCount, -2);
+    {
+        const std::lock_guard<std::mutex> lock(mutex);
+        int& id = ids[static_cast<std::size_t>(outlines - kOutlineFaces)];
+        if (id == -2) {
+            id = QFontDatabase::addApplicationFontFromData(
+                QByteArray::fromRawData(reinterpret_cast<const char*>(outlines->data),
+                                        static_cast<qsizetype>(outlines->size)));
+        }
+        if (id < 0)
+            return {};
+    }
+    QFont font(
+        QString::fromUtf8(outlines->name.data(), static_cast<qsizetype>(outlines->name.size())));
+    font.setPixelSize(face.unitsPerEm);
+    font.setHintingPreference(QFont::PreferNoHinting);
+    font.setStyleStrategy(QFont::NoFontMerging);
+    QRawFont raw = QRawFont::fromFont(font);
+    if (!raw.isValid() || raw.familyName() != font.family())
+        return {};
+    return raw;
+}
+
+SymbolLayout ExactLayout(const FaceGlyphs& face, std::u32string_view text,
+                         const QRawFont& outlineFont) {
     const auto same = [](double units) { return units; };
     return Lay(face, text, same, same, 1.0, SideMarginUnits(face),
-               face.unitsPerEm * kTopMarginTenths / 10.0);
+               face.unitsPerEm * kTopMarginTenths / 10.0, outlineFont);
 }
 
 double SmallestPoints(const FaceGlyphs& face, int dpi) {
@@ -206,6 +249,22 @@ void PaintSymbol(QPainter& painter, const SymbolLayout& layout, const QRectF& ta
     for (const QRectF& bar : layout.bars) painter.fillRect(bar, colour);
     if (!layout.outlines.isEmpty())
         painter.fillPath(layout.outlines, colour);
+    if (!layout.glyphs.empty()) {
+        QList<quint32> indexes;
+        QList<QPointF> positions;
+        indexes.reserve(static_cast<qsizetype>(layout.glyphs.size()));
+        positions.reserve(static_cast<qsizetype>(layout.glyphs.size()));
+        for (const SymbolLayout::PlacedGlyph& g : layout.glyphs) {
+            indexes.append(g.index);
+            positions.append(g.origin);
+        }
+        QGlyphRun run;
+        run.setRawFont(layout.outlineFont);
+        run.setGlyphIndexes(indexes);
+        run.setPositions(positions);
+        painter.setPen(colour);
+        painter.drawGlyphRun(QPointF(0, 0), run);
+    }
     painter.restore();
 }
 

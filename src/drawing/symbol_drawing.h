@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QImage>
 #include <QPainterPath>
+#include <QRawFont>
 #include <QRectF>
 #include <QSizeF>
 #include <optional>
@@ -22,9 +23,16 @@ namespace sw::drawing {
 // A symbol ready to draw, margins included: the origin at the top-left corner, y downwards.
 // Lengths are font units in an exact layout and pixels in a grid layout.
 struct SymbolLayout {
+    struct PlacedGlyph {
+        quint32 index;   // in the outline font
+        QPointF origin;  // on the baseline
+    };
     QSizeF size;
     std::vector<QRectF> bars;
     QPainterPath outlines;  // filled with nonzero winding
+    // Outlines drawn as text instead: glyphs of the face's outline font, at the layout's scale.
+    std::vector<PlacedGlyph> glyphs;
+    QRawFont outlineFont;
 };
 
 // The white margin around the glyphs, in fractions of the em: left and right (at least; whole
@@ -33,8 +41,16 @@ struct SymbolLayout {
 inline constexpr int kSideMarginFifths = 2;
 inline constexpr int kTopMarginTenths = 1;
 
-// The symbol of `text` at its exact size, in font units of `face`.
-SymbolLayout ExactLayout(const FaceGlyphs& face, std::u32string_view text);
+// The outline face of `face`'s family, added to the application's fonts on first use, at one
+// pixel per font unit; invalid when the face draws no outlines or the font cannot be loaded.
+// Needs a QGuiApplication.
+QRawFont OutlineFont(const FaceGlyphs& face);
+
+// The symbol of `text` at its exact size, in font units of `face`. With a valid `outlineFont`
+// (OutlineFont of the face), the outlines become glyphs of that font: a PDF embeds the font once
+// for all its symbols rather than writing every curve of every symbol.
+SymbolLayout ExactLayout(const FaceGlyphs& face, std::u32string_view text,
+                         const QRawFont& outlineFont = QRawFont());
 
 // The symbol on a grid of whole pixels, the face `points` big at `dpi`: every bar and space
 // of one width class is the same whole number of pixels, the wide:narrow ratio stays within
@@ -50,8 +66,8 @@ double SmallestPoints(const FaceGlyphs& face, int dpi);
 // The size in points of an exact layout of `face` drawn `points` big.
 QSizeF SizeInPoints(const FaceGlyphs& face, const SymbolLayout& exact, double points);
 
-// Fills the symbol's bars and outlines in `colour`, scaled so that the layout covers `target`.
-// A grid layout painted at its own size on an image stays on the pixel grid.
+// Fills the symbol's bars and outlines (or outline glyphs) in `colour`, scaled so that the layout
+// covers `target`. A grid layout painted at its own size on an image stays on the pixel grid.
 void PaintSymbol(QPainter& painter, const SymbolLayout& layout, const QRectF& target,
                  const QColor& colour = Qt::black);
 

@@ -196,7 +196,8 @@ int RunSheets(const EncoderOptions& options, std::FILE* in, std::FILE* out, std:
         skipped += report;
         anySkipped = true;
     }
-    if (job.items.empty())
+    // A CSV of its header alone still goes back with the added column's name.
+    if (job.items.empty() && !(sheet.append && !records.empty()))
         return fail("stripewright-encode: the list holds no items\n", kExitItemFailed);
 
     if (sheet.append) {

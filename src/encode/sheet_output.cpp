@@ -218,6 +218,9 @@ QByteArray Pdf(const SheetJob& job, const drawing::FaceGlyphs& face,
     const QFontMetricsF metrics(font, &pdf);
     const double textRoom = (o.sheet.width - 2 * kInsetInches) * k;
 
+    // Outlines (the digits under UPC-A bars) are drawn as text in a face embedded once: written
+    // curve by curve, they made each label about 26 KB.
+    const QRawFont outlineFont = drawing::OutlineFont(face);
     int page = 0;
     long long slot = o.firstLabel - 1;
     drawing::SymbolLayout symbol;
@@ -234,7 +237,7 @@ QByteArray Pdf(const SheetJob& job, const drawing::FaceGlyphs& face,
                 continue;  // skipped: the label stays empty
             if (c == 0)
                 symbol = drawing::ExactLayout(
-                    face, AloneWithQuietZones(job.type, job.items[i].fontString));
+                    face, AloneWithQuietZones(job.type, job.items[i].fontString), outlineFont);
             const double left = o.sheet.x0 + place.column * o.sheet.dx;
             const double top = o.sheet.y0 + place.row * o.sheet.dy;
             const double blockTop = top + (o.sheet.height - label.inches.height() - textLine) / 2;

@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QImage>
+#include <QPainter>
 #include <QPainterPath>
 #include <QRawFont>
 #include <string>
@@ -69,6 +70,43 @@ TEST(GlyphTable, DrawsWhatTheFontDraws) {
             EXPECT_NEAR(drawn.bottom(), bounds.bottom(), slack);
         }
     }
+}
+
+// The digits of UPC-A drawn as glyphs of the outline font cover the same pixels as the table's
+// outlines: the right glyph, at the right place and size, for each of the four kinds of digit.
+TEST(SymbolDrawing, OutlineFontDrawsTheTableOutlines) {
+    const FaceGlyphs* face = FindFaceGlyphs("Sample UPCA");
+    ASSERT_NE(face, nullptr);
+    const QRawFont font = OutlineFont(*face);
+    ASSERT_TRUE(font.isValid());
+    const std::u32string text = U" R91417|GGFCAf";
+    SymbolLayout paths = ExactLayout(*face, text);
+    SymbolLayout glyphs = ExactLayout(*face, text, font);
+    EXPECT_EQ(glyphs.bars, paths.bars);
+    EXPECT_TRUE(glyphs.outlines.isEmpty());
+    EXPECT_EQ(glyphs.glyphs.size(), 12u);
+    paths.bars.clear();
+    glyphs.bars.clear();
+    const auto draw = [&](const SymbolLayout& layout) {
+        QImage image((layout.size * 0.25).toSize(), QImage::Format_Grayscale8);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        PaintSymbol(painter, layout, QRectF(QPointF(0, 0), layout.size * 0.25));
+        return image;
+    };
+    const QImage want = draw(paths);
+    const QImage got = draw(glyphs);
+    int ink = 0, differ = 0;
+    for (int y = 0; y < want.height(); ++y) {
+        for (int x = 0; x < want.width(); ++x) {
+            const int a = qGray(want.pixel(x, y)), b = qGray(got.pixel(x, y));
+            ink += a < 128;
+            differ += std::abs(a - b) > 128;
+        }
+    }
+    EXPECT_GT(ink, 2000);
+    EXPECT_LT(differ, ink / 50) << ink;
 }
 
 // A face of two glyphs without bars: "o", a square with a square hole (its inner contour runs

@@ -66,6 +66,12 @@ TEST(SheetItems, CsvColumnWrittenBackWithFontStrings) {
               "Washer,ef,\r\n");
     EXPECT_EQ(r.err.rfind("line 5: Error: input character \"e\" not legal", 0), 0u) << r.err;
     EXPECT_TRUE(r.jobs.empty());
+
+    // A file of its header alone goes back with the new column's name.
+    const Outcome header =
+        RunJob({"--type", "39", "--csv", "--column", "2", "--header", "--append"}, "name,sku\r\n");
+    EXPECT_EQ(header.status, 0) << header.err;
+    EXPECT_EQ(header.out, "name,sku,Bar code\r\n");
 }
 
 TEST(SheetItems, BadItemStopsTheJobUnlessSkipped) {

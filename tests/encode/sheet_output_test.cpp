@@ -302,6 +302,23 @@ TEST(SheetRtf, IntelligentMailLabelsFilledInTheFace) {
     EXPECT_EQ(bars, expected);
 }
 
+// The digits under UPC-A bars are text in a face the document embeds once, not curves written
+// again for every label (over 5 KB a label).
+TEST(SheetPdf, UpcDigitsShareOneEmbeddedFace) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    std::vector<std::string> data;
+    for (int k = 0; k < 30; ++k) data.push_back(std::to_string(36000291450 + k));
+    const SheetJob job = Job(BarCodeType::TypeUPC, kLabelChoices[6].sheet, "5163", data);
+    const QString pdf = dir.filePath(QStringLiteral("upc.pdf"));
+    ASSERT_EQ(WriteLabelSheets(job, pdf.toStdString()).status, 0);
+    QFile file(pdf);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    EXPECT_EQ(bytes.count("/FontFile2"), 1);
+    EXPECT_LT(bytes.size(), 30 * 1024);
+}
+
 TEST(SheetPdf, BarCodeThatDoesNotFitWritesNothing) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
