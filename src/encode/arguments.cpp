@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "encode/option_values.h"
 #include "encode/sheet_arguments.h"
 
 namespace sw {
@@ -14,37 +15,10 @@ std::string UsageError(const std::string& what) {
     return "stripewright-encode: " + what + "\n" + EncoderUsage();
 }
 
-// A plain decimal number ("24", "10.5"); nothing for anything else, signs and exponents included.
-std::optional<double> ParsePoints(const std::string& text) {
-    if (text.empty() || text.find_first_not_of("0123456789.") != std::string::npos)
-        return {};
-    double v = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-    if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(v))
-        return {};
-    return v;
-}
-
-std::optional<int> ParseWhole(const std::string& text) {
-    if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos)
-        return {};
-    int v = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-    if (ec != std::errc() || end != text.data() + text.size())
-        return {};
-    return v;
-}
-
 std::string FormatNumber(double v) {
     char buf[32];
     std::snprintf(buf, sizeof buf, "%g", v);
     return buf;
-}
-
-std::string Lower(const std::string& text) {
-    std::string v;
-    for (char c : text) v += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return v;
 }
 
 }  // namespace
@@ -187,7 +161,7 @@ ParseOutcome ParseEncoderArguments(const std::vector<std::string>& args) {
                                                            : PictureFormat::Pdf;
             pictureFiles[static_cast<int>(format)] = *value;
         } else if (name == "--height") {
-            const std::string v = Lower(*value);
+            const std::string v = LowerAscii(*value);
             if (v == "short") {
                 height = BarHeight::Short;
             } else if (v == "normal") {
@@ -198,15 +172,15 @@ ParseOutcome ParseEncoderArguments(const std::vector<std::string>& args) {
                 return fail("unknown bar height \"" + *value + "\" (short, normal or tall)");
             }
         } else if (name == "--size") {
-            points = ParsePoints(*value);
+            points = ParseDecimal(*value);
             if (!points || *points < kMinPicturePoints || *points > kMaxPicturePoints) {
                 return fail("--size must be a number of points from " +
                             FormatNumber(kMinPicturePoints) + " to " +
                             FormatNumber(kMaxPicturePoints) + ", not \"" + *value + "\"");
             }
         } else if (name == "--dpi") {
-            dpi = ParseWhole(*value);
-            if (!dpi || *dpi < kMinPngDpi || *dpi > kMaxPngDpi) {
+            dpi = ParseWholeNumber(*value, kMinPngDpi, kMaxPngDpi);
+            if (!dpi) {
                 return fail("--dpi must be a whole number from " + std::to_string(kMinPngDpi) +
                             " to " + std::to_string(kMaxPngDpi) + ", not \"" + *value + "\"");
             }
@@ -249,7 +223,7 @@ ParseOutcome ParseEncoderArguments(const std::vector<std::string>& args) {
             return fail("--dpi applies to --png only");
         picture.height = height.value_or(BarHeight::Normal);
         picture.points =
-            points.value_or(ParsePoints(std::string(Info(*type).pointSize)).value_or(24));
+            points.value_or(ParseDecimal(std::string(Info(*type).pointSize)).value_or(24));
         picture.dpi = dpi.value_or(300);
         options.picture = std::move(picture);
     } else if (height || points || dpi) {

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "drawing/symbol_drawing.h"
+#include "encode/offscreen_application.h"
 #include "platform/atomic_file.h"
 
 namespace sw {
@@ -16,14 +17,6 @@ namespace {
 
 // The PDF format puts no page over 200 inches on a side.
 constexpr double kMaxPdfSidePoints = 200 * 72;
-
-// Qt's own notes (a missing runtime folder, no session bus) mean nothing to a user of a
-// command-line tool; failures reach the user through the returned error instead.
-void QuietQtNotes(QtMsgType type, const QMessageLogContext&, const QString& message) {
-    if (type == QtCriticalMsg || type == QtFatalMsg) {
-        std::fprintf(stderr, "%s\n", qPrintable(message));
-    }
-}
 
 const drawing::FaceGlyphs* FaceOf(const PictureRequest& request, std::string* error) {
     const std::string_view face = FaceName(request.type, request.height);
@@ -101,16 +94,7 @@ QImage RenderBarcode(const PictureRequest& request, QString* error) {
 }
 
 std::string WriteBarcodePicture(const PictureRequest& request, const std::string& file) {
-    std::unique_ptr<QGuiApplication> app;
-    if (QCoreApplication::instance() == nullptr) {
-        // No display is needed or wanted: draw off screen whatever the environment says.
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        qInstallMessageHandler(QuietQtNotes);
-        static int argc = 1;
-        static char name[] = "stripewright-encode";
-        static char* argv[] = {name, nullptr};
-        app = std::make_unique<QGuiApplication>(argc, argv);
-    }
+    const std::unique_ptr<QGuiApplication> app = StartOffscreenApplication();
     std::string error;
     const QByteArray bytes = Document(request, &error);
     if (!error.empty())

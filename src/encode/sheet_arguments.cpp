@@ -1,5 +1,7 @@
 #include "encode/sheet_arguments.h"
 
+#include "encode/option_values.h"
+
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -8,34 +10,8 @@
 namespace sw {
 namespace {
 
-std::optional<double> Decimal(std::string_view text) {
-    if (text.empty() || text.find_first_not_of("0123456789.") != std::string_view::npos)
-        return {};
-    double v = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-    if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(v))
-        return {};
-    return v;
-}
-
-std::optional<int> Whole(std::string_view text, int least, int most) {
-    if (text.empty() || text.find_first_not_of("0123456789") != std::string_view::npos)
-        return {};
-    int v = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-    if (ec != std::errc() || end != text.data() + text.size() || v < least || v > most)
-        return {};
-    return v;
-}
-
-std::string Lower(std::string_view text) {
-    std::string v;
-    for (char c : text) v += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return v;
-}
-
 bool EndsWith(std::string_view text, std::string_view end) {
-    return text.size() >= end.size() && Lower(text.substr(text.size() - end.size())) == end;
+    return text.size() >= end.size() && LowerAscii(text.substr(text.size() - end.size())) == end;
 }
 
 std::string StockNumbers() {
@@ -55,7 +31,7 @@ std::optional<SheetGeometry> SheetFromName(const std::string& name, std::string&
             return kLabelChoices[i].sheet;
     }
     const std::string_view custom = "custom:";
-    if (Lower(name).rfind(custom, 0) != 0) {
+    if (LowerAscii(name).rfind(custom, 0) != 0) {
         error = "unknown sheet \"" + name + "\" (" + StockNumbers() +
                 ", or custom:COLS,ROWS,W,H,LEFT,TOP,DX,DY in inches)";
         return std::nullopt;
@@ -77,11 +53,11 @@ std::optional<SheetGeometry> SheetFromName(const std::string& name, std::string&
         error = usage;
         return std::nullopt;
     }
-    const std::optional<int> columns = Whole(parts[0], 1, 50);
-    const std::optional<int> rows = Whole(parts[1], 1, 100);
+    const std::optional<int> columns = ParseWholeNumber(parts[0], 1, 50);
+    const std::optional<int> rows = ParseWholeNumber(parts[1], 1, 100);
     double v[6];
     for (int k = 0; k < 6; ++k) {
-        const std::optional<double> d = Decimal(parts[static_cast<std::size_t>(k) + 2]);
+        const std::optional<double> d = ParseDecimal(parts[static_cast<std::size_t>(k) + 2]);
         if (!d || *d > 100) {
             error = usage;
             return std::nullopt;
@@ -141,7 +117,7 @@ std::string FinishSheetOptions(const SheetArguments& a, std::optional<BarHeight>
     if (a.csv) {
         if (!a.column)
             return "--csv needs --column N";
-        const std::optional<int> column = Whole(*a.column, 1, 100000);
+        const std::optional<int> column = ParseWholeNumber(*a.column, 1, 100000);
         if (!column)
             return "--column must be a whole number from 1, not \"" + *a.column + "\"";
         s.source = {true, *column, a.header};
@@ -173,9 +149,9 @@ std::string FinishSheetOptions(const SheetArguments& a, std::optional<BarHeight>
     if (!sheet)
         return error;
     s.sheet = *sheet;
-    s.sheetName = Lower(*a.sheet).rfind("custom:", 0) == 0 ? "custom" : *a.sheet;
+    s.sheetName = LowerAscii(*a.sheet).rfind("custom:", 0) == 0 ? "custom" : *a.sheet;
     if (a.paper) {
-        const std::string paper = Lower(*a.paper);
+        const std::string paper = LowerAscii(*a.paper);
         if (paper == "letter")
             s.paper = kLetterPaper;
         else if (paper == "a4")
@@ -198,7 +174,7 @@ std::string FinishSheetOptions(const SheetArguments& a, std::optional<BarHeight>
         return "--output must end in .pdf or .rtf, not \"" + *a.output + "\"";
     s.output = *a.output;
     if (a.firstLabel) {
-        const std::optional<int> first = Whole(*a.firstLabel, 1, s.sheet.Labels());
+        const std::optional<int> first = ParseWholeNumber(*a.firstLabel, 1, s.sheet.Labels());
         if (!first) {
             return "--first-label must be a label of the sheet, 1 to " +
                    std::to_string(s.sheet.Labels()) + ", not \"" + *a.firstLabel + "\"";
@@ -206,7 +182,7 @@ std::string FinishSheetOptions(const SheetArguments& a, std::optional<BarHeight>
         s.firstLabel = *first;
     }
     if (a.copies) {
-        const std::optional<int> copies = Whole(*a.copies, 1, kMaxCopies);
+        const std::optional<int> copies = ParseWholeNumber(*a.copies, 1, kMaxCopies);
         if (!copies) {
             return "--copies must be a whole number from 1 to " + std::to_string(kMaxCopies) +
                    ", not \"" + *a.copies + "\"";

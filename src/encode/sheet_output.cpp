@@ -18,6 +18,7 @@
 #include "barcode/text.h"
 #include "drawing/symbol_drawing.h"
 #include "encode/encoder_cli.h"
+#include "encode/offscreen_application.h"
 #include "output/label_rtf.h"
 #include "platform/atomic_file.h"
 
@@ -32,9 +33,12 @@ constexpr double kUpcSmallestModule = 0.0104;
 constexpr double kSmallestModule = 0.0075;
 constexpr int kPdfResolution = 7200;
 
-void QuietQtNotes(QtMsgType type, const QMessageLogContext&, const QString& message) {
-    if (type == QtCriticalMsg || type == QtFatalMsg)
-        std::fprintf(stderr, "%s\n", qPrintable(message));
+// Writes the whole file through the hardened write; a refusal says why.
+SheetOutcome Written(const QString& path, const QByteArray& bytes) {
+    QString reason;
+    if (!platform::WriteFileAtomically(path, bytes, &reason))
+        return {kExitIoError, "cannot write " + path.toStdString() + ": " + reason.toStdString()};
+    return {};
 }
 
 std::string Number(double v, int decimals = 2) {
@@ -327,19 +331,9 @@ std::string Rtf(const SheetJob& job, const std::vector<SizedLabel>& sized) {
 SheetOutcome WriteLabelSheets(const SheetJob& job, const std::string& file) {
     const QString path = QString::fromStdString(file);
     if (!job.csv.empty()) {
-        if (!platform::WriteFileAtomically(path, QByteArray::fromStdString(job.csv)))
-            return {kExitIoError, "cannot write " + file};
-        return {};
+        return Written(path, QByteArray::fromStdString(job.csv));
     }
-    std::unique_ptr<QGuiApplication> app;
-    if (QCoreApplication::instance() == nullptr) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        qInstallMessageHandler(QuietQtNotes);
-        static int argc = 1;
-        static char name[] = "stripewright-encode";
-        static char* argv[] = {name, nullptr};
-        app = std::make_unique<QGuiApplication>(argc, argv);
-    }
+    const std::unique_ptr<QGuiApplication> app = StartOffscreenApplication();
     const std::string_view faceName = FaceName(job.type, job.options.height);
     const drawing::FaceGlyphs* face = drawing::FindFaceGlyphs(faceName);
     if (face == nullptr)
@@ -356,9 +350,7 @@ SheetOutcome WriteLabelSheets(const SheetJob& job, const std::string& file) {
     } else {
         bytes = QByteArray::fromStdString(Rtf(job, sized));
     }
-    if (!platform::WriteFileAtomically(path, bytes))
-        return {kExitIoError, "cannot write " + file};
-    return {};
+    return Written(path, bytes);
 }
 
 }  // namespace sw
