@@ -91,9 +91,15 @@ class Writer {
                     Emit(static_cast<int>((x - '0') * 10 + (d_[i + 1] - '0')));
                     i += 2;
                 } else {
-                    // A non-digit, or a digit without a partner: back to A or B.
+                    // A non-digit, or a digit without a partner: back to A or B. A lone digit
+                    // goes out at once in the new set: before an FNC1 it still counts into a
+                    // digit run, which would send the encoder straight back to set C.
                     set = ControlFirst(i) ? Set::A : Set::B;
                     Emit(set == Set::A ? kCodeA : kCodeB);
+                    if (IsDigitCode(x)) {
+                        Emit(InSet(set, x));
+                        ++i;
+                    }
                 }
             } else if (IsDigitCode(x) && DigitRun(i) >= 4) {
                 if (DigitRun(i) % 2 == 1) {

@@ -72,6 +72,9 @@ TEST(GS1_128, WorkedExamplesGiveTheirValueSequences) {
         {"(01)09501101530003(3103)000189(10)LOT42",
          {105, 102, 1,  9,  50,  11, 1,  53, 0,  3,  31, 3,
           0,   1,   89, 10, 100, 44, 47, 52, 20, 18, 88, 106}},
+        // An odd run before a separator: the lone digit leaves set C once and for all.
+        {"(233)194015(233)19406666",
+         {105, 102, 23, 31, 94, 1, 100, 21, 102, 18, 99, 33, 19, 40, 66, 66, 81, 106}},
     };
     for (const auto& c : cases) {
         const EncodeResult r = EncodeGS1_128(DecodeUtf8(c.data));
