@@ -75,6 +75,7 @@ bool InstallFonts(const QString& sourceFolder, const QString& userFontFolder, QS
     // Nothing is written through a symbolic link or over anything but one of our fonts: such a
     // name is reported after the other fonts are in place.
     QStringList refused;
+    bool wroteAny = false;
     platform::AtomicWriteOptions options;
     options.followLinks = false;
     options.newFileMode = 0644;  // readable by everyone, like any other font
@@ -88,7 +89,9 @@ bool InstallFonts(const QString& sourceFolder, const QString& userFontFolder, QS
             continue;
         }
         QString reason;
-        if (!platform::WriteFileAtomically(path, data, &reason, options))
+        if (platform::WriteFileAtomically(path, data, &reason, options))
+            wroteAny = true;
+        else
             refused << QStringLiteral(
                            "The bar code font \"%1\" cannot be written (%2); the set-up "
                            "leaves it as it is.")
@@ -96,7 +99,9 @@ bool InstallFonts(const QString& sourceFolder, const QString& userFontFolder, QS
     }
     if (!refused.isEmpty())
         return Fail(error, refused.join(u'\n'));
-    if (refresh)
+    // The font cache is rebuilt only when a font changed: rebuilding it takes seconds, and the
+    // menu entry runs the set-up before every start of the program.
+    if (wroteAny && refresh)
         refresh(userFontFolder);
     return true;
 }

@@ -22,12 +22,12 @@ QString BundledFontFolder();
 QString DefaultUserFontFolder();
 
 // Copies the bar code fonts from `sourceFolder` into `userFontFolder` (created when
-// missing), then refreshes the font cache. All of them must be present before anything is
-// copied. A font already there with the same content is left alone; a different one (an older
-// version) is replaced, each file written in full or not at all. Other files in the folder are
-// never touched, and nothing is written through a symbolic link: a link, folder or read-only
-// file where a font should go is kept as it is and reported as a failure once the other fonts
-// are in place. A font cache that cannot be refreshed is not an error: the desktop picks the
+// missing), then refreshes the font cache if any font was written. All of them must be present
+// before anything is copied. A font already there with the same content is left alone; a different
+// one (an older version) is replaced, each file written in full or not at all. Other files in the
+// folder are never touched, and nothing is written through a symbolic link: a link, folder or
+// read-only file where a font should go is kept as it is and reported as a failure once the other
+// fonts are in place. A font cache that cannot be refreshed is not an error: the desktop picks the
 // fonts up at the next login. On failure returns false and sets `error` (when given) to a
 // message for the user.
 bool InstallFonts(const QString& sourceFolder, const QString& userFontFolder, QString* error,
