@@ -20,7 +20,9 @@ void ReportEscapedError(Desktop& desktop, QWidget* owner, std::exception_ptr err
 }
 
 Application::Application(int& argc, char** argv, Desktop& desktop)
-    : QApplication(argc, argv), desktop_(desktop) {}
+    : FontSetupAhead(), QApplication(argc, argv), desktop_(desktop) {
+    FinishFontSetup();
+}
 
 bool Application::notify(QObject* receiver, QEvent* event) {
     try {

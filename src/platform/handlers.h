@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "platform/desktop.h"
+#include "platform/font_setup.h"
 
 namespace sw::platform {
 
@@ -35,8 +36,9 @@ void ConnectHandler(Desktop& desktop, QWidget* owner, Sender* sender, Signal sig
 }
 
 // The application object: reports an exception that escapes the delivery of an event and
-// carries on with the next one.
-class Application : public QApplication {
+// carries on with the next one. The desktop's font configuration is set up alongside the
+// application's own start.
+class Application : private FontSetupAhead, public QApplication {
   public:
     Application(int& argc, char** argv, Desktop& desktop);
     bool notify(QObject* receiver, QEvent* event) override;
