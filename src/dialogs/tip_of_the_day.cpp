@@ -5,12 +5,12 @@
 #include <limits>
 
 #include "app/pictures.h"
-#include "app/settings_keys.h"
 #include "app/widgets.h"
 #include "dialogs/enter_key.h"
 #include "platform/handlers.h"
 #include "platform/ini_file.h"
 #include "platform/paths.h"
+#include "settings/settings_keys.h"
 
 namespace sw {
 
