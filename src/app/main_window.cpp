@@ -5,11 +5,11 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
-#include "app/pictures.h"
 #include "dialogs/label_dialog.h"
 #include "output/vendor.h"
 #include "platform/handlers.h"
 #include "platform/paths.h"
+#include "widgets/pictures.h"
 
 namespace sw {
 

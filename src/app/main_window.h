@@ -16,11 +16,11 @@
 #include <memory>
 
 #include "app/deferred.h"
-#include "app/widgets.h"
 #include "barcode/catalogue.h"
 #include "platform/desktop.h"
 #include "platform/print_surface.h"
 #include "platform/tooltips.h"
+#include "widgets/widgets.h"
 
 namespace sw {
 

@@ -1,7 +1,7 @@
 // Writing the window's state to the settings file: the tip check box at once, the rest at close.
 #include "app/main_window.h"
-#include "app/settings_keys.h"
 #include "platform/ini_file.h"
+#include "settings/settings_keys.h"
 
 namespace sw {
 

@@ -4,12 +4,12 @@
 #include <limits>
 
 #include "app/main_window.h"
-#include "app/settings_keys.h"
 #include "dialogs/label_dialog.h"
 #include "dialogs/tip_of_the_day.h"
 #include "dialogs/update_reminder.h"
 #include "output/vendor.h"
 #include "platform/ini_file.h"
+#include "settings/settings_keys.h"
 
 namespace sw {
 

@@ -2,10 +2,10 @@
 
 #include <QShowEvent>
 
-#include "app/widgets.h"
 #include "dialogs/enter_key.h"
 #include "output/label_sheets.h"
 #include "platform/handlers.h"
+#include "widgets/widgets.h"
 
 namespace sw {
 

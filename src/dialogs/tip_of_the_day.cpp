@@ -4,13 +4,13 @@
 #include <QShowEvent>
 #include <limits>
 
-#include "app/pictures.h"
-#include "app/settings_keys.h"
-#include "app/widgets.h"
 #include "dialogs/enter_key.h"
 #include "platform/handlers.h"
 #include "platform/ini_file.h"
 #include "platform/paths.h"
+#include "settings/settings_keys.h"
+#include "widgets/pictures.h"
+#include "widgets/widgets.h"
 
 namespace sw {
 

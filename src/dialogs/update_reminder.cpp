@@ -3,11 +3,11 @@
 #include <QPainter>
 #include <QShowEvent>
 
-#include "app/pictures.h"
-#include "app/widgets.h"
 #include "dialogs/enter_key.h"
 #include "output/vendor.h"
 #include "platform/handlers.h"
+#include "widgets/pictures.h"
+#include "widgets/widgets.h"
 
 namespace sw {
 

@@ -4,10 +4,10 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 
-#include "app/settings_keys.h"
 #include "platform/atomic_file.h"
 #include "platform/ini_file.h"
 #include "platform/paths.h"
+#include "settings/settings_keys.h"
 
 namespace sw::setup {
 

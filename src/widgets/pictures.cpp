@@ -1,4 +1,4 @@
-#include "app/pictures.h"
+#include "widgets/pictures.h"
 
 #include <QIconEngine>
 #include <QPainter>
@@ -6,7 +6,7 @@
 #include <array>
 #include <functional>
 
-#include "app/widgets.h"
+#include "widgets/widgets.h"
 
 namespace sw::pictures {
 
