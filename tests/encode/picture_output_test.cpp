@@ -1,7 +1,5 @@
 // Pictures on the pixel grid and as vectors, measured: each width class of bars and spaces is
 // one whole number of pixels, margins are whole modules, vectors have the exact physical size.
-#define ZX_USE_UTF8 1
-#include <ZXing/ReadBarcode.h>
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -27,16 +25,6 @@ std::u32string FontString(BarCodeType type, const char* data) {
     const EncodeResult r = MakeFontString(type, DecodeUtf8(data), false);
     EXPECT_TRUE(r.ok()) << data << ": " << r.message();
     return r.fontString();
-}
-
-std::string Read(const QImage& grey, ZXing::BarcodeFormat format) {
-    ZXing::DecodeHints hints;
-    hints.setFormats(format);
-    hints.setTryRotate(false);
-    const ZXing::ImageView view(grey.constBits(), grey.width(), grey.height(),
-                                ZXing::ImageFormat::Lum, static_cast<int>(grey.bytesPerLine()));
-    const ZXing::Result r = ZXing::ReadBarcode(view, hints);
-    return r.isValid() ? r.text() : "(unread: " + ZXing::ToString(r.error()) + ")";
 }
 
 struct Widths {
@@ -115,7 +103,7 @@ TEST(GridPicture, EveryWidthClassIsOneWholeNumberOfPixels) {
         EXPECT_EQ(w.left, row.left);
         EXPECT_EQ(w.right, row.right);
         if (row.format != ZXing::BarcodeFormat::None) {
-            EXPECT_EQ(Read(grey, row.format), row.data);
+            EXPECT_EQ(test::Read(grey, row.format), row.data);
         }
     }
 }
@@ -219,7 +207,7 @@ TEST(VectorPicture, PdfPageAndBarsAtTheExactSize) {
     for (const BarRun& b : test::Bars(test::RowRuns(grey, test::BusiestRow(grey))))
         bars.emplace_back(b.start, b.width);
     EXPECT_EQ(bars, ExpectedBars(4));
-    EXPECT_EQ(Read(grey, ZXing::BarcodeFormat::Code39), "A");
+    EXPECT_EQ(test::Read(grey, ZXing::BarcodeFormat::Code39), "A");
 }
 
 // "-" writes the picture to standard output and nothing else there.

@@ -1,7 +1,5 @@
 // Sheets of labels written as PDF, rendered with pdftoppm and measured: every label in its place
 // on every page, every bar code read back as its item; and the jobs that must write nothing.
-#define ZX_USE_UTF8 1
-#include <ZXing/ReadBarcode.h>
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -69,15 +67,6 @@ QRect Ink(const QImage& page, const QRect& region) {
     return right < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
 }
 
-std::string Read(const QImage& grey) {
-    const ZXing::ImageView view(grey.constBits(), grey.width(), grey.height(),
-                                ZXing::ImageFormat::Lum, static_cast<int>(grey.bytesPerLine()));
-    ZXing::DecodeHints hints;
-    hints.setTryRotate(false);
-    const ZXing::Result r = ZXing::ReadBarcode(view, hints);
-    return r.isValid() ? r.text() : "(unread)";
-}
-
 SheetJob Job(BarCodeType type, const SheetGeometry& sheet, const std::string& name,
              const std::vector<std::string>& data) {
     SheetJob job{type, {}, {}, {}};
@@ -133,7 +122,7 @@ void ExpectLabelsInPlace(const SheetJob& job, const QString& pdf, const std::str
             std::string expected = item.data;
             if (job.type == BarCodeType::TypeGS1_128)
                 std::erase_if(expected, [](char c) { return c == '(' || c == ')'; });
-            const std::string read = Read(page.copy(box));
+            const std::string read = test::Read(page.copy(box));
             EXPECT_EQ(read.substr(0, expected.size()), expected) << where << " reads " << read;
             if (o.text) {
                 EXPECT_NE(text.find(item.data), std::string::npos) << where << ": no text";
