@@ -6,7 +6,6 @@
 #include <QImage>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <cstdio>
 #include <set>
 #include <string>
 #include <vector>
@@ -15,6 +14,7 @@
 #include "barcode/make.h"
 #include "barcode/text.h"
 #include "encode/picture_output.h"
+#include "encoder_run.h"
 
 namespace sw {
 namespace {
@@ -214,12 +214,7 @@ TEST(VectorPicture, PdfPageAndBarsAtTheExactSize) {
 TEST(VectorPicture, ToStandardOutput) {
     const std::string command =
         std::string(SW_ENCODE_EXE) + " --type 39 --svg - A 2>/dev/null; echo \"rc=$?\"";
-    std::FILE* p = ::popen(command.c_str(), "r");
-    ASSERT_NE(p, nullptr);
-    std::string out;
-    char buf[256];
-    while (std::fgets(buf, sizeof buf, p) != nullptr) out += buf;
-    ::pclose(p);
+    const std::string out = test::Shell(command);
     EXPECT_EQ(out.rfind("<?xml", 0), 0u) << out;
     EXPECT_NE(out.find("</svg>\nrc=0\n"), std::string::npos) << out;
 }

@@ -20,6 +20,7 @@
 #include "barcode/make.h"
 #include "barcode/text.h"
 #include "encode/picture_output.h"
+#include "encoder_run.h"
 
 namespace sw {
 namespace {
@@ -413,12 +414,7 @@ TEST(Picture, CommandLine) {
     const QString file = dir.filePath(QStringLiteral("a.png"));
     const std::string command = std::string(SW_ENCODE_EXE) + " --type 39 --png '" +
                                 file.toStdString() + "' \"CODE 39\" 2>&1; echo \"rc=$?\"";
-    std::FILE* p = ::popen(command.c_str(), "r");
-    ASSERT_NE(p, nullptr);
-    std::string out;
-    char buf[256];
-    while (std::fgets(buf, sizeof buf, p) != nullptr) out += buf;
-    ::pclose(p);
+    const std::string out = test::Shell(command);
     EXPECT_EQ(out, "rc=0\n");  // nothing else on either stream
     const QImage image(file);
     ASSERT_FALSE(image.isNull());
