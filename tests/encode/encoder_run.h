@@ -2,6 +2,8 @@
 // through the shell, for the tests of the encoder.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -16,14 +18,47 @@ struct EncoderRun {
     std::string err;
 };
 
-// `input` as the standard input; the writers are handed the pictures and sheets.
-EncoderRun Encode(const std::vector<std::string>& args, const std::string& input = "",
-                  const PictureWriter& pictures = {}, const SheetWriter& sheets = {});
-
 // All that `f` holds, from its start.
-std::string ReadAll(std::FILE* f);
+inline std::string ReadAll(std::FILE* f) {
+    std::rewind(f);
+    std::string s;
+    char buf[4096];
+    std::size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) s.append(buf, n);
+    return s;
+}
+
+// `input` as the standard input; the writers are handed the pictures and sheets.
+inline EncoderRun Encode(const std::vector<std::string>& args, const std::string& input = "",
+                         const PictureWriter& pictures = {}, const SheetWriter& sheets = {}) {
+    std::FILE* in = std::tmpfile();
+    std::FILE* out = std::tmpfile();
+    std::FILE* err = std::tmpfile();
+    std::fwrite(input.data(), 1, input.size(), in);
+    std::rewind(in);
+    EncoderRun r{};
+    r.status = EncoderMain(args, in, out, err, pictures, sheets);
+    r.out = ReadAll(out);
+    r.err = ReadAll(err);
+    std::fclose(in);
+    std::fclose(out);
+    std::fclose(err);
+    return r;
+}
 
 // What `command`, run by the shell, writes to its standard output.
-std::string Shell(const std::string& command);
+inline std::string Shell(const std::string& command) {
+    std::FILE* p = ::popen(command.c_str(), "r");
+    if (p == nullptr) {
+        ADD_FAILURE() << "cannot run " << command;
+        return {};
+    }
+    std::string out;
+    char buf[4096];
+    std::size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
+    ::pclose(p);
+    return out;
+}
 
 }  // namespace sw::test
