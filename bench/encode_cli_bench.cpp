@@ -2,52 +2,20 @@
 // same file as the floor. Both write to /dev/null and to a file.
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <random>
 #include <string>
+
+#include "encoder_process.h"
 
 namespace {
 
-const std::filesystem::path& InputFile() {
-    static const std::filesystem::path path = [] {
-        auto p = std::filesystem::temp_directory_path() / "sw_bench_code39_1m.txt";
-        std::mt19937 rng(1);
-        const std::string alphabet = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ-. $/+%";
-        std::uniform_int_distribution<std::size_t> pick(0, alphabet.size() - 1);
-        std::uniform_int_distribution<int> length(6, 14);
-        std::string text;
-        for (int line = 0; line < 1'000'000; ++line) {
-            for (int k = length(rng); k > 0; --k) text += alphabet[pick(rng)];
-            text += '\n';
-        }
-        std::FILE* f = std::fopen(p.c_str(), "wb");
-        if (f == nullptr || std::fwrite(text.data(), 1, text.size(), f) != text.size() ||
-            std::fclose(f) != 0) {
-            std::fprintf(stderr, "cannot write %s\n", p.c_str());
-            std::exit(1);
-        }
-        return p;
-    }();
-    return path;
-}
+constexpr int kLines = 1'000'000;
 
 // Runs `command` with the file on its standard input, or piped to it by `cat` when `piped`.
 void RunCommand(benchmark::State& state, const std::string& command, bool piped = false) {
-    // Built by appending, which GCC 12 at -O3 does not misread.
-    std::string file = "'";
-    file += InputFile().string();
-    file += "'";
-    std::string line = piped ? "cat " : command;
-    line += piped ? file + " | " + command : " < " + file;
-    for (auto _ : state) {
-        if (std::system(line.c_str()) != 0) {
-            state.SkipWithError("command failed");
-            break;
-        }
-    }
-    state.SetItemsProcessed(state.iterations() * 1'000'000);
+    static const auto input = sw::bench::WriteItemList("sw_bench_code39_1m.txt", kLines);
+    sw::bench::RunCommand(state, command, input, kLines, piped);
 }
 
 const std::string kOut = (std::filesystem::temp_directory_path() / "sw_bench_out.txt").string();

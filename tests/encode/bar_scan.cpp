@@ -1,6 +1,20 @@
+#define ZX_USE_UTF8 1
 #include "bar_scan.h"
 
+#include <ZXing/ReadBarcode.h>
+
 namespace sw::test {
+
+std::string Read(const QImage& grey, ZXing::BarcodeFormat format) {
+    ZXing::DecodeHints hints;
+    hints.setFormats(format);
+    hints.setTryRotate(false);
+    hints.setTryDownscale(false);
+    const ZXing::ImageView view(grey.constBits(), grey.width(), grey.height(),
+                                ZXing::ImageFormat::Lum, static_cast<int>(grey.bytesPerLine()));
+    const ZXing::Result r = ZXing::ReadBarcode(view, hints);
+    return r.isValid() ? r.text() : "(unread: " + ZXing::ToString(r.error()) + ")";
+}
 
 bool IsDark(const QImage& image, int x, int y) {
     Q_ASSERT(image.format() == QImage::Format_Grayscale8);

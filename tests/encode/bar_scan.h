@@ -1,8 +1,11 @@
-// Reads bars back out of a black-on-white picture, for the tests of symbologies that no
-// decoder library reads.
+// Reads bar codes back out of a black-on-white picture: with zxing-cpp where it knows the
+// symbology, and bar by bar for the ones that no decoder library reads.
 #pragma once
 
+#include <ZXing/BarcodeFormat.h>
+
 #include <QImage>
+#include <string>
 #include <vector>
 
 namespace sw::test {
@@ -14,6 +17,10 @@ struct BarRun {
 };
 
 // All functions take a Format_Grayscale8 picture.
+
+// The text zxing-cpp reads in the picture, upright and at its own size, as `format` (any
+// format when None); "(unread: why)" when it reads nothing.
+std::string Read(const QImage& grey, ZXing::BarcodeFormat format = ZXing::BarcodeFormat::None);
 
 // The runs of dark and light pixels along row `y`, left to right.
 std::vector<BarRun> RowRuns(const QImage& image, int y);

@@ -6,37 +6,14 @@
 #include <vector>
 
 #include "encode/encoder_cli.h"
+#include "encoder_run.h"
 
 namespace sw {
 namespace {
 
-struct Outcome {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-std::string ReadAll(std::FILE* f) {
-    std::rewind(f);
-    std::string s;
-    char buf[4096];
-    std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) s.append(buf, n);
-    return s;
-}
-
-Outcome Encode(const std::vector<std::string>& args, const std::string& input = "") {
-    std::FILE* in = std::tmpfile();
-    std::FILE* out = std::tmpfile();
-    std::FILE* err = std::tmpfile();
-    std::fwrite(input.data(), 1, input.size(), in);
-    std::rewind(in);
-    Outcome r{EncoderMain(args, in, out, err), ReadAll(out), ReadAll(err)};
-    std::fclose(in);
-    std::fclose(out);
-    std::fclose(err);
-    return r;
-}
+using Outcome = test::EncoderRun;
+using test::Encode;
+using test::ReadAll;
 
 TEST(EncoderCli, StandardInputKeepsLinesAligned) {
     const Outcome r = Encode({"--type", "39"}, "1234ABCD\nabc\n");
@@ -216,13 +193,9 @@ TEST(EncoderCli, HelpAndVersion) {
 }
 
 TEST(EncoderCli, RunsAsAProgram) {
-    std::FILE* p = ::popen("printf '1234ABCD\\nabc\\n' | " SW_ENCODE_EXE
-                           " --type 39 2>/dev/null; echo \"rc=$?\"",
-                           "r");
-    ASSERT_NE(p, nullptr);
-    const std::string out = ReadAll(p);
-    ::pclose(p);
-    EXPECT_EQ(out, "*1234ABCD*\n\nrc=1\n");
+    EXPECT_EQ(test::Shell("printf '1234ABCD\\nabc\\n' | " SW_ENCODE_EXE
+                          " --type 39 2>/dev/null; echo \"rc=$?\""),
+              "*1234ABCD*\n\nrc=1\n");
 }
 
 TEST(EncoderCli, ReportsAFailedWrite) {
@@ -250,13 +223,7 @@ PngRun EncodePng(const std::vector<std::string>& args, const std::string& failur
         run.files.push_back(file);
         return failure;
     };
-    std::FILE* out = std::tmpfile();
-    std::FILE* err = std::tmpfile();
-    run.outcome.status = EncoderMain(args, stdin, out, err, writer);
-    run.outcome.out = ReadAll(out);
-    run.outcome.err = ReadAll(err);
-    std::fclose(out);
-    std::fclose(err);
+    run.outcome = Encode(args, "", writer);
     return run;
 }
 

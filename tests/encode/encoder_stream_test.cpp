@@ -6,9 +6,10 @@
 #include <unistd.h>
 
 #include <csignal>
-#include <cstdio>
 #include <cstring>
 #include <string>
+
+#include "encoder_run.h"
 
 namespace {
 
@@ -61,14 +62,8 @@ TEST(EncoderStream, AnswersEachLineWhileTheInputStaysOpen) {
 }
 
 TEST(EncoderStream, ControlBytesInMessagesAreShownAsEscapes) {
-    std::FILE* p = ::popen(
-        "printf 'A\\r\\r\\nB\\001\\nC\\033\\n' | " SW_ENCODE_EXE " --type 39 2>&1 >/dev/null", "r");
-    ASSERT_NE(p, nullptr);
-    std::string err;
-    char buf[512];
-    std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) err.append(buf, n);
-    ::pclose(p);
+    const std::string err = sw::test::Shell("printf 'A\\r\\r\\nB\\001\\nC\\033\\n' | " SW_ENCODE_EXE
+                                            " --type 39 2>&1 >/dev/null");
     EXPECT_EQ(err,
               "line 1: Error: input character \"\\r\" not legal in bar code 3 of 9\n"
               "line 2: Error: input character \"\\x01\" not legal in bar code 3 of 9\n"

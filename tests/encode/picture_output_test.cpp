@@ -1,14 +1,11 @@
 // Pictures on the pixel grid and as vectors, measured: each width class of bars and spaces is
 // one whole number of pixels, margins are whole modules, vectors have the exact physical size.
-#define ZX_USE_UTF8 1
-#include <ZXing/ReadBarcode.h>
 #include <gtest/gtest.h>
 
 #include <QFile>
 #include <QImage>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <cstdio>
 #include <set>
 #include <string>
 #include <vector>
@@ -17,6 +14,7 @@
 #include "barcode/make.h"
 #include "barcode/text.h"
 #include "encode/picture_output.h"
+#include "encoder_run.h"
 
 namespace sw {
 namespace {
@@ -27,16 +25,6 @@ std::u32string FontString(BarCodeType type, const char* data) {
     const EncodeResult r = MakeFontString(type, DecodeUtf8(data), false);
     EXPECT_TRUE(r.ok()) << data << ": " << r.message();
     return r.fontString();
-}
-
-std::string Read(const QImage& grey, ZXing::BarcodeFormat format) {
-    ZXing::DecodeHints hints;
-    hints.setFormats(format);
-    hints.setTryRotate(false);
-    const ZXing::ImageView view(grey.constBits(), grey.width(), grey.height(),
-                                ZXing::ImageFormat::Lum, static_cast<int>(grey.bytesPerLine()));
-    const ZXing::Result r = ZXing::ReadBarcode(view, hints);
-    return r.isValid() ? r.text() : "(unread: " + ZXing::ToString(r.error()) + ")";
 }
 
 struct Widths {
@@ -115,7 +103,7 @@ TEST(GridPicture, EveryWidthClassIsOneWholeNumberOfPixels) {
         EXPECT_EQ(w.left, row.left);
         EXPECT_EQ(w.right, row.right);
         if (row.format != ZXing::BarcodeFormat::None) {
-            EXPECT_EQ(Read(grey, row.format), row.data);
+            EXPECT_EQ(test::Read(grey, row.format), row.data);
         }
     }
 }
@@ -219,19 +207,14 @@ TEST(VectorPicture, PdfPageAndBarsAtTheExactSize) {
     for (const BarRun& b : test::Bars(test::RowRuns(grey, test::BusiestRow(grey))))
         bars.emplace_back(b.start, b.width);
     EXPECT_EQ(bars, ExpectedBars(4));
-    EXPECT_EQ(Read(grey, ZXing::BarcodeFormat::Code39), "A");
+    EXPECT_EQ(test::Read(grey, ZXing::BarcodeFormat::Code39), "A");
 }
 
 // "-" writes the picture to standard output and nothing else there.
 TEST(VectorPicture, ToStandardOutput) {
     const std::string command =
         std::string(SW_ENCODE_EXE) + " --type 39 --svg - A 2>/dev/null; echo \"rc=$?\"";
-    std::FILE* p = ::popen(command.c_str(), "r");
-    ASSERT_NE(p, nullptr);
-    std::string out;
-    char buf[256];
-    while (std::fgets(buf, sizeof buf, p) != nullptr) out += buf;
-    ::pclose(p);
+    const std::string out = test::Shell(command);
     EXPECT_EQ(out.rfind("<?xml", 0), 0u) << out;
     EXPECT_NE(out.find("</svg>\nrc=0\n"), std::string::npos) << out;
 }

@@ -1,7 +1,5 @@
 // Bar codes drawn in the bundled fonts must scan: pictures are read back with a real decoder
 // (Code 3 of 9, Interleaved 2 of 5, UPC-A) or measured bar by bar (Code 2 of 5, PostNet).
-#define ZX_USE_UTF8 1
-#include <ZXing/ReadBarcode.h>
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -22,6 +20,7 @@
 #include "barcode/make.h"
 #include "barcode/text.h"
 #include "encode/picture_output.h"
+#include "encoder_run.h"
 
 namespace sw {
 namespace {
@@ -47,17 +46,6 @@ QImage Render(BarCodeType type, BarHeight height, double points, int dpi,
         RenderBarcode(PictureRequest{type, height, points, dpi, fontString}, &error);
     EXPECT_FALSE(image.isNull()) << error.toStdString();
     return image.convertToFormat(QImage::Format_Grayscale8);
-}
-
-std::string Read(const QImage& grey, ZXing::BarcodeFormat format) {
-    ZXing::DecodeHints hints;
-    hints.setFormats(format);
-    hints.setTryRotate(false);
-    hints.setTryDownscale(false);
-    const ZXing::ImageView view(grey.constBits(), grey.width(), grey.height(),
-                                ZXing::ImageFormat::Lum, static_cast<int>(grey.bytesPerLine()));
-    const ZXing::Result r = ZXing::ReadBarcode(view, hints);
-    return r.isValid() ? r.text() : "(unread: " + ZXing::ToString(r.error()) + ")";
 }
 
 double Mm(double pixels, int dpi) {
@@ -101,7 +89,7 @@ TEST_P(ReadBack, AtEverySampleSizeAndResolution) {
     for (int dpi : kDpis) {
         for (int k = 0; k < 6; ++k) {
             const int points = c.firstSize + 4 * k;
-            EXPECT_EQ(Read(Render(c.type, height, points, dpi, s), c.format), c.expected)
+            EXPECT_EQ(test::Read(Render(c.type, height, points, dpi, s), c.format), c.expected)
                 << points << " points at " << dpi << " dpi";
         }
     }
@@ -150,7 +138,7 @@ TEST(ReadBack, EverySymbol) {
     for (const Row& row : rows) {
         const std::u32string s = FontString(row.type, row.data.c_str(), row.checksum);
         const double points = std::stod(std::string(Info(row.type).pointSize));
-        EXPECT_EQ(Read(Render(row.type, BarHeight::Normal, points, 300, s), row.format),
+        EXPECT_EQ(test::Read(Render(row.type, BarHeight::Normal, points, 300, s), row.format),
                   row.expected);
     }
 }
@@ -409,8 +397,9 @@ TEST(Picture, WritesTheFileWholeOrReportsWhy) {
     EXPECT_EQ(WriteBarcodePicture(request, file), "");
     QImage written(QString::fromStdString(file));
     ASSERT_FALSE(written.isNull());
-    EXPECT_EQ(Read(written.convertToFormat(QImage::Format_Grayscale8), ZXing::BarcodeFormat::UPCA),
-              "123456789012");
+    EXPECT_EQ(
+        test::Read(written.convertToFormat(QImage::Format_Grayscale8), ZXing::BarcodeFormat::UPCA),
+        "123456789012");
 
     const std::string missing = dir.filePath(QStringLiteral("no/such/folder/x.png")).toStdString();
     const std::string error = WriteBarcodePicture(request, missing);
@@ -425,17 +414,13 @@ TEST(Picture, CommandLine) {
     const QString file = dir.filePath(QStringLiteral("a.png"));
     const std::string command = std::string(SW_ENCODE_EXE) + " --type 39 --png '" +
                                 file.toStdString() + "' \"CODE 39\" 2>&1; echo \"rc=$?\"";
-    std::FILE* p = ::popen(command.c_str(), "r");
-    ASSERT_NE(p, nullptr);
-    std::string out;
-    char buf[256];
-    while (std::fgets(buf, sizeof buf, p) != nullptr) out += buf;
-    ::pclose(p);
+    const std::string out = test::Shell(command);
     EXPECT_EQ(out, "rc=0\n");  // nothing else on either stream
     const QImage image(file);
     ASSERT_FALSE(image.isNull());
-    EXPECT_EQ(Read(image.convertToFormat(QImage::Format_Grayscale8), ZXing::BarcodeFormat::Code39),
-              "CODE 39");
+    EXPECT_EQ(
+        test::Read(image.convertToFormat(QImage::Format_Grayscale8), ZXing::BarcodeFormat::Code39),
+        "CODE 39");
 }
 
 }  // namespace

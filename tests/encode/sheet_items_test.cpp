@@ -1,50 +1,28 @@
 // The list behind a sheet: CSV reading and write-back, bad items, and what reaches the writer.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "encode/encoder_cli.h"
 #include "encode/sheet_items.h"
+#include "encoder_run.h"
 
 namespace sw {
 namespace {
 
-struct Outcome {
-    int status;
-    std::string out;
-    std::string err;
+struct Outcome : test::EncoderRun {
     std::vector<SheetJob> jobs;  // what the writer was handed
 };
 
-std::string ReadAll(std::FILE* f) {
-    std::rewind(f);
-    std::string s;
-    char buf[4096];
-    std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) s.append(buf, n);
-    return s;
-}
-
 Outcome RunJob(const std::vector<std::string>& args, const std::string& input) {
-    std::FILE* in = std::tmpfile();
-    std::FILE* out = std::tmpfile();
-    std::FILE* err = std::tmpfile();
-    std::fwrite(input.data(), 1, input.size(), in);
-    std::rewind(in);
-    Outcome r{};
+    std::vector<SheetJob> jobs;
     const SheetWriter writer = [&](const SheetJob& job, const std::string&) {
-        r.jobs.push_back(job);
+        jobs.push_back(job);
         return SheetOutcome{};
     };
-    r.status = EncoderMain(args, in, out, err, {}, writer);
-    r.out = ReadAll(out);
-    r.err = ReadAll(err);
-    std::fclose(in);
-    std::fclose(out);
-    std::fclose(err);
-    return r;
+    test::EncoderRun run = test::Encode(args, input, {}, writer);
+    return {std::move(run), std::move(jobs)};
 }
 
 // A spreadsheet's export: a byte-order mark, CRLF, quoted commas, doubled quotes and a line

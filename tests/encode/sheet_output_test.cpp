@@ -1,16 +1,11 @@
 // Sheets of labels written as PDF, rendered with pdftoppm and measured: every label in its place
 // on every page, every bar code read back as its item; and the jobs that must write nothing.
-#define ZX_USE_UTF8 1
-#include <ZXing/ReadBarcode.h>
 #include <gtest/gtest.h>
 
 #include <QFile>
 #include <QImage>
-#include <QImageReader>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
-#include <climits>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -21,26 +16,12 @@
 #include "encode/encoder_cli.h"
 #include "encode/sheet_output.h"
 #include "output/rtf_reader.h"
+#include "support/pdf_pixels.h"
 
 namespace sw {
 namespace {
 
 constexpr int kDpi = 300;
-
-QImage RenderPage(const QString& pdf, int page) {
-    const QString prefix = pdf + QStringLiteral("-%1").arg(page);
-    QProcess process;
-    process.start(
-        QStringLiteral("pdftoppm"),
-        {QStringLiteral("-r"), QString::number(kDpi), QStringLiteral("-gray"),
-         QStringLiteral("-png"), QStringLiteral("-singlefile"), QStringLiteral("-f"),
-         QString::number(page), QStringLiteral("-l"), QString::number(page), pdf, prefix});
-    if (!process.waitForFinished(120000) || process.exitCode() != 0)
-        return {};
-    QImageReader reader(prefix + QStringLiteral(".png"));
-    reader.setAllocationLimit(1024);
-    return reader.read().convertToFormat(QImage::Format_Grayscale8);
-}
 
 // The plain text that a PDF page holds.
 std::string PageText(const QString& pdf, int page) {
@@ -50,32 +31,6 @@ std::string PageText(const QString& pdf, int page) {
                    QString::number(page), pdf, QStringLiteral("-")});
     process.waitForFinished(120000);
     return process.readAllStandardOutput().toStdString();
-}
-
-QRect Ink(const QImage& page, const QRect& region) {
-    const QRect area = region.intersected(page.rect());
-    int left = INT_MAX, top = INT_MAX, right = -1, bottom = -1;
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        const uchar* line = page.constScanLine(y);
-        for (int x = area.left(); x <= area.right(); ++x) {
-            if (line[x] < 128) {
-                left = std::min(left, x);
-                right = std::max(right, x);
-                top = std::min(top, y);
-                bottom = std::max(bottom, y);
-            }
-        }
-    }
-    return right < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
-}
-
-std::string Read(const QImage& grey) {
-    const ZXing::ImageView view(grey.constBits(), grey.width(), grey.height(),
-                                ZXing::ImageFormat::Lum, static_cast<int>(grey.bytesPerLine()));
-    ZXing::DecodeHints hints;
-    hints.setTryRotate(false);
-    const ZXing::Result r = ZXing::ReadBarcode(view, hints);
-    return r.isValid() ? r.text() : "(unread)";
 }
 
 SheetJob Job(BarCodeType type, const SheetGeometry& sheet, const std::string& name,
@@ -101,7 +56,7 @@ void ExpectLabelsInPlace(const SheetJob& job, const QString& pdf, const std::str
     const long long pages = (first + count + o.sheet.Labels() - 1) / o.sheet.Labels();
     const double tolerance = 0.01 * kDpi + 1;  // 0.01 in, and the pixel the ink edge rounds to
     for (int p = 0; p < pages; ++p) {
-        const QImage page = RenderPage(pdf, p + 1);
+        const QImage page = testing::RenderPdfPage(pdf, kDpi, p + 1);
         ASSERT_FALSE(page.isNull()) << what;
         EXPECT_NEAR(page.width(), o.paper.width * kDpi, 1.5) << what;
         EXPECT_NEAR(page.height(), o.paper.height * kDpi, 1.5) << what;
@@ -113,7 +68,7 @@ void ExpectLabelsInPlace(const SheetJob& job, const QString& pdf, const std::str
                                (o.sheet.y0 + place.row * o.sheet.dy) * kDpi, o.sheet.width * kDpi,
                                o.sheet.height * kDpi);
             const QRect box = label.toAlignedRect();
-            const QRect ink = Ink(page, box);
+            const QRect ink = testing::InkIn(page, box);
             const std::string where =
                 what + ", page " + std::to_string(p + 1) + " label " + std::to_string(l + 1);
             if (slot < first || slot >= first + count) {
@@ -133,7 +88,7 @@ void ExpectLabelsInPlace(const SheetJob& job, const QString& pdf, const std::str
             std::string expected = item.data;
             if (job.type == BarCodeType::TypeGS1_128)
                 std::erase_if(expected, [](char c) { return c == '(' || c == ')'; });
-            const std::string read = Read(page.copy(box));
+            const std::string read = test::Read(page.copy(box));
             EXPECT_EQ(read.substr(0, expected.size()), expected) << where << " reads " << read;
             if (o.text) {
                 EXPECT_NE(text.find(item.data), std::string::npos) << where << ": no text";
@@ -143,7 +98,7 @@ void ExpectLabelsInPlace(const SheetJob& job, const QString& pdf, const std::str
 }
 
 TEST(SheetPdf, EveryLabelOfEveryPageInPlace) {
-    if (QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty())
+    if (!testing::HavePdfToPpm())
         GTEST_SKIP() << "pdftoppm is not installed";
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
@@ -218,7 +173,7 @@ TEST(SheetPdf, EveryLabelOfEveryPageInPlace) {
 // The Intelligent Mail barcode prints at its one size, whatever room the label leaves, and
 // needs its quiet zones beside it on the label.
 TEST(SheetPdf, IntelligentMailAtItsSizeWithItsQuietZones) {
-    if (QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty())
+    if (!testing::HavePdfToPpm())
         GTEST_SKIP() << "pdftoppm is not installed";
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
@@ -230,14 +185,14 @@ TEST(SheetPdf, IntelligentMailAtItsSizeWithItsQuietZones) {
     const SheetOutcome r = WriteLabelSheets(job, pdf.toStdString());
     ASSERT_EQ(r.status, 0) << r.message;
     for (int p = 0; p < 2; ++p) {
-        const QImage page = RenderPage(pdf, p + 1);
+        const QImage page = testing::RenderPdfPage(pdf, kDpi, p + 1);
         ASSERT_FALSE(page.isNull());
         for (int l = 0; l < (p == 0 ? sheet.Labels() : 2); ++l) {
             const LabelPlace place = PlaceOf(sheet, l);
             const QRectF label((sheet.x0 + place.column * sheet.dx) * kDpi,
                                (sheet.y0 + place.row * sheet.dy) * kDpi, sheet.width * kDpi,
                                sheet.height * kDpi);
-            const QRect ink = Ink(page, label.toAlignedRect());
+            const QRect ink = testing::InkIn(page, label.toAlignedRect());
             const std::string where =
                 "page " + std::to_string(p + 1) + " label " + std::to_string(l + 1);
             if (p == 1 && l == 1) {

@@ -1,7 +1,5 @@
 // Code 128, GS1-128 and EAN-13 drawn in their faces must scan; the Intelligent Mail barcode,
 // which zxing-cpp does not read, is measured bar by bar against the USPS examples.
-#define ZX_USE_UTF8 1
-#include <ZXing/ReadBarcode.h>
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -24,16 +22,6 @@ QImage Draw(BarCodeType type, BarHeight height, double points, int dpi, const ch
         RenderBarcode(PictureRequest{type, height, points, dpi, r.fontString()}, &error);
     EXPECT_FALSE(image.isNull()) << error.toStdString();
     return image.convertToFormat(QImage::Format_Grayscale8);
-}
-
-std::string Read(const QImage& grey, ZXing::BarcodeFormat format) {
-    ZXing::DecodeHints hints;
-    hints.setFormats(format);
-    hints.setTryRotate(false);
-    const ZXing::ImageView view(grey.constBits(), grey.width(), grey.height(),
-                                ZXing::ImageFormat::Lum, static_cast<int>(grey.bytesPerLine()));
-    const ZXing::Result r = ZXing::ReadBarcode(view, hints);
-    return r.isValid() ? r.text() : "(unread: " + ZXing::ToString(r.error()) + ")";
 }
 
 TEST(SymbologiesReadBack, AtTheirSmallestAndLargestUsualSizes) {
@@ -73,7 +61,7 @@ TEST(SymbologiesReadBack, AtTheirSmallestAndLargestUsualSizes) {
         for (BarHeight height : {BarHeight::Short, BarHeight::Normal, BarHeight::Tall}) {
             for (double points : row.points) {
                 for (int dpi : {300, 600}) {
-                    EXPECT_EQ(Read(Draw(row.type, height, points, dpi, row.data), row.format),
+                    EXPECT_EQ(test::Read(Draw(row.type, height, points, dpi, row.data), row.format),
                               row.expected)
                         << row.data << " " << HeightSetting(height) << " " << points << " pt "
                         << dpi << " dpi";
