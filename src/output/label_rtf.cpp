@@ -117,6 +117,13 @@ std::string FilledSheetRtf(const SheetGeometry& sheet, const FilledSheet& fill) 
     };
     // Where the rows of a sheet do not touch, an empty row of the gap's height lies between.
     const int rowGap = Twips(sheet.y0 + sheet.dy) - Twips(sheet.y0 + sheet.height);
+    // The closing paragraph must fit under the last row of the last page, or the word
+    // processor starts a blank page for it. Where the sheet leaves no room there (no bottom
+    // margin), that one row gives up the paragraph's height: a seventy-second of an inch off
+    // the bottom of the last labels, whose text is centred well clear of it.
+    const int tableBottom = Twips(sheet.y0 + (sheet.rows - 1) * sheet.dy + sheet.height);
+    const int roomBelow = t.paperHeight - t.marginBottom - tableBottom;
+    const int lastRowTrim = std::max(0, kClosingLineTwips - roomBelow);
     long long label = 0;
     for (long long p = 0; p < fill.pages; ++p) {
         for (int r = 0; r < sheet.rows; ++r) {
@@ -127,7 +134,8 @@ std::string FilledSheetRtf(const SheetGeometry& sheet, const FilledSheet& fill) 
                 Append(out, "\\cellx", t.cellEdges.back());
                 out += "\n\\pard\\plain\\intbl\\li0\\ri0\\sb0\\sa0\\ql\\f0\\fs2\\cell\n\\row\n";
             }
-            rowStart(t.rowHeights[static_cast<std::size_t>(r)]);
+            const bool lastRow = p + 1 == fill.pages && r + 1 == sheet.rows;
+            rowStart(t.rowHeights[static_cast<std::size_t>(r)] - (lastRow ? lastRowTrim : 0));
             for (std::size_t c = 0; c < t.cellEdges.size(); ++c) {
                 out +=
                     "\\clvertalc\\clpadl0\\clpadt0\\clpadr0\\clpadb0"

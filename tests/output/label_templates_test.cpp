@@ -245,5 +245,22 @@ TEST(FilledSheets, PagesFollowEachOtherAtTheSheetsPlaces) {
     EXPECT_EQ(rtf.find(" L24."), std::string::npos);
 }
 
+// A sheet whose last row reaches the paper's edge: the closing paragraph still fits on the last
+// page (no blank page after it), taken from the last row only.
+TEST(FilledSheets, NoBottomMarginAddsNoBlankPage) {
+    const SheetGeometry sheet{2, 5, 4.25, 2.2, 0, 0, 4.25, 2.2};  // 5 x 2.2 in = 11 in
+    FilledSheet fill;
+    fill.pages = 2;
+    const ParsedTemplate t = Parse(FilledSheetRtf(sheet, fill));
+    ASSERT_EQ(t.rows.size(), 10u);
+    int lastPage = 0;
+    for (std::size_t r = 0; r < 10; ++r) {
+        EXPECT_EQ(t.rows[r].height, r == 9 ? -Twips(2.2) + t.closingLineTwips : -Twips(2.2)) << r;
+        lastPage -= r >= 5 ? t.rows[r].height : 0;
+    }
+    const int area = t.document.at("paperh") - t.document.at("margt") - t.document.at("margb");
+    EXPECT_LE(lastPage + t.closingLineTwips, area);
+}
+
 }  // namespace
 }  // namespace sw
