@@ -8,15 +8,9 @@
 #include <string_view>
 
 #include "encode/sheet_items.h"
+#include "fuzz_check.h"
 
-namespace {
-
-void Check(bool ok) {
-    if (!ok)
-        std::abort();
-}
-
-}  // namespace
+using sw::fuzz::Check;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);

@@ -13,13 +13,11 @@
 
 #include "barcode/catalogue.h"
 #include "encode/line_encoding.h"
+#include "fuzz_check.h"
+
+using sw::fuzz::Check;
 
 namespace {
-
-void Check(bool ok) {
-    if (!ok)
-        std::abort();
-}
 
 struct Run {
     int status;

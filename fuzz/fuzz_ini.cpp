@@ -9,14 +9,12 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "fuzz_check.h"
 #include "platform/ini_file.h"
 
-namespace {
+using sw::fuzz::Check;
 
-void Check(bool ok) {
-    if (!ok)
-        std::abort();
-}
+namespace {
 
 QString Folder() {
     static const QString folder = [] {

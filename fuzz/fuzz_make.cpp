@@ -7,15 +7,9 @@
 
 #include "barcode/make.h"
 #include "barcode/text.h"
+#include "fuzz_check.h"
 
-namespace {
-
-void Check(bool ok) {
-    if (!ok)
-        std::abort();
-}
-
-}  // namespace
+using sw::fuzz::Check;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::u32string text =
