@@ -143,6 +143,26 @@ class LibreOfficeTest(unittest.TestCase):
                     self.assertNotEqual(why.getString(), "")
         self.assertIn('"xx"', sheet.getCellByPosition(1, 3).getString())
 
+    def test_function_wizard_describes_every_function(self):
+        descriptions = self.office.smgr.createInstanceWithContext(
+            "com.sun.star.sheet.FunctionDescriptions", self.office.ctx)
+        found = {}
+        for i in range(descriptions.getCount()):
+            entry = {p.Name: p.Value for p in descriptions.getByIndex(i)}
+            found[entry["Name"]] = entry
+        ours = {f for _, f, _, _, _ in GOOD} | {"BARCODE", "BARCODE_ERROR"}
+        for name in sorted(ours):
+            with self.subTest(function=name):
+                entry = found[name]
+                self.assertEqual(entry["Category"], found["UPPER"]["Category"])  # Text
+                self.assertTrue(entry["Description"])
+                arguments = [(a.Name, bool(a.Description), a.IsOptional)
+                             for a in entry["Arguments"]]
+                self.assertEqual([a for a in arguments if not a[1]], [])
+                # Only the checksum may be left out.
+                self.assertEqual([a[2] for a in arguments],
+                                 [a[0] == "Checksum" for a in arguments])
+
     def test_stored_documents_compute_again(self):
         # A document stores the functions by their programmatic names; these must keep working.
         stored = self.work / "stored.fods"

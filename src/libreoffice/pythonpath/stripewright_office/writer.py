@@ -153,7 +153,7 @@ class InsertBarcodeDialog:
             SelectedItems=(heights.index(_last["height"]),))
         self.size_field = _model_property(
             model, "NumericField", "SizeField", PositionX=80, PositionY=74, Width=40, Height=12,
-            ValueMin=float(MIN_POINTS), ValueMax=float(MAX_POINTS), DecimalAccuracy=1,
+            ValueMin=float(MIN_POINTS), ValueMax=float(MAX_POINTS), DecimalAccuracy=0,
             ValueStep=1.0, Spin=True, StrictFormat=True, Tabstop=True, Value=_last["points"])
         self.message = _model_property(
             model, "FixedText", "Message", PositionX=6, PositionY=94, Width=208, Height=30,
