@@ -226,12 +226,27 @@ class LibreOfficeTest(unittest.TestCase):
     def test_writer_dialog_inserts_at_the_cursor_and_refuses_bad_data(self):
         from com.sun.star.style.LineSpacingMode import FIX, PROP
         from stripewright_office import library, writer
-        # The command's component loads inside LibreOffice.
-        self.assertIsNotNone(self.office.smgr.createInstanceWithContext(
-            "org.stripewright.writer.InsertBarcode", self.office.ctx))
-
         doc = self.office.new("swriter", hidden=False)
         self.addCleanup(doc.close, True)
+        # The menu entry's command runs in LibreOffice (headless, its dialog closes at once),
+        # and the toolbar is there.
+        provider = self.office.smgr.createInstanceWithContext(
+            "com.sun.star.configuration.ConfigurationProvider", self.office.ctx)
+        merging = provider.createInstanceWithArguments(
+            "com.sun.star.configuration.ConfigurationAccess",
+            office.props(nodepath="/org.openoffice.Office.Addons/AddonUI/OfficeMenuBarMerging"))
+        entry = merging.getByHierarchicalName(
+            "org.stripewright.libreoffice/InsertBarcodeMenu/MenuItems/InsertBarcode")
+        self.assertEqual(entry.Title, "Insert Bar Code...")
+        frame = doc.CurrentController.Frame
+        result = self.office.smgr.createInstanceWithContext(
+            "com.sun.star.frame.DispatchHelper", self.office.ctx).executeDispatch(
+                frame, entry.URL, "", 0, ())
+        self.assertEqual(result.State, 1)  # SUCCESS
+        self.assertTrue(result.Result.supportsService("com.sun.star.task.Job"))
+        self.assertIn("private:resource/toolbar/addon_org.stripewright.libreoffice",
+                      [e.ResourceURL for e in frame.LayoutManager.getElements()])
+
         doc.Text.setString("Item: ")
         spacing = doc.Text.createTextCursor().ParaLineSpacing
         spacing.Mode, spacing.Height = FIX, 200  # 2 mm: bars would lose their tops
