@@ -4,7 +4,6 @@ BARCODE_ERROR, which tells why an item gives no bar code.
 A cell whose item cannot be encoded shows Calc's "Invalid argument" error (Err:502), never a
 string that would print as a bar code. The implementation name and the method names are what
 documents store for these functions: they must never change."""
-import uno
 import unohelper
 from com.sun.star.lang import IllegalArgumentException, XServiceInfo, XServiceName
 from org.stripewright.calc import XBarcodeFunctions

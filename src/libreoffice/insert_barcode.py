@@ -1,6 +1,7 @@
 """Writer's "Insert Bar Code..." command (menu entry and toolbar button): opens the dialog on
 the document whose frame runs the command."""
 import unohelper
+from com.sun.star.awt.MessageBoxType import ERRORBOX
 from com.sun.star.lang import XServiceInfo
 from com.sun.star.task import XJobExecutor
 
@@ -13,7 +14,6 @@ SERVICES = ("com.sun.star.task.Job",)
 def _message_box(ctx, frame, text):
     smgr = ctx.getServiceManager()
     toolkit = smgr.createInstanceWithContext("com.sun.star.awt.Toolkit", ctx)
-    from com.sun.star.awt.MessageBoxType import ERRORBOX
     box = toolkit.createMessageBox(frame.getContainerWindow(), ERRORBOX, 1, "Insert Bar Code",
                                    text)
     box.execute()

@@ -91,7 +91,8 @@ def insert_font_string(document, font_string, face, points):
                           (getattr(e, "Message", "") or type(e).__name__)) from None
 
 
-def _model_property(model, kind, name, **values):
+def _add_control(model, kind, name, **values):
+    """Adds a control of the kind ("Edit", "ListBox" ...) to the dialog's model."""
     control = model.createInstance("com.sun.star.awt.UnoControl%sModel" % kind)
     for key, value in values.items():
         setattr(control, key, value)
@@ -131,37 +132,37 @@ class InsertBarcodeDialog:
         labels = (("Type of bar code:", 8), ("Data:", 26), ("Bar height:", 58),
                   ("Point size:", 76))
         for i, (caption, y) in enumerate(labels):
-            _model_property(model, "FixedText", "Label%d" % i, Label=caption, PositionX=6,
+            _add_control(model, "FixedText", "Label%d" % i, Label=caption, PositionX=6,
                             PositionY=y, Width=70, Height=10)
         names = [n for n, _ in self.types]
-        self.type_list = _model_property(
+        self.type_list = _add_control(
             model, "ListBox", "TypeList", PositionX=80, PositionY=6, Width=134, Height=12,
             Dropdown=True, LineCount=len(names), Tabstop=True,
             StringItemList=tuple(caption for _, caption in self.types),
             SelectedItems=(names.index(_last["type"]) if _last["type"] in names else 0,))
-        self.data_field = _model_property(
+        self.data_field = _add_control(
             model, "Edit", "DataField", PositionX=80, PositionY=24, Width=134, Height=12,
             Tabstop=True, Text=selected_text(document))
-        self.checksum_box = _model_property(
+        self.checksum_box = _add_control(
             model, "CheckBox", "ChecksumBox", PositionX=80, PositionY=40, Width=134, Height=10,
             Label="Add Optional Checksum?", State=1 if _last["checksum"] else 0, Tabstop=True)
         heights = [h for h, _ in HEIGHTS]
-        self.height_list = _model_property(
+        self.height_list = _add_control(
             model, "ListBox", "HeightList", PositionX=80, PositionY=56, Width=60, Height=12,
             Dropdown=True, LineCount=3, Tabstop=True,
             StringItemList=tuple(caption for _, caption in HEIGHTS),
             SelectedItems=(heights.index(_last["height"]),))
-        self.size_field = _model_property(
+        self.size_field = _add_control(
             model, "NumericField", "SizeField", PositionX=80, PositionY=74, Width=40, Height=12,
             ValueMin=float(MIN_POINTS), ValueMax=float(MAX_POINTS), DecimalAccuracy=0,
             ValueStep=1.0, Spin=True, StrictFormat=True, Tabstop=True, Value=_last["points"])
-        self.message = _model_property(
+        self.message = _add_control(
             model, "FixedText", "Message", PositionX=6, PositionY=94, Width=208, Height=30,
             MultiLine=True, TextColor=0xC00000, Label="")
-        _model_property(model, "Button", "InsertButton", PositionX=110, PositionY=132, Width=50,
+        _add_control(model, "Button", "InsertButton", PositionX=110, PositionY=132, Width=50,
                         Height=14, Label="Insert", DefaultButton=True,
                         PushButtonType=PUSH_STANDARD, Tabstop=True)
-        _model_property(model, "Button", "CancelButton", PositionX=164, PositionY=132,
+        _add_control(model, "Button", "CancelButton", PositionX=164, PositionY=132,
                         Width=50, Height=14, Label="Cancel", PushButtonType=PUSH_CANCEL,
                         Tabstop=True)
         dialog = smgr.createInstanceWithContext("com.sun.star.awt.UnoControlDialog", ctx)
