@@ -16,8 +16,10 @@ packages=(
   fp-utils-3.2.2
   help2man scdoc
   ccache
-  # the Debian package and its checks (tools/package.sh)
-  debhelper dpkg-dev fakeroot lintian desktop-file-utils appstream
+  # the Debian packages and their checks (tools/package.sh)
+  debhelper dh-python dpkg-dev fakeroot lintian desktop-file-utils appstream
+  # the Python module's test makes a Turkish locale
+  locales
   # the LibreOffice extension (unoidl-write) and its tests in a headless LibreOffice; a desktop
   # that has the full LibreOffice keeps it (the headless packages would replace it)
   libreoffice-dev python3-uno
