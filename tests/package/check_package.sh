@@ -2,12 +2,13 @@
 # Builds the packages and checks what users get: the file lists, the control fields, lintian,
 # the desktop entry and the AppStream metadata; and the library as its users build on it: a C
 # program compiled against the installed header and stripewright.pc encodes the worked examples
-# (worked_examples.tsv), and the installed Python module finds the library.
+# (worked_examples.tsv), and the installed Python module finds the library; and the LibreOffice
+# extension as the build's stripewright.oxt has it.
 #
-#   check_package.sh SOURCE_DIR OUTPUT_DIR VERSION FONT_FILE...
+#   check_package.sh SOURCE_DIR OUTPUT_DIR VERSION OXT FONT_FILE...
 set -euo pipefail
-root=$1 out=$2 version=$3
-shift 3
+root=$1 out=$2 version=$3 oxt=$4
+shift 4
 fonts=("$@")
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
@@ -116,4 +117,26 @@ assert stripewright.version() == '$version', stripewright.version()
 assert stripewright.encode('39', 'CODE 39', checksum=True) == '*CODE~39R*'
 " || fail "the installed Python module"
 rm -rf "$tree"
-echo "The packages pass: $deb $lib $dev $py"
+
+# The LibreOffice extension: unpacked where LibreOffice finds the extensions of every user,
+# holding what stripewright.oxt holds, with the example spreadsheet; no maintainer scripts.
+lo=$out/libreoffice-stripewright_${version}_all.deb
+[ -f "$lo" ] || fail "no $lo"
+! grep -q "/libreoffice/\|/examples/" <<<"$files" || fail "the extension or the example in $deb"
+extension=/usr/lib/libreoffice/share/extensions/stripewright
+has_in "$lo" /usr/share/stripewright/examples/bar-codes.ods
+lodepends=$(dpkg-deb -f "$lo" Depends)
+grep -q "\bpython3-uno\b" <<<"$lodepends" && grep -qF "libstripewright1 (>= $version)" <<<"$lodepends" ||
+  fail "libreoffice-stripewright's Depends: $lodepends"
+[ "$(dpkg-deb -f "$lo" Architecture)" = all ] || fail "libreoffice-stripewright is not Architecture: all"
+scripts=$(dpkg-deb --ctrl-tarfile "$lo" | tar -t | grep -vx '\./\|\./control\|\./md5sums' || true)
+[ -z "$scripts" ] || fail "libreoffice-stripewright has maintainer scripts: $scripts"
+installed=$(dpkg-deb -c "$lo" | awk '$1 !~ /^d/ {print $6}' | sed -n "s|^\.$extension/||p" | LC_ALL=C sort)
+grep -qx "META-INF/manifest.xml" <<<"$installed" || fail "no extension in $lo"
+if [ "$oxt" != none ]; then
+  in_oxt=$(/usr/bin/python3 -c "import sys, zipfile; print('\n'.join(sorted(
+    n for n in zipfile.ZipFile(sys.argv[1]).namelist() if not n.endswith('/'))))" "$oxt")
+  [ "$installed" = "$in_oxt" ] || fail "the installed extension is not the .oxt's: $installed"
+fi
+lintian --fail-on error,warning "$lo" || fail "lintian on libreoffice-stripewright"
+echo "The packages pass: $deb $lib $dev $py $lo"
