@@ -83,6 +83,19 @@ TEST(GS1_128, WorkedExamplesGiveTheirValueSequences) {
     }
 }
 
+TEST(GS1_128, SeparatorsBesideDigitsStayShortest) {
+    const std::pair<const char*, std::size_t> cases[] = {
+        {"(90)A1(91)1", 134},  // not StartB FNC1 9 0 A CodeC CodeB 1 FNC1 9 1 1 (156)
+        {"(90)1(91)12", 112},  // StartB FNC1 9 CodeC 01 FNC1 91 12
+    };
+    for (const auto& [data, modules] : cases) {
+        const EncodeResult r = EncodeGS1_128(DecodeUtf8(data));
+        ASSERT_TRUE(r.ok()) << data << ": " << r.message();
+        // 11 modules a character, 13 for the stop.
+        EXPECT_EQ(11 * r.fontString().size() + 2, modules) << data;
+    }
+}
+
 TEST(GS1_128, RefusesBrokenElementStringsNamingTheAI) {
     const std::pair<const char*, const char*> cases[] = {
         {"01)09501101530003", "Error: GS1-128 data begins with an AI in parentheses, such as (01)"},
