@@ -1,7 +1,7 @@
 // Code 128: any ASCII text, in code sets A (capitals, digits, punctuation, control codes),
 // B (capitals, digits, punctuation, small letters) and C (digit pairs). The encoder picks the
-// start set and the set changes so that the symbol is as short as possible, then adds the
-// modulo 103 check character and the stop.
+// start set, the set changes and the shifts so that the symbol is as short as possible, then
+// adds the modulo 103 check character and the stop.
 //
 // The font draws every symbol value with one character, none of them a space or a control
 // code: values 0-93 are "!" to "~" (value + 33), values 94-106 are "À" to "Ì" (value + 98),
@@ -68,8 +68,8 @@ enum class Set { A, B, C };
 // character to the stop. `leadingFnc1` puts FNC1 right after the start (GS1-128).
 //
 // The usual rules choose each step: a run of four or more digits goes to set C (an odd run
-// leaves its first digit in the set before), a character of the other set is shifted when the
-// next character that only one set has belongs to this set, else the set changes. For data
+// leaves its first digit in the set before), a character of the other set is shifted when no
+// other of that set comes before the next one of this set, else the set changes. For data
 // without FNC1 they give a shortest symbol. An FNC1 between element strings splits the digit
 // pairs around it, so for such data a plan made first, the fewest symbol characters that can
 // follow each position in each set, checks every step the rules propose: where one would
@@ -210,12 +210,12 @@ class Writer {
             if (run >= 4)
                 return run % 2 == 1 ? Step{Kind::Char} : Step{Kind::Latch, Set::C};
         }
-        // A character of the other set is shifted when the next character that only one set
-        // has belongs to this set; otherwise the set changes.
+        // One character of the other set is shifted; before another one of that set, and
+        // none of this set between, the set changes.
         if (set == Set::B && IsControl(x))
-            return NextIsLower(i + 1) ? Step{Kind::Shift} : Step{Kind::Latch, Set::A};
+            return ControlFirst(i + 1) ? Step{Kind::Latch, Set::A} : Step{Kind::Shift};
         if (set == Set::A && IsLower(x))
-            return ControlFirst(i + 1) ? Step{Kind::Shift} : Step{Kind::Latch, Set::B};
+            return NextIsLower(i + 1) ? Step{Kind::Latch, Set::B} : Step{Kind::Shift};
         return {Kind::Char};
     }
 
