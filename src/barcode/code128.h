@@ -3,10 +3,12 @@
 // start set, the set changes and the shifts so that the symbol is as short as possible, then
 // adds the modulo 103 check character and the stop.
 //
-// The font draws every symbol value with one character, none of them a space or a control
-// code: values 0-93 are "!" to "~" (value + 33), values 94-106 are "À" to "Ì" (value + 98),
-// so that starts A, B and C are "É", "Ê" and "Ë" and the stop is "Ì". The start glyphs carry
-// the left quiet zone and the stop glyph the right one.
+// The font string uses the character map that Code 128 fonts commonly share: symbol value v is
+// the character v + 32 for values 1 to 94 ("!" to "~"), and v + 100 for values 95 to 106 ("Ã"
+// to "Î", so that starts A, B and C are "Ë", "Ì" and "Í" and the stop is "Î"). Value 0 is
+// written "Â", never a space, which word processors and mail merges may drop or stretch; the
+// faces draw a space as value 0 all the same. In set B every data character is itself, but the
+// space. The start glyphs carry the left quiet zone and the stop glyph the right one.
 #pragma once
 
 #include <algorithm>
@@ -38,19 +40,27 @@ inline constexpr int kValues = 107;
 // In the data the encoder works on, FNC1 is the one code above ASCII.
 inline constexpr unsigned kFnc1Code = 128;
 
+// The character written for value 0.
+inline constexpr char32_t kZeroChar = 0xC2;
+
 constexpr char32_t FontChar(int value) {
-    return static_cast<char32_t>(value < 94 ? value + 33 : value + 98);
+    if (value == 0)
+        return kZeroChar;
+    return static_cast<char32_t>(value <= 94 ? value + 32 : value + 100);
 }
 // The symbol value a font character draws, -1 for any other character.
 constexpr int ValueOf(char32_t c) {
+    if (c == kZeroChar || c == U' ')
+        return 0;
     if (c >= 33 && c <= 126)
-        return static_cast<int>(c) - 33;
-    if (c >= 192 && c <= 204)
-        return static_cast<int>(c) - 98;
+        return static_cast<int>(c) - 32;
+    if (c >= 195 && c <= 206)
+        return static_cast<int>(c) - 100;
     return -1;
 }
-static_assert(FontChar(0) == U'!' && FontChar(93) == U'~' && FontChar(94) == 192);
-static_assert(FontChar(kStop) == 204 && ValueOf(FontChar(kStartB)) == kStartB);
+static_assert(FontChar(1) == U'!' && FontChar(94) == U'~' && FontChar(95) == 0xC3);
+static_assert(FontChar(kStartA) == 0xCB && FontChar(kStop) == 0xCE);
+static_assert(ValueOf(FontChar(0)) == 0 && ValueOf(FontChar(kStartB)) == kStartB);
 
 constexpr bool IsDigitCode(unsigned c) {
     return c >= '0' && c <= '9';
