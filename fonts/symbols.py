@@ -229,6 +229,9 @@ def code39_glyphs(f):
         elements = [(i % 2 == 0, w) for i, w in enumerate(element_widths(pattern, r))]
         elements.append((False, 1))
         glyphs["~" if ch == " " else ch] = _glyph(*_runs_of_bars(elements))
+    # The encoder writes the space symbol as "~"; strings made for other Code 39 fonts hold the
+    # space itself, which draws it too.
+    glyphs[" "] = dict(glyphs["~"])
     return glyphs
 
 

@@ -133,6 +133,8 @@ const BarHeight kHeights[] = {BarHeight::Short, BarHeight::Normal, BarHeight::Ta
 // The character whose symbol the space draws too, as in other fonts of the type (0: none).
 char32_t SpaceTwin(BarCodeType type) {
     switch (type) {
+        case BarCodeType::Type39:
+            return U'~';
         case BarCodeType::Type128:
         case BarCodeType::TypeGS1_128:
             return U'\u00c2';  // value 0
@@ -302,7 +304,7 @@ TEST(BarcodeFonts, BarsOnWholeFontUnits) {
     }
 }
 
-// Strings as documents and mail merges made for other Code 128 fonts hold them,
+// Strings as documents and mail merges made for other Code 128 and Code 39 fonts hold them,
 // written by hand in the character map those fonts share, drawn in our faces through Qt's text
 // layout and read back.
 TEST(BarcodeFonts, StringsOfTheCommonMapScan) {
@@ -322,6 +324,7 @@ TEST(BarcodeFonts, StringsOfTheCommonMapScan) {
          "AB123456cd"},
         {"Sample 128", U"\u00cd\u00ca!)R+!U\u00c2#g\u00ce", ZXing::BarcodeFormat::Code128,
          "0109501101530003"},
+        {"Sample 39", U"*A B*", ZXing::BarcodeFormat::Code39, "A B"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.face);
