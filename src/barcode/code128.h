@@ -62,6 +62,14 @@ static_assert(FontChar(1) == U'!' && FontChar(94) == U'~' && FontChar(95) == 0xC
 static_assert(FontChar(kStartA) == 0xCB && FontChar(kStop) == 0xCE);
 static_assert(ValueOf(FontChar(0)) == 0 && ValueOf(FontChar(kStartB)) == kStartB);
 
+// FontChar of every value, for the writer.
+inline constexpr std::array<char32_t, kValues> kFontChars = [] {
+    std::array<char32_t, kValues> t{};
+    for (int v = 0; v < kValues; ++v) t[static_cast<std::size_t>(v)] = FontChar(v);
+    return t;
+}();
+static_assert(kFontChars.size() == kValues);
+
 constexpr bool IsDigitCode(unsigned c) {
     return c >= '0' && c <= '9';
 }
@@ -91,22 +99,23 @@ class Writer {
 
     void Write(bool leadingFnc1) {
         out_.Reserve(2 * n_ + 4);
-        for (std::size_t i = 0; i < n_ && !planned_; ++i) planned_ = d_[i] == kFnc1Code;
-        if (planned_)
+        bool planned = false;
+        for (std::size_t i = 0; i < n_ && !planned; ++i) planned = d_[i] == kFnc1Code;
+        if (planned)
             Plan();
-        Set set = StartSet();
+        Set set = StartSet(planned);
         Start(set == Set::A ? kStartA : set == Set::B ? kStartB : kStartC);
         if (leadingFnc1)
             Emit(kFnc1);
         std::size_t i = 0;
         while (i < n_) {
             Step step = Proposed(i, set);
-            if (planned_ && Cost(i, set, step) != Fewest(i, set))
+            if (planned && Cost(i, set, step) != Fewest(i, set))
                 step = Shortest(i, set);
             Take(step, i, set);
         }
         Emit(static_cast<int>(sum_ % 103), false);
-        Put(FontChar(kStop));
+        Put(kFontChars[kStop]);
         Flush();
     }
 
@@ -185,14 +194,14 @@ class Writer {
         return kFar;
     }
 
-    Set StartSet() {
+    Set StartSet(bool planned) {
         Set proposed;
         if ((n_ == 2 && Pairs(0)) || DigitRun(0) >= 4) {
             proposed = Set::C;
         } else {
             proposed = ControlFirst(0) ? Set::A : Set::B;
         }
-        if (!planned_)
+        if (!planned)
             return proposed;
         const std::uint32_t fewest =
             std::min({Fewest(0, Set::A), Fewest(0, Set::B), Fewest(0, Set::C)});
@@ -276,12 +285,12 @@ class Writer {
 
     void Start(int value) {
         sum_ = static_cast<std::uint64_t>(value);
-        Put(FontChar(value));
+        Put(kFontChars[static_cast<std::size_t>(value)]);
     }
     void Emit(int value, bool weighted = true) {
         if (weighted)
             sum_ = (sum_ + ++position_ * static_cast<std::uint64_t>(value)) % 103;
-        Put(FontChar(value));
+        Put(kFontChars[static_cast<std::size_t>(value)]);
     }
     // Characters go to the sink in blocks.
     void Put(char32_t c) {
@@ -337,7 +346,6 @@ class Writer {
     Sink& out_;
     std::uint64_t sum_ = 0;
     std::uint64_t position_ = 0;
-    bool planned_ = false;
     std::uint32_t* fewest_ = nullptr;
     std::array<std::uint32_t, 3 * kLocalPositions> local_;
     std::vector<std::uint32_t> heap_;
