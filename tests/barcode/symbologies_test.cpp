@@ -19,7 +19,7 @@ std::vector<int> Values(const std::u32string& fontString) {
 }
 
 struct Code128Case {
-    const char* data;
+    std::string_view data;
     std::vector<int> values;  // start to stop
 };
 
@@ -38,6 +38,11 @@ TEST(Code128, WorkedExamplesGiveTheirValueSequences) {
         {"7", {104, 23, (104 + 23) % 103, 106}},
         // A small letter among control codes is shifted; the set stays A.
         {"\ta\t", {103, 73, 98, 65, 73, (103 + 73 + 2 * 98 + 3 * 65 + 4 * 73) % 103, 106}},
+        // A single character of the other set at the end is shifted too.
+        {std::string_view("a\0", 2), {104, 65, 98, 64, (104 + 65 + 2 * 98 + 3 * 64) % 103, 106}},
+        {"\x01"
+         "a",
+         {103, 65, 98, 65, (103 + 65 + 2 * 98 + 3 * 65) % 103, 106}},
     };
     for (const auto& c : cases) {
         const EncodeResult r = Encode128(DecodeUtf8(c.data));
@@ -80,6 +85,19 @@ TEST(GS1_128, WorkedExamplesGiveTheirValueSequences) {
         const EncodeResult r = EncodeGS1_128(DecodeUtf8(c.data));
         ASSERT_TRUE(r.ok()) << c.data << ": " << r.message();
         EXPECT_EQ(Values(r.fontString()), c.values) << c.data;
+    }
+}
+
+TEST(GS1_128, SeparatorsBesideDigitsStayShortest) {
+    const std::pair<const char*, std::size_t> cases[] = {
+        {"(90)A1(91)1", 134},  // not StartB FNC1 9 0 A CodeC CodeB 1 FNC1 9 1 1 (156)
+        {"(90)1(91)12", 112},  // StartB FNC1 9 CodeC 01 FNC1 91 12
+    };
+    for (const auto& [data, modules] : cases) {
+        const EncodeResult r = EncodeGS1_128(DecodeUtf8(data));
+        ASSERT_TRUE(r.ok()) << data << ": " << r.message();
+        // 11 modules a character, 13 for the stop.
+        EXPECT_EQ(11 * r.fontString().size() + 2, modules) << data;
     }
 }
 
