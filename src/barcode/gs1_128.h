@@ -114,12 +114,20 @@ bool Parse(View text, Data& data, std::string& message) {
         const std::string_view value(chars.data(), std::min(length, chars.size()));
         if (!CheckElement(*entry, value, length, message))
             return false;
+        // Into the symbol's data: a separator when one is due, the AI and the data.
         if (separatorDue)
             data.Push(code128::kFnc1Code);
-        for (char c : ai) data.Push(static_cast<unsigned char>(c));
+        auto append = [&](std::string_view s) {
+            if (data.count < kMaxData) {
+                std::copy_n(s.begin(), std::min(s.size(), kMaxData - data.count),
+                            data.codes.begin() + static_cast<std::ptrdiff_t>(data.count));
+            }
+            data.count += s.size();
+        };
+        append(ai);
         if (elements < placed.size())
             placed[elements++] = {entry, data.count, length};
-        for (char c : value) data.Push(static_cast<unsigned char>(c));
+        append(value);
         separatorDue = entry->separator;
         i = end;
     }

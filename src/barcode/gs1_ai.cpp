@@ -2,20 +2,26 @@
 
 #include <algorithm>
 
+#include "barcode/check_digits.h"
 #include "barcode/text.h"
 
 namespace sw::gs1 {
 
 namespace {
 
-constexpr bool IsDigitChar(char32_t c) {
-    return c >= U'0' && c <= U'9';
+// The parts one after the other (messages are built so, rather than with +).
+template <class... Parts>
+std::string Cat(const Parts&... parts) {
+    std::string s;
+    (s.append(std::string_view(parts)), ...);
+    return s;
 }
+
 constexpr bool IsCapital(char32_t c) {
     return c >= U'A' && c <= U'Z';
 }
 constexpr bool IsLetterOrDigit(char32_t c) {
-    return IsDigitChar(c) || IsCapital(c) || (c >= U'a' && c <= U'z');
+    return IsDigit(c) || IsCapital(c) || (c >= U'a' && c <= U'z');
 }
 
 // Value of a run of digits (at most 18).
@@ -45,13 +51,12 @@ bool Matches(std::string_view pattern, std::string_view code) {
     return true;
 }
 
-// The GS1 modulo 10 check digit of `digits`: weights 3, 1, 3, ... from the right.
+// The GS1 modulo 10 check digit of `digits` (at most 17): weights 3, 1, 3, ... from the right.
 int CheckDigitOf(std::string_view digits) {
-    int sum = 0;
-    bool three = true;
-    for (auto it = digits.rbegin(); it != digits.rend(); ++it, three = !three) {
-        sum += (*it - '0') * (three ? 3 : 1);
-    }
+    int sums[2] = {0, 0};
+    for (std::size_t i = 0; i < digits.size(); ++i) sums[i % 2] += digits[i] - '0';
+    // The last digit weighs 3.
+    const int sum = digits.size() % 2 == 1 ? 3 * sums[0] + sums[1] : sums[0] + 3 * sums[1];
     return (10 - sum % 10) % 10;
 }
 
@@ -100,7 +105,7 @@ bool IsTwoDigitYearDate(std::string_view d, bool dayZero) {
 }
 
 bool IsHexDigit(char c) {
-    return IsDigitChar(static_cast<unsigned char>(c)) || (c >= 'A' && c <= 'F') ||
+    return IsDigit(static_cast<unsigned char>(c)) || (c >= 'A' && c <= 'F') ||
            (c >= 'a' && c <= 'f');
 }
 
@@ -108,14 +113,13 @@ bool IsIban(std::string_view v) {
     if (v.size() < 5 || !IsCapital(static_cast<unsigned char>(v[0])) ||
         !IsCapital(static_cast<unsigned char>(v[1])) ||
         !HasBit(kCountriesAlpha2, static_cast<std::size_t>(26 * (v[0] - 'A') + (v[1] - 'A'))) ||
-        !IsDigitChar(static_cast<unsigned char>(v[2])) ||
-        !IsDigitChar(static_cast<unsigned char>(v[3])))
+        !IsDigit(static_cast<unsigned char>(v[2])) || !IsDigit(static_cast<unsigned char>(v[3])))
         return false;
     // The first four characters moved to the end, letters as 10-35, modulo 97 is 1.
     int rest = 0;
     for (std::size_t i = 0; i < v.size(); ++i) {
         const char c = v[(i + 4) % v.size()];
-        if (IsDigitChar(static_cast<unsigned char>(c))) {
+        if (IsDigit(static_cast<unsigned char>(c))) {
             rest = (rest * 10 + (c - '0')) % 97;
         } else if (IsCapital(static_cast<unsigned char>(c))) {
             rest = (rest * 100 + (c - 'A' + 10)) % 97;
@@ -199,15 +203,15 @@ Outcome Apply(Check check, std::string_view v) {
         case Check::Sex:
             return {v == "0" || v == "1" || v == "2" || v == "9", "only 0, 1, 2 or 9 allowed", ""};
         case Check::PositionInSequence:
-            return {v.size() == 3 && IsDigitChar(static_cast<unsigned char>(v[0])) && v[1] == '/' &&
-                        IsDigitChar(static_cast<unsigned char>(v[2])) && digitAt(0) >= 1 &&
+            return {v.size() == 3 && IsDigit(static_cast<unsigned char>(v[0])) && v[1] == '/' &&
+                        IsDigit(static_cast<unsigned char>(v[2])) && digitAt(0) >= 1 &&
                         digitAt(0) <= digitAt(2),
                     "no such position in a sequence", "N/M, N from 1 to M"};
         case Check::NoLeadingZero:
             return {v.size() == 1 || v[0] != '0', "leading zero not allowed", ""};
         case Check::NotAllDigits:
             return {!std::all_of(v.begin(), v.end(),
-                                 [](char c) { return IsDigitChar(static_cast<unsigned char>(c)); }),
+                                 [](char c) { return IsDigit(static_cast<unsigned char>(c)); }),
                     "digits alone not allowed", ""};
         case Check::Iban:
             return {IsIban(v), "not an IBAN", ""};
@@ -254,37 +258,37 @@ std::string PartName(const Ai& ai, std::size_t k) {
     const std::span<const Component> comps = ComponentsOf(ai);
     const char* name = base(comps[k]);
     if (name == nullptr)
-        return "part " + std::to_string(k + 1);
+        return Cat("part ", std::to_string(k + 1));
     std::size_t same = 1;
     for (std::size_t j = 0; j < k; ++j) {
         const char* other = base(comps[j]);
         same += other != nullptr && std::string_view(other) == name ? 1 : 0;
     }
-    return same == 1 ? std::string(name) : std::string(name) + " " + std::to_string(same);
+    return same == 1 ? std::string(name) : Cat(name, " ", std::to_string(same));
 }
 
 std::string AiName(std::string_view code) {
-    return "AI (" + std::string(code) + ")";
+    return Cat("AI (", code, ")");
 }
 
 // "AI (01)", or "AI (7003) time" when the AI's data has several components.
 std::string Where(const Ai& ai, std::size_t k) {
     std::string s = AiName(ai.code);
     if (ai.components.count > 1)
-        s += " " + PartName(ai, k);
+        s += Cat(" ", PartName(ai, k));
     return s;
 }
 
 // "the data of AI (10)", "the country code of AI (421)" or "part 1 of AI (253)".
 std::string Subject(const Ai& ai, std::size_t k) {
     if (ai.components.count == 1)
-        return "the data of " + AiName(ai.code);
+        return Cat("the data of ", AiName(ai.code));
     const std::string part = PartName(ai, k);
-    return (part.starts_with("part ") ? part : "the " + part) + " of " + AiName(ai.code);
+    return Cat(part.starts_with("part ") ? "" : "the ", part, " of ", AiName(ai.code));
 }
 
-bool Fail(std::string& message, const std::string& text) {
-    message = "Error: " + text;
+bool Fail(std::string& message, std::string_view text) {
+    message = Cat("Error: ", text);
     return false;
 }
 
@@ -312,36 +316,48 @@ Lengths LengthsOf(std::span<const Component> comps) {
     return l;
 }
 
+// The same as asking LengthsOf, without building the list.
+bool LengthFits(std::span<const Component> comps, std::size_t length) {
+    std::size_t fixed = 0;
+    for (std::size_t k = 0; k < comps.size(); ++k) {
+        if ((k + 1 == comps.size() || comps[k + 1].optional) &&
+            length >= fixed + comps[k].minLength && length <= fixed + comps[k].maxLength)
+            return true;
+        fixed += comps[k].maxLength;
+    }
+    return false;
+}
+
 std::string LengthMessage(const Ai& ai, const Lengths& l, std::size_t length) {
     const std::span<const Component> comps = ComponentsOf(ai);
     const bool digits = std::all_of(comps.begin(), comps.end(), [](const Component& c) {
         return c.charset == Charset::Digits;
     });
     const char* unit = digits ? " digits" : " characters";
-    std::string text = AiName(ai.code) + " takes ";
+    std::string text = Cat(AiName(ai.code), " takes ");
     if (l.count == 1 && l.ranges[0].first == l.ranges[0].second) {
         text += std::to_string(l.ranges[0].first);
     } else if (l.count == 1) {
-        text += length < l.ranges[0].first ? "at least " + std::to_string(l.ranges[0].first)
-                                           : "at most " + std::to_string(l.ranges[0].second);
+        text += length < l.ranges[0].first ? Cat("at least ", std::to_string(l.ranges[0].first))
+                                           : Cat("at most ", std::to_string(l.ranges[0].second));
     } else {
         for (std::size_t i = 0; i < l.count; ++i) {
             if (i > 0)
                 text += i + 1 == l.count ? " or " : ", ";
             text += std::to_string(l.ranges[i].first);
             if (l.ranges[i].second != l.ranges[i].first)
-                text += " to " + std::to_string(l.ranges[i].second);
+                text += Cat(" to ", std::to_string(l.ranges[i].second));
         }
     }
     text += unit;
-    text += ", not " + std::to_string(length);
+    text += Cat(", not ", std::to_string(length));
     if (comps.size() > 1 && l.count == 1) {
         // How the data is made up (where the lengths alone do not show it).
         text += " (";
         for (std::size_t k = 0; k < comps.size(); ++k) {
             if (k > 0)
                 text += "; ";
-            text += PartName(ai, k) + ": ";
+            text += Cat(PartName(ai, k), ": ");
             if (comps[k].minLength != comps[k].maxLength)
                 text += "up to ";
             text += std::to_string(comps[k].maxLength);
@@ -357,7 +373,8 @@ std::string LengthMessage(const Ai& ai, const Lengths& l, std::size_t length) {
 std::string Quoted(char32_t c) {
     std::string s = "\"";
     AppendUtf8(c, s);
-    return s + "\"";
+    s += "\"";
+    return s;
 }
 
 }  // namespace
@@ -367,54 +384,48 @@ int AiDigits(int prefix) {
 }
 
 const Ai* FindAi(std::string_view code) {
-    if (code.size() < 2 || !IsDigitChar(static_cast<unsigned char>(code[0])) ||
-        !IsDigitChar(static_cast<unsigned char>(code[1])))
+    if (code.size() < 2 || !IsDigit(static_cast<unsigned char>(code[0])) ||
+        !IsDigit(static_cast<unsigned char>(code[1])))
         return nullptr;
     const Prefix& p = kPrefixes[static_cast<std::size_t>((code[0] - '0') * 10 + (code[1] - '0'))];
+    if (code.size() != p.digits)
+        return nullptr;
+    // AIs of one prefix differ in their last digits only.
+    auto rest = [](std::string_view c) {
+        int v = 0;
+        for (std::size_t i = 2; i < c.size(); ++i) v = v * 10 + (c[i] - '0');
+        return v;
+    };
+    const int key = rest(code);
     const auto ais = kAis.subspan(p.ais.first, p.ais.count);
-    const auto it = std::lower_bound(ais.begin(), ais.end(), code,
-                                     [](const Ai& a, std::string_view c) { return a.code < c; });
-    return it != ais.end() && it->code == code ? &*it : nullptr;
+    const auto it = std::lower_bound(ais.begin(), ais.end(), key,
+                                     [&](const Ai& a, int k) { return rest(a.code) < k; });
+    return it != ais.end() && rest(it->code) == key ? &*it : nullptr;
 }
 
 std::span<const Component> ComponentsOf(const Ai& ai) {
     return kComponents.subspan(ai.components.first, ai.components.count);
 }
 
-bool InCharset(Charset set, char32_t c) {
-    switch (set) {
-        case Charset::Digits:
-            return IsDigitChar(c);
-        case Charset::Cset82:
-            return c > 32 && c < 127 &&
-                   std::string_view("#$@[\\]^`{|}~").find(static_cast<char>(c)) ==
-                       std::string_view::npos;
-        case Charset::Cset39:
-            return IsDigitChar(c) || IsCapital(c) || c == U'#' || c == U'-' || c == U'/';
-        case Charset::Cset64:
-            return IsLetterOrDigit(c) || c == U'-' || c == U'_' || c == U'=';
-    }
-    return false;
-}
-
 bool CheckElement(const Ai& ai, std::string_view data, std::size_t length, std::string& message) {
     if (length == 0)
-        return Fail(message, "no data after " + AiName(ai.code));
+        return Fail(message, Cat("no data after ", AiName(ai.code)));
     const std::span<const Component> comps = ComponentsOf(ai);
     // The characters of each component, as far as the data goes.
     std::size_t pos = 0;
     for (std::size_t k = 0; k < comps.size() && pos < data.size(); ++k) {
         const std::size_t end = std::min(data.size(), pos + comps[k].maxLength);
+        const unsigned set = 1u << static_cast<unsigned>(comps[k].charset);
         for (; pos < end; ++pos) {
             const char32_t c = static_cast<unsigned char>(data[pos]);
-            if (InCharset(comps[k].charset, c))
+            if (c < 128 && (kCharsets[c] & set) != 0)
                 continue;
             if (comps[k].charset == Charset::Digits && InCharset(Charset::Cset82, c)) {
                 if (comps.size() == 1)
-                    return Fail(message, "only digits may follow " + AiName(ai.code));
-                return Fail(message, "only digits allowed in " + Subject(ai, k));
+                    return Fail(message, Cat("only digits may follow ", AiName(ai.code)));
+                return Fail(message, Cat("only digits allowed in ", Subject(ai, k)));
             }
-            std::string text = "character " + Quoted(c) + " not allowed in " + Subject(ai, k);
+            std::string text = Cat("character ", Quoted(c), " not allowed in ", Subject(ai, k));
             if (comps[k].charset == Charset::Cset39)
                 text += " (capitals, digits, \"#\", \"-\" and \"/\" only)";
             if (comps[k].charset == Charset::Cset64)
@@ -422,40 +433,37 @@ bool CheckElement(const Ai& ai, std::string_view data, std::size_t length, std::
             return Fail(message, text);
         }
     }
-    const Lengths lengths = LengthsOf(comps);
-    bool fits = false;
-    for (std::size_t i = 0; i < lengths.count; ++i) {
-        fits |= length >= lengths.ranges[i].first && length <= lengths.ranges[i].second;
-    }
-    if (!fits)
-        return Fail(message, LengthMessage(ai, lengths, length));
+    if (!LengthFits(comps, length))
+        return Fail(message, LengthMessage(ai, LengthsOf(comps), length));
     // What each component means.
     pos = 0;
     for (std::size_t k = 0; k < comps.size() && pos < data.size(); ++k) {
         const std::string_view v = data.substr(pos, comps[k].maxLength);
         pos += v.size();
         for (Check check : comps[k].checks) {
-            if (check == Check::CheckDigit) {
+            if (check == Check::None) {
+                break;  // the checks come first
+            } else if (check == Check::CheckDigit) {
                 const int expected = CheckDigitOf(v.substr(0, v.size() - 1));
                 if (v.back() - '0' != expected) {
-                    return Fail(message, "wrong check digit in " + Where(ai, k) +
-                                             ": it should be " + std::to_string(expected));
+                    return Fail(message, Cat("wrong check digit in ", Where(ai, k),
+                                             ": it should be ", std::to_string(expected)));
                 }
             } else if (check == Check::CheckPair) {
                 // At least one character before the pair.
                 const std::string expected =
                     v.size() < 3 ? std::string() : CheckPairOf(v.substr(0, v.size() - 2));
                 if (expected.empty() || v.substr(v.size() - 2) != expected) {
-                    std::string text = "wrong check characters in " + Where(ai, k);
+                    std::string text = Cat("wrong check characters in ", Where(ai, k));
                     if (!expected.empty())
-                        text += ": they should be " + expected;
+                        text += Cat(": they should be ", expected);
                     return Fail(message, text);
                 }
             } else if (const Outcome o = Apply(check, v); !o.ok) {
-                std::string text = std::string(o.problem) + " in " + Where(ai, k) + ": ";
+                std::string text = Cat(o.problem, " in ", Where(ai, k), ": ");
                 text += v;
                 if (*o.format != '\0')
-                    text += std::string(" (") + o.format + ")";
+                    text += Cat(" (", o.format, ")");
                 return Fail(message, text);
             }
         }
@@ -468,35 +476,36 @@ bool CheckAssociations(std::span<const Element> elements, std::string& message) 
         const Ai& ai = *elements[i].ai;
         for (std::size_t j = 0; j < i; ++j) {
             if (elements[j].ai == &ai && elements[j].data != elements[i].data)
-                return Fail(message, AiName(ai.code) + " appears twice with different data");
+                return Fail(message, Cat(AiName(ai.code), " appears twice with different data"));
         }
     }
+    // Whether an AI of the symbol other than `self` matches `pattern`.
     auto present = [&](std::string_view pattern, const Ai* self) {
-        return std::any_of(elements.begin(), elements.end(), [&](const Element& e) {
-            return e.ai != self && Matches(pattern, e.ai->code);
-        });
+        for (const Element& e : elements) {
+            if (e.ai != self && Matches(pattern, e.ai->code))
+                return true;
+        }
+        return false;
     };
     for (const Element& e : elements) {
         const Ai& ai = *e.ai;
         for (std::string_view pattern : PatternsOf(ai.excludes)) {
             for (const Element& other : elements) {
                 if (other.ai != &ai && Matches(pattern, other.ai->code)) {
-                    return Fail(message, AiName(ai.code) + " may not stand with " +
-                                             AiName(other.ai->code) + " in one symbol");
+                    return Fail(message, Cat(AiName(ai.code), " may not stand with ",
+                                             AiName(other.ai->code), " in one symbol"));
                 }
             }
         }
-        if (ai.needs.count == 0)
-            continue;
         const auto alternatives = kAlternatives.subspan(ai.needs.first, ai.needs.count);
-        const bool met = std::any_of(alternatives.begin(), alternatives.end(), [&](Run r) {
-            const auto group = PatternsOf(r);
-            return std::all_of(group.begin(), group.end(),
-                               [&](std::string_view p) { return present(p, &ai); });
-        });
+        bool met = alternatives.empty();
+        for (std::size_t i = 0; i < alternatives.size() && !met; ++i) {
+            met = true;
+            for (std::string_view p : PatternsOf(alternatives[i])) met = met && present(p, &ai);
+        }
         if (met)
             continue;
-        std::string text = AiName(ai.code) + " needs ";
+        std::string text = Cat(AiName(ai.code), " needs ");
         for (std::size_t i = 0; i < alternatives.size(); ++i) {
             if (i > 0)
                 text += i + 1 == alternatives.size() ? " or " : ", ";
@@ -504,10 +513,10 @@ bool CheckAssociations(std::span<const Element> elements, std::string& message) 
             for (std::size_t j = 0; j < group.size(); ++j) {
                 if (j > 0)
                     text += j == 1 ? " with " : " and ";
-                text += "(" + std::string(group[j]) + ")";
+                text += Cat("(", group[j], ")");
             }
         }
-        return Fail(message, text + " in the same symbol");
+        return Fail(message, Cat(text, " in the same symbol"));
     }
     return true;
 }

@@ -105,8 +105,43 @@ const Ai* FindAi(std::string_view code);
 
 std::span<const Component> ComponentsOf(const Ai& ai);
 
+// The character sets each ASCII character belongs to, a bit for each Charset.
+constexpr std::array<std::uint8_t, 128> MakeCharsets() {
+    std::array<std::uint8_t, 128> t{};
+    auto add = [&](Charset set, std::string_view chars) {
+        for (char c : chars) t[static_cast<std::size_t>(c)] |= 1 << static_cast<int>(set);
+    };
+    constexpr std::string_view kDigits = "0123456789";
+    constexpr std::string_view kCapitals = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    constexpr std::string_view kSmall = "abcdefghijklmnopqrstuvwxyz";
+    add(Charset::Digits, kDigits);
+    for (char c = 33; c < 127; ++c) {
+        if (std::string_view("#$@[\\]^`{|}~").find(c) == std::string_view::npos)
+            add(Charset::Cset82, std::string_view(&c, 1));
+    }
+    add(Charset::Cset39, kDigits);
+    add(Charset::Cset39, kCapitals);
+    add(Charset::Cset39, "#-/");
+    add(Charset::Cset64, kDigits);
+    add(Charset::Cset64, kCapitals);
+    add(Charset::Cset64, kSmall);
+    add(Charset::Cset64, "-_=");
+    return t;
+}
+inline constexpr std::array<std::uint8_t, 128> kCharsets = MakeCharsets();
+constexpr int CharsetSize(Charset set) {
+    int n = 0;
+    for (std::uint8_t bits : kCharsets) n += bits >> static_cast<int>(set) & 1;
+    return n;
+}
+static_assert(kCharsets.size() == 128 && CharsetSize(Charset::Digits) == 10);
+static_assert(CharsetSize(Charset::Cset82) == 82 && CharsetSize(Charset::Cset39) == 39);
+static_assert(CharsetSize(Charset::Cset64) == 64 + 1);  // and "=" as padding
+
 // True when `c` may stand in a component of this character set.
-bool InCharset(Charset set, char32_t c);
+constexpr bool InCharset(Charset set, char32_t c) {
+    return c < 128 && (kCharsets[c] >> static_cast<int>(set) & 1) != 0;
+}
 
 // Checks the data of one element string: characters, length and the checks of each component.
 // `data` holds the first characters of data `length` long (all of them up to kMaxElementData).
