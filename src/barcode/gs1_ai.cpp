@@ -379,10 +379,6 @@ std::string Quoted(char32_t c) {
 
 }  // namespace
 
-int AiDigits(int prefix) {
-    return prefix >= 0 && prefix < 100 ? kPrefixes[static_cast<std::size_t>(prefix)].digits : 0;
-}
-
 const Ai* FindAi(std::string_view code) {
     if (code.size() < 2 || !IsDigit(static_cast<unsigned char>(code[0])) ||
         !IsDigit(static_cast<unsigned char>(code[1])))

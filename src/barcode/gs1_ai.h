@@ -98,7 +98,9 @@ extern const std::array<std::uint64_t, 11> kCountriesAlpha2;  // bit 26 * (A - '
 extern const std::array<std::uint64_t, 16> kCurrencies;       // bit n: numeric code n
 
 // The number of digits of the AIs that begin with `prefix` (00-99), 0 when none does.
-int AiDigits(int prefix);
+inline int AiDigits(int prefix) {
+    return prefix >= 0 && prefix < 100 ? kPrefixes[static_cast<std::size_t>(prefix)].digits : 0;
+}
 
 // The AI of these digits; null when there is none.
 const Ai* FindAi(std::string_view code);
