@@ -1,6 +1,8 @@
-// The main window: every control of the program, the run state, and the handlers. This file
-// and main_window.cpp build the controls and connect them; each command lives in a file of its
-// own (make_command.cpp, type_selection.cpp, startup.cpp, settings.cpp, help_links.cpp, ...).
+// The main window: every control of the program, the run state, and the handlers. Each job has
+// a file of its own: main_window.cpp makes the window, panel.cpp and data_area.cpp build the
+// controls, tab_order.cpp orders them, handler_wiring.cpp and event_filter.cpp connect them to
+// the handlers, and each command lives in its own file (make_command.cpp, type_selection.cpp,
+// startup.cpp, settings.cpp, help_links.cpp, ...).
 #pragma once
 
 #include <QCheckBox>
@@ -18,6 +20,7 @@
 #include "app/deferred.h"
 #include "barcode/catalogue.h"
 #include "platform/desktop.h"
+#include "platform/handlers.h"
 #include "platform/print_surface.h"
 #include "platform/tooltips.h"
 #include "widgets/widgets.h"
@@ -163,7 +166,9 @@ class TForm1 : public QWidget {
     void ChooseTipOrReminder();
     // Runs a handler with the program's default handling of an escaping error.
     template <class Handler>
-    void Run(Handler&& handler);
+    void Run(Handler&& handler) {
+        platform::RunHandler(desktop_, this, std::forward<Handler>(handler));
+    }
 
     platform::Desktop& desktop_;
     platform::ToolTipController tooltips_;

@@ -1,0 +1,16 @@
+// The order in which the Tab key visits the main window's controls.
+#include "app/main_window.h"
+
+namespace sw {
+
+void TForm1::SetTabOrder() {
+    const QList<QWidget*> order = {BarTextInput,    BarTextOut,      PrintButtonClick,
+                                   CopyButtonClick, MakeButtonClick, BarCodeOut,
+                                   Short,           Normal,          Tall,
+                                   PointSize,       TipCheckBox,     OptionalChecksum,
+                                   Radio25,         Radio39,         Radio25i,
+                                   RadioPostNet,    RadioUPCA,       PrintLabels};
+    for (qsizetype i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
+}
+
+}  // namespace sw
