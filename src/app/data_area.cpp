@@ -66,6 +66,17 @@ void TForm1::BuildDataArea() {
     BarCodeOut->setToolTip(QStringLiteral("This is what your bar code will look like"));
     Place(BarCodeOut, 0, 282, 397, 59, false);
 
+    // Right of the preview's caption, shown only while the preview is drawn scaled down.
+    PreviewScale = new QLabel(client);
+    PreviewScale->setFont(LayoutFont(kFormFont, 11));
+    PreviewScale->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    PreviewScale->setGeometry(140, 266, 257, 17);
+    PreviewScale->hide();
+    BarCodeOut->onScaleChange = [this](qreal scale) {
+        PreviewScale->setText(QStringLiteral("Shown at %1% of its size").arg(qRound(scale * 100)));
+        PreviewScale->setVisible(scale < 1);
+    };
+
     StaticText3 = new LinkLabel(client);
     StaticText3->setText(vendor::kWebAddress);
     QFont linkFont = LayoutFont(kFormFont, 11);

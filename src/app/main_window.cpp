@@ -3,8 +3,10 @@
 #include <QCloseEvent>
 
 #include "app/layout.h"
+#include "dialogs/enter_key.h"
 #include "dialogs/label_dialog.h"
 #include "platform/paths.h"
+#include "platform/window_place.h"
 #include "widgets/pictures.h"
 
 namespace sw {
@@ -48,6 +50,7 @@ TForm1::TForm1(platform::Desktop& desktop, QWidget* parent)
                                                       {BarTextOut, "BarTextOut"},
                                                       {StaticText6, "StaticText6"},
                                                       {BarCodeOut, "BarCodeOut"},
+                                                      {PreviewScale, "PreviewScale"},
                                                       {StaticText3, "StaticText3"}};
     for (const auto& [widget, name] : names) widget->setObjectName(QString::fromLatin1(name));
     // Made after the controls, so that it is destroyed after them with this window.
@@ -56,6 +59,7 @@ TForm1::TForm1(platform::Desktop& desktop, QWidget* parent)
     for (QGroupBox* box : {GroupBox1, FontSize, GroupBox2}) box->setStyle(groupStyle_);
     SetTabOrder();
     ConnectHandlers();
+    new EnterPressesFocusedButton(this);
 }
 
 TForm1::~TForm1() = default;
@@ -111,14 +115,14 @@ bool TForm1::ExplainPasteChoice() const {
 }
 
 QPoint TForm1::MessagePlace() const {
-    return pos() + QPoint(100, 100);
+    return platform::FramePosition(this) + QPoint(100, 100);
 }
 
 void TForm1::SetPreviewText(const QString& text) {
     // The document's own setter starts the text afresh in the field's font; the field's
     // setter would carry the character format of the last selection over to the new text.
     BarCodeOut->document()->setPlainText(text);
-    BarCodeOut->ShowSelectionUnfocused(false);
+    BarCodeOut->ScrollToStart();
 }
 
 void TForm1::SetTypeDescription(const QString& text) {

@@ -23,6 +23,7 @@
 #include "platform/handlers.h"
 #include "platform/print_surface.h"
 #include "platform/tooltips.h"
+#include "widgets/preview_edit.h"
 #include "widgets/widgets.h"
 
 namespace sw {
@@ -71,6 +72,7 @@ class TForm1 : public QWidget {
     QLineEdit* BarTextOut;
     QLabel* StaticText6;
     PreviewEdit* BarCodeOut;
+    QLabel* PreviewScale;  // the note of the scale while the preview is drawn scaled down
     LinkLabel* StaticText3;
 
     // The dialogs, each made once, when first used (owned by this window); the program sets
@@ -120,6 +122,9 @@ class TForm1 : public QWidget {
     void BarTextInputKeyDown(int key, Qt::KeyboardModifiers modifiers);
     void SpeedButton1Click();
     void StaticText3Click();
+    // Opens the help: the compiled file where a viewer for it exists (from the working folder,
+    // else the installed one), otherwise the installed HTML pages in the browser.
+    void OpenHelp();
 
     // Copy (copy_command.cpp), the sample page (sample_command.cpp), labels
     // (labels_command.cpp) and the about box (about_command.cpp).

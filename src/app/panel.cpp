@@ -52,6 +52,8 @@ void TForm1::BuildPanel() {
     Place(SpeedButton1, 232, 56, 60, 30, false);
     SpeedButton3 = PictureButton(Panel1, QString(), pictures::About());
     SpeedButton3->setToolTip(QStringLiteral("About this program"));
+    // Without a caption it has no mnemonic; the Tab key reaches it instead.
+    SpeedButton3->setFocusPolicy(Qt::TabFocus);
     Place(SpeedButton3, 295, 56, 30, 30, false);
     SpeedButton2 = PictureButton(Panel1, QStringLiteral("&Help"), pictures::Help());
     Place(SpeedButton2, 328, 56, 60, 30, false);
