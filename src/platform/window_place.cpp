@@ -44,11 +44,51 @@ bool Framed(const QWidget* window) {
     return window->isVisible() && !FrameMargins(window).isNull();
 }
 
+#ifdef SW_HAVE_XCB
+xcb_connection_t* XConnection() {
+    auto* x11 = OnX11() ? qApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    return x11 ? x11->connection() : nullptr;
+}
+#endif
+
+// Whether a window manager runs, which would put a frame round a new window: one that follows
+// the desktop's conventions says so on the root window.
+bool WindowManagerRuns(const QWidget* window) {
+#ifdef SW_HAVE_XCB
+    xcb_connection_t* connection = XConnection();
+    if (!connection || !window->testAttribute(Qt::WA_WState_Created))
+        return false;
+    static constexpr char kName[] = "_NET_SUPPORTING_WM_CHECK";
+    xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(
+        connection, xcb_intern_atom(connection, 1, sizeof kName - 1, kName), nullptr);
+    if (!atom)
+        return false;
+    const xcb_atom_t check = atom->atom;
+    std::free(atom);
+    if (check == XCB_ATOM_NONE)
+        return false;
+    xcb_get_geometry_reply_t* geometry = xcb_get_geometry_reply(
+        connection, xcb_get_geometry(connection, static_cast<xcb_window_t>(window->winId())),
+        nullptr);
+    if (!geometry)
+        return false;
+    const xcb_window_t root = geometry->root;
+    std::free(geometry);
+    xcb_get_property_reply_t* property = xcb_get_property_reply(
+        connection, xcb_get_property(connection, 0, root, check, XCB_ATOM_WINDOW, 0, 1), nullptr);
+    const bool runs = property && xcb_get_property_value_length(property) > 0;
+    std::free(property);
+    return runs;
+#else
+    (void)window;
+    return false;
+#endif
+}
+
 // Where the window's client area stands on the screen, asked of the X server.
 std::optional<QPoint> ClientOnScreen(const QWidget* window) {
 #ifdef SW_HAVE_XCB
-    auto* x11 = OnX11() ? qApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
+    xcb_connection_t* connection = XConnection();
     if (!connection || !window->testAttribute(Qt::WA_WState_Created) || !window->windowHandle())
         return std::nullopt;
     const auto id = static_cast<xcb_window_t>(window->winId());
@@ -98,7 +138,7 @@ QPoint ReachablePlace(const QRect& frame, int titleHeight, const QList<QRect>& s
 
 void AwaitFrame(QWidget* window) {
     if (!OnX11() || !window->isVisible() ||
-        window->windowFlags().testFlag(Qt::FramelessWindowHint)) {
+        window->windowFlags().testFlag(Qt::FramelessWindowHint) || !WindowManagerRuns(window)) {
         return;
     }
     QElapsedTimer clock;

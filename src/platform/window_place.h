@@ -18,8 +18,8 @@ namespace sw::platform {
 QPoint ReachablePlace(const QRect& frame, int titleHeight, const QList<QRect>& screens);
 
 // Waits, without taking the user's input, until the window manager has put its frame round a
-// window just shown, so that the frame's size is known (at most a second; at once where windows
-// have no frame the program can know, as on Wayland).
+// window just shown, so that the frame's size is known (at most a second; not at all where no
+// window manager runs, or where windows have no frame the program can know, as on Wayland).
 void AwaitFrame(QWidget* window);
 
 // The top-left corner of the window's frame on the screen, as the window system has it (which
