@@ -22,7 +22,9 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Package)" = stripewright ] || fail "Package: $(field Package)"
 [ "$(field Version)" = "$version" ] || fail "Version: $(field Version), the build says $version"
 [ "$(field Architecture)" = amd64 ] || fail "Architecture: $(field Architecture)"
-[ "$(field Recommends)" = "kchmviewer, xdg-utils" ] || fail "Recommends: $(field Recommends)"
+[ "$(field Recommends)" = "xdg-utils" ] || fail "Recommends: $(field Recommends)"
+# The help viewer pulls in much; without it Help opens the HTML pages in the browser.
+[ "$(field Suggests)" = "kchmviewer" ] || fail "Suggests: $(field Suggests)"
 depends=$(field Depends)
 for lib in libc6 libqt6widgets6 libqt6printsupport6; do
   grep -q "\b$lib\b" <<<"$depends" || fail "Depends lacks $lib: $depends"
@@ -37,6 +39,7 @@ for f in /usr/bin/stripewright /usr/bin/stripewright-encode /usr/bin/stripewrigh
   /usr/share/man/man1/stripewright-setup.1.gz \
   /usr/lib/x86_64-linux-gnu/stripewright/stripewright-pictures.so \
   /usr/share/stripewright/tips.txt /usr/share/stripewright/help/stripewright.chm \
+  /usr/share/doc/stripewright/html/index.htm \
   /usr/share/applications/stripewright.desktop \
   /usr/share/icons/hicolor/scalable/apps/stripewright.svg \
   /usr/share/metainfo/example.stripewright.Stripewright.metainfo.xml; do
