@@ -111,7 +111,10 @@ std::span<const Component> ComponentsOf(const Ai& ai);
 constexpr std::array<std::uint8_t, 128> MakeCharsets() {
     std::array<std::uint8_t, 128> t{};
     auto add = [&](Charset set, std::string_view chars) {
-        for (char c : chars) t[static_cast<std::size_t>(c)] |= 1 << static_cast<int>(set);
+        for (char c : chars) {
+            auto& bits = t[static_cast<std::size_t>(c)];
+            bits = static_cast<std::uint8_t>(bits | (1u << static_cast<unsigned>(set)));
+        }
     };
     constexpr std::string_view kDigits = "0123456789";
     constexpr std::string_view kCapitals = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
