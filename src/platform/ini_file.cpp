@@ -2,35 +2,51 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
+#include <QHash>
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <deque>
+#include <map>
 #include <optional>
 #include <vector>
 
-#include "platform/atomic_file.h"
-
 namespace sw::platform {
-
-namespace {
 
 // How the lines are stored: bytes read as UTF-8 (or Windows-1252, line by line, where they are
 // not UTF-8), or UTF-16 in either byte order.
 enum class Encoding { Bytes, Utf16LE, Utf16BE };
 
-struct Line {
-    QByteArray text;  // without the line end, in the file's encoding
-    QByteArray end;   // the line end in the file's encoding; empty for a last line without one
+// A line of the file as offsets into its bytes, so that lines not written come back unchanged
+// without a copy of each.
+struct IniLine {
+    qsizetype begin = 0;
+    qsizetype length = 0;     // without the line end
+    qsizetype endLength = 0;  // 0 for a last line without one
 };
 
-// Every line keeps its bytes as they were read, so that lines not written come back unchanged.
-struct Document {
-    Encoding encoding = Encoding::Bytes;
-    QByteArray head;  // the byte-order mark, if any
-    std::vector<Line> lines;
-    QByteArray tail;            // a trailing odd byte of a UTF-16 file
-    QByteArray lineEnd = "\n";  // used for lines that are added
+struct IniSection {
+    qsizetype insertAfter = 0;  // the last line of the first section of that name that is not blank
+    bool hasKey = false;
 };
+
+// The file as read, split into lines and indexed by section and key in one pass.
+struct IniDocument {
+    bool readable = true;  // false: refused, every read gives its default
+    QString readError;     // why it was refused
+    bool missing = true;
+    QByteArray raw;  // the whole file
+    Encoding encoding = Encoding::Bytes;
+    qsizetype headLength = 0;   // the byte-order mark, if any
+    qsizetype tailLength = 0;   // a trailing odd byte of a UTF-16 file
+    QByteArray lineEnd = "\n";  // for lines that are added
+    std::vector<IniLine> lines;
+    QHash<QString, IniSection> sections;  // by folded name
+    QHash<QString, qsizetype> keys;       // by folded section and key: its first line
+
+    QByteArray Bytes(const IniLine& line) const { return raw.mid(line.begin, line.length); }
+};
+
+namespace {
 
 enum class Kind { Other, Section, Key };
 
@@ -47,42 +63,55 @@ constexpr char16_t kCp1252High[32] = {
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+static_assert(std::size(kCp1252High) == 0xA0 - 0x80);
 
-QString DecodeLine(const QByteArray& bytes) {
+bool IsAscii(const char* data, qsizetype size) {
+    for (qsizetype i = 0; i < size; ++i) {
+        if (static_cast<unsigned char>(data[i]) >= 0x80)
+            return false;
+    }
+    return true;
+}
+
+QString DecodeLine(const char* data, qsizetype size) {
+    if (IsAscii(data, size))
+        return QString::fromLatin1(data, size);
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8(bytes);
+    QString text = utf8(QByteArrayView(data, size));
     if (!utf8.hasError())
         return text;
     text.clear();
-    text.reserve(bytes.size());
-    for (char c : bytes) {
-        const auto b = static_cast<unsigned char>(c);
+    text.reserve(size);
+    for (qsizetype i = 0; i < size; ++i) {
+        const auto b = static_cast<unsigned char>(data[i]);
         text.append(b >= 0x80 && b < 0xA0 ? QChar(kCp1252High[b - 0x80]) : QChar(b));
     }
     return text;
 }
 
-QString Text(const Document& doc, const QByteArray& bytes) {
+QString Text(const IniDocument& doc, const IniLine& line) {
+    const char* data = doc.raw.constData() + line.begin;
     if (doc.encoding == Encoding::Bytes)
-        return DecodeLine(bytes);
+        return DecodeLine(data, line.length);
     QStringDecoder utf16(
         doc.encoding == Encoding::Utf16LE ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE,
         QStringDecoder::Flag::Stateless);
-    return utf16(bytes);
+    return utf16(QByteArrayView(data, line.length));
 }
 
-QByteArray Encoded(const Document& doc, const QString& text) {
-    if (doc.encoding == Encoding::Bytes)
+QByteArray Encoded(Encoding encoding, const QString& text) {
+    if (encoding == Encoding::Bytes)
         return text.toUtf8();
     QStringEncoder utf16(
-        doc.encoding == Encoding::Utf16LE ? QStringEncoder::Utf16LE : QStringEncoder::Utf16BE,
+        encoding == Encoding::Utf16LE ? QStringEncoder::Utf16LE : QStringEncoder::Utf16BE,
         QStringEncoder::Flag::Stateless);
     return utf16(text);
 }
 
-Parsed Parse(const Document& doc, const QByteArray& bytes) {
+// `withValue` false leaves the value out, for the index, which needs only the names.
+// `line` without blanks at its ends.
+Parsed Parse(const QString& line, bool withValue) {
     Parsed p;
-    const QString line = Text(doc, bytes).trimmed();
     if (line.isEmpty() || line.startsWith(u';') || line.startsWith(u'#'))
         return p;
     if (line.startsWith(u'[')) {
@@ -98,15 +127,21 @@ Parsed Parse(const Document& doc, const QByteArray& bytes) {
     if (p.name.isEmpty())
         return p;
     p.kind = Kind::Key;
-    p.value = line.mid(eq + 1).trimmed();
-    if (p.value.size() >= 2 && p.value.startsWith(u'"') && p.value.endsWith(u'"')) {
-        p.value = p.value.mid(1, p.value.size() - 2);
+    if (withValue) {
+        p.value = line.mid(eq + 1).trimmed();
+        if (p.value.size() >= 2 && p.value.startsWith(u'"') && p.value.endsWith(u'"'))
+            p.value = p.value.mid(1, p.value.size() - 2);
     }
     return p;
 }
 
-bool Same(const QString& a, const QString& b) {
-    return a.compare(b, Qt::CaseInsensitive) == 0;
+QString SectionId(const QString& section) {
+    return section.toCaseFolded();
+}
+
+// A line break cannot be part of a name, so it separates the two.
+QString KeyId(const QString& section, const QString& key) {
+    return section.toCaseFolded() + u'\n' + key.toCaseFolded();
 }
 
 // Whether the code unit at `i` is the ASCII character `c`.
@@ -122,35 +157,71 @@ bool UnitIs(const QByteArray& bytes, qsizetype i, char c, Encoding encoding) {
     return false;
 }
 
-qsizetype FindLineEnd(const QByteArray& bytes, qsizetype from, Encoding encoding) {
-    if (encoding == Encoding::Bytes)
-        return bytes.indexOf('\n', from);
-    for (qsizetype i = from; i + 1 < bytes.size(); i += 2) {
-        if (UnitIs(bytes, i, '\n', encoding))
+// The next CR or LF in [from, to), or `to`.
+qsizetype FindLineEnd(const QByteArray& bytes, qsizetype from, qsizetype to, Encoding encoding) {
+    if (encoding == Encoding::Bytes) {
+        const char* data = bytes.constData();
+        for (qsizetype i = from; i < to; ++i) {
+            if (data[i] == '\n' || data[i] == '\r')
+                return i;
+        }
+        return to;
+    }
+    for (qsizetype i = from; i + 1 < to; i += 2) {
+        if (UnitIs(bytes, i, '\n', encoding) || UnitIs(bytes, i, '\r', encoding))
             return i;
     }
-    return -1;
+    return to;
 }
 
-void SplitLines(const QByteArray& bytes, Document& doc) {
+// Splits [from, to) into lines at LF, CRLF and lone CR; the file's first line end becomes the
+// one for added lines.
+void SplitLines(IniDocument& doc, qsizetype from, qsizetype to) {
     const qsizetype unit = doc.encoding == Encoding::Bytes ? 1 : 2;
-    qsizetype start = 0;
     bool endSeen = false;
-    while (start < bytes.size()) {
-        const qsizetype nl = FindLineEnd(bytes, start, doc.encoding);
-        if (nl < 0) {
-            doc.lines.push_back({bytes.mid(start), {}});
-            break;
+    qsizetype start = from;
+    while (start < to) {
+        const qsizetype end = FindLineEnd(doc.raw, start, to, doc.encoding);
+        IniLine line{start, end - start, 0};
+        if (end + unit <= to) {
+            line.endLength = unit;
+            if (UnitIs(doc.raw, end, '\r', doc.encoding) && end + 2 * unit <= to &&
+                UnitIs(doc.raw, end + unit, '\n', doc.encoding)) {
+                line.endLength = 2 * unit;
+            }
+            if (!endSeen) {
+                doc.lineEnd = doc.raw.mid(end, line.endLength);
+                endSeen = true;
+            }
         }
-        const bool crlf = nl - start >= unit && UnitIs(bytes, nl - unit, '\r', doc.encoding);
-        const qsizetype endStart = crlf ? nl - unit : nl;
-        Line line{bytes.mid(start, endStart - start), bytes.mid(endStart, nl + unit - endStart)};
-        if (!endSeen) {
-            doc.lineEnd = line.end;
-            endSeen = true;
+        doc.lines.push_back(line);
+        start = line.begin + line.length + line.endLength;
+    }
+}
+
+void Index(IniDocument& doc) {
+    QString section;                     // the folded name of the section we are in
+    bool inSection = false;              // false before the first header
+    std::optional<QString> firstOfName;  // set while in the first section of its name
+    for (qsizetype i = 0; i < qsizetype(doc.lines.size()); ++i) {
+        const QString text = Text(doc, doc.lines[std::size_t(i)]).trimmed();
+        const Parsed p = Parse(text, false);
+        if (p.kind == Kind::Section) {
+            section = SectionId(p.name);
+            inSection = true;
+            firstOfName.reset();
+            if (!doc.sections.contains(section)) {
+                doc.sections.insert(section, IniSection{i, false});
+                firstOfName = section;
+            }
+        } else if (p.kind == Kind::Key && inSection) {
+            doc.sections[section].hasKey = true;
+            const QString id = section + u'\n' + p.name.toCaseFolded();
+            if (!doc.keys.contains(id))
+                doc.keys.insert(id, i);
         }
-        doc.lines.push_back(std::move(line));
-        start = nl + unit;
+        if (firstOfName && !text.isEmpty())
+            doc.sections[*firstOfName].insertAfter = i;
     }
 }
 
@@ -161,55 +232,42 @@ bool LooksLikeUtf16(const QByteArray& bytes) {
     return bytes.size() <= 2 || bytes.indexOf('\0', 2) >= 0;
 }
 
-// Reads the file. A missing file is an empty document; an unreadable one, or anything but a
-// regular file, gives nothing.
-std::optional<Document> Load(const QString& path) {
-    Document doc;
-    QByteArray bytes;
-    switch (ReadRegularFile(path, bytes)) {
+std::shared_ptr<IniDocument> Load(const QByteArray& path) {
+    auto doc = std::make_shared<IniDocument>();
+    switch (ReadRegularFile(path, doc->raw, &doc->readError)) {
         case ReadOutcome::Missing:
             return doc;
         case ReadOutcome::Refused:
-            return std::nullopt;
+            doc->readable = false;
+            return doc;
         case ReadOutcome::Read:
             break;
     }
+    doc->missing = false;
+    const QByteArray& bytes = doc->raw;
     const bool little = bytes.startsWith("\xFF\xFE");
+    qsizetype end = bytes.size();
     if (bytes.startsWith(kUtf8Bom)) {
-        doc.head = bytes.left(3);
-        bytes.remove(0, 3);
+        doc->headLength = 3;
     } else if ((little || bytes.startsWith("\xFE\xFF")) && LooksLikeUtf16(bytes)) {
-        doc.encoding = little ? Encoding::Utf16LE : Encoding::Utf16BE;
-        doc.lineEnd = Encoded(doc, QStringLiteral("\n"));
-        doc.head = bytes.left(2);
-        bytes.remove(0, 2);
-        if (bytes.size() % 2 != 0) {
-            doc.tail = bytes.right(1);
-            bytes.chop(1);
+        doc->encoding = little ? Encoding::Utf16LE : Encoding::Utf16BE;
+        doc->lineEnd = Encoded(doc->encoding, QStringLiteral("\n"));
+        doc->headLength = 2;
+        if ((bytes.size() - 2) % 2 != 0) {
+            doc->tailLength = 1;
+            --end;
         }
     }
-    SplitLines(bytes, doc);
+    SplitLines(*doc, doc->headLength, end);
+    Index(*doc);
     return doc;
 }
 
-QByteArray Serialise(const Document& doc) {
-    QByteArray bytes = doc.head;
-    for (const Line& line : doc.lines) bytes += line.text + line.end;
-    return bytes + doc.tail;
-}
-
-// The value of a key: the first occurrence in any section of that name.
-std::optional<QString> Find(const Document& doc, const QString& section, const QString& key) {
-    bool inSection = false;
-    for (const Line& line : doc.lines) {
-        const Parsed p = Parse(doc, line.text);
-        if (p.kind == Kind::Section) {
-            inSection = Same(p.name, section);
-        } else if (inSection && p.kind == Kind::Key && Same(p.name, key)) {
-            return p.value;
-        }
-    }
-    return std::nullopt;
+std::optional<QString> Find(const IniDocument& doc, const QString& section, const QString& key) {
+    const auto found = doc.keys.constFind(KeyId(section, key));
+    if (found == doc.keys.constEnd())
+        return std::nullopt;
+    return Parse(Text(doc, doc.lines[std::size_t(*found)]).trimmed(), true).value;
 }
 
 QString Stored(const QString& value) {
@@ -220,42 +278,91 @@ QString Stored(const QString& value) {
     return blankAtEnd || quoted ? QStringLiteral("\"") + v + QStringLiteral("\"") : v;
 }
 
-void Set(Document& doc, const QString& section, const QString& key, const QString& value) {
-    const QByteArray keyLine = Encoded(doc, key + QStringLiteral("=") + Stored(value));
-    // Where the key stands, or else the end of the first section of that name.
-    std::optional<std::size_t> insertAfter;
-    bool inSection = false;
-    bool firstSectionDone = false;
-    for (std::size_t i = 0; i < doc.lines.size(); ++i) {
-        const Parsed p = Parse(doc, doc.lines[i].text);
-        if (p.kind == Kind::Section) {
-            if (inSection)
-                firstSectionDone = true;
-            inSection = Same(p.name, section);
-            if (inSection && !insertAfter)
-                insertAfter = i;
-        } else if (inSection && p.kind == Kind::Key && Same(p.name, key)) {
-            doc.lines[i].text = keyLine;
+// The changes of one write, kept beside the document and applied as the new bytes are put
+// together, so that any number of values costs one pass over the file.
+class Edit {
+  public:
+    explicit Edit(const IniDocument& doc) : doc_(doc) {}
+
+    void Set(const QString& section, const QString& key, const QString& value) {
+        const QByteArray keyLine = Encoded(doc_.encoding, key + u'=' + Stored(value));
+        const QString id = KeyId(section, key);
+        if (const auto line = doc_.keys.constFind(id); line != doc_.keys.constEnd()) {
+            replaced_.insert(*line, keyLine);
             return;
-        } else if (inSection && !firstSectionDone &&
-                   !Text(doc, doc.lines[i].text).trimmed().isEmpty()) {
-            insertAfter = i;
         }
+        if (const auto added = added_.constFind(id); added != added_.constEnd()) {
+            (*added->slot)[added->index] = keyLine;
+            return;
+        }
+        const QString sectionId = SectionId(section);
+        std::vector<QByteArray>* keys = nullptr;
+        if (const auto found = doc_.sections.constFind(sectionId);
+            found != doc_.sections.constEnd()) {
+            keys = &insertedAfter_[found->insertAfter];
+        } else {
+            auto fresh = newSectionIndex_.constFind(sectionId);
+            if (fresh == newSectionIndex_.constEnd()) {
+                newSections_.push_back(
+                    {Encoded(doc_.encoding, QStringLiteral("[") + section + QStringLiteral("]")),
+                     {}});
+                fresh = newSectionIndex_.insert(sectionId, newSections_.size() - 1);
+            }
+            keys = &newSections_[*fresh].keys;
+        }
+        keys->push_back(keyLine);
+        added_.insert(id, Added{keys, keys->size() - 1});
     }
-    if (insertAfter) {
-        Line& before = doc.lines[*insertAfter];
-        if (before.end.isEmpty())
-            before.end = doc.lineEnd;
-        doc.lines.insert(doc.lines.begin() + static_cast<std::ptrdiff_t>(*insertAfter) + 1,
-                         Line{keyLine, doc.lineEnd});
-        return;
+
+    QByteArray Bytes() const {
+        const QByteArray& raw = doc_.raw;
+        QByteArray out;
+        out.reserve(raw.size() + 64);
+        out += raw.left(doc_.headLength);
+        const qsizetype count = qsizetype(doc_.lines.size());
+        for (qsizetype i = 0; i < count; ++i) {
+            const IniLine& line = doc_.lines[std::size_t(i)];
+            const auto replaced = replaced_.constFind(i);
+            if (replaced != replaced_.constEnd())
+                out += *replaced;
+            else
+                out += QByteArrayView(raw.constData() + line.begin, line.length);
+            const auto inserted = insertedAfter_.find(i);
+            const bool last = i + 1 == count;
+            const bool more = inserted != insertedAfter_.end() || (last && !newSections_.empty());
+            if (line.endLength > 0)
+                out += QByteArrayView(raw.constData() + line.begin + line.length, line.endLength);
+            else if (more)
+                out += doc_.lineEnd;  // a last line without an end gets one before what follows
+            if (inserted != insertedAfter_.end()) {
+                for (const QByteArray& key : inserted->second) out += key + doc_.lineEnd;
+            }
+        }
+        for (const NewSection& section : newSections_) {
+            out += section.header + doc_.lineEnd;
+            for (const QByteArray& key : section.keys) out += key + doc_.lineEnd;
+        }
+        out += raw.right(doc_.tailLength);
+        return out;
     }
-    if (!doc.lines.empty() && doc.lines.back().end.isEmpty())
-        doc.lines.back().end = doc.lineEnd;
-    doc.lines.push_back(
-        {Encoded(doc, QStringLiteral("[") + section + QStringLiteral("]")), doc.lineEnd});
-    doc.lines.push_back({keyLine, doc.lineEnd});
-}
+
+  private:
+    struct NewSection {
+        QByteArray header;
+        std::vector<QByteArray> keys;
+    };
+    struct Added {
+        std::vector<QByteArray>* slot;
+        std::size_t index;
+    };
+
+    const IniDocument& doc_;
+    QHash<qsizetype, QByteArray> replaced_;
+    std::map<qsizetype, std::vector<QByteArray>> insertedAfter_;
+    std::deque<NewSection> newSections_;  // stays in place as it grows
+    QHash<QString, std::size_t> newSectionIndex_;
+    QHash<QString, Added> added_;
+};
 
 std::optional<int> ParseInteger(const QString& text) {
     if (text.isEmpty())
@@ -276,31 +383,23 @@ std::optional<int> ParseInteger(const QString& text) {
 
 }  // namespace
 
-IniWriteError::IniWriteError(const QString& path)
+IniWriteError::IniWriteError(const QString& path, QString reason)
     : std::runtime_error(
-          (QStringLiteral("Unable to write to ") + QDir::toNativeSeparators(path)).toStdString()) {}
+          (QStringLiteral("Unable to write to ") + QDir::toNativeSeparators(path)).toStdString()),
+      reason_(std::move(reason)) {}
 
-IniFile::IniFile(QString path) : path_(std::move(path)) {}
+IniSnapshot::IniSnapshot() : doc_(std::make_shared<IniDocument>()) {}
 
-bool IniFile::SectionExists(const QString& section) const {
-    const std::optional<Document> doc = Load(path_);
-    if (!doc)
-        return false;
-    bool inSection = false;
-    for (const Line& line : doc->lines) {
-        const Parsed p = Parse(*doc, line.text);
-        if (p.kind == Kind::Section) {
-            inSection = Same(p.name, section);
-        } else if (inSection && p.kind == Kind::Key) {
-            return true;
-        }
-    }
-    return false;
+IniSnapshot::IniSnapshot(std::shared_ptr<const IniDocument> doc) : doc_(std::move(doc)) {}
+
+bool IniSnapshot::SectionExists(const QString& section) const {
+    const auto found = doc_->sections.constFind(SectionId(section));
+    return found != doc_->sections.constEnd() && found->hasKey;
 }
 
-QString IniFile::ReadString(const QString& section, const QString& key, const QString& def) const {
-    const std::optional<Document> doc = Load(path_);
-    std::optional<QString> value = doc ? Find(*doc, section, key) : std::nullopt;
+QString IniSnapshot::ReadString(const QString& section, const QString& key,
+                                const QString& def) const {
+    const std::optional<QString> value = Find(*doc_, section, key);
     QString text = value ? *value : def;
     if (text.size() > kMaxIniValueLength) {
         qsizetype cut = kMaxIniValueLength;
@@ -311,16 +410,45 @@ QString IniFile::ReadString(const QString& section, const QString& key, const QS
     return text;
 }
 
-int IniFile::ReadInteger(const QString& section, const QString& key, int def) const {
-    const std::optional<Document> doc = Load(path_);
-    const std::optional<QString> value = doc ? Find(*doc, section, key) : std::nullopt;
+int IniSnapshot::ReadInteger(const QString& section, const QString& key, int def) const {
+    const std::optional<QString> value = Find(*doc_, section, key);
     if (!value)
         return def;
     return ParseInteger(*value).value_or(def);
 }
 
-bool IniFile::ReadBool(const QString& section, const QString& key, bool def) const {
+bool IniSnapshot::ReadBool(const QString& section, const QString& key, bool def) const {
     return ReadInteger(section, key, def ? 1 : 0) != 0;
+}
+
+IniFile::IniFile(const QString& path, AtomicWriteOptions options)
+    : IniFile(QFile::encodeName(path), path, options) {}
+
+IniFile::IniFile(QByteArray native, QString shown, AtomicWriteOptions options)
+    : native_(std::move(native)), shown_(std::move(shown)), options_(options) {}
+
+IniFile IniFile::AtNativePath(const QByteArray& path, AtomicWriteOptions options) {
+    return IniFile(path, QFile::decodeName(path), options);
+}
+
+IniSnapshot IniFile::Read() const {
+    return IniSnapshot(Load(native_));
+}
+
+bool IniFile::SectionExists(const QString& section) const {
+    return Read().SectionExists(section);
+}
+
+QString IniFile::ReadString(const QString& section, const QString& key, const QString& def) const {
+    return Read().ReadString(section, key, def);
+}
+
+int IniFile::ReadInteger(const QString& section, const QString& key, int def) const {
+    return Read().ReadInteger(section, key, def);
+}
+
+bool IniFile::ReadBool(const QString& section, const QString& key, bool def) const {
+    return Read().ReadBool(section, key, def);
 }
 
 void IniFile::WriteString(const QString& section, const QString& key, const QString& value) {
@@ -330,16 +458,28 @@ void IniFile::WriteString(const QString& section, const QString& key, const QStr
 void IniFile::WriteStrings(const std::vector<IniValue>& values) {
     if (values.empty())
         return;
-    std::optional<Document> doc = Load(path_);
-    if (!doc)
-        throw IniWriteError(path_);  // rewriting an unreadable file would lose it
-    const QByteArray before = Serialise(*doc);
-    for (const IniValue& v : values) Set(*doc, v.section, v.key, v.value);
-    const QByteArray after = Serialise(*doc);
-    if (after == before)
+    Update([&values](const IniSnapshot&) { return values; });
+}
+
+void IniFile::Update(const std::function<std::vector<IniValue>(const IniSnapshot& now)>& change) {
+    const FileUpdateLock lock(native_, options_.followLinks);
+    const std::shared_ptr<const IniDocument> doc = Load(native_);
+    if (!doc->readable)
+        throw IniWriteError(shown_, doc->readError);  // rewriting it would lose it
+    const std::vector<IniValue> values = change(IniSnapshot(doc));
+    if (values.empty())
+        return;
+    Edit edit(*doc);
+    for (const IniValue& v : values) edit.Set(v.section, v.key, v.value);
+    const QByteArray after = edit.Bytes();
+    if (after == doc->raw)
         return;  // the file says so already: no rewrite, no wait on the disk
-    if (!WriteFileAtomically(path_, after))
-        throw IniWriteError(path_);
+    AtomicWriteOptions options = options_;
+    if (doc->missing)
+        options.replaceExisting = false;  // one that appeared meanwhile is not ours to replace
+    QString reason;
+    if (!WriteFileAtomically(native_, after, &reason, options))
+        throw IniWriteError(shown_, reason);
 }
 
 void IniFile::WriteInteger(const QString& section, const QString& key, int value) {
