@@ -82,12 +82,14 @@ std::vector<Writer> Writers(const QString& sourceFolder) {
          false,
          [sourceFolder](const QString& folder, const QString&) {
              QString error;
-             return setup::InstallTemplates(sourceFolder + "/templates", folder, &error);
+             return setup::InstallTemplates(QFile::encodeName(sourceFolder + "/templates"),
+                                            QFile::encodeName(folder), &error);
          }},
         {"fonts", BarcodeFontFileNames().front(), false,
          [sourceFolder](const QString& folder, const QString&) {
              QString error;
-             return InstallFonts(sourceFolder + "/fonts", folder, &error, nullptr);
+             return InstallFonts(QFile::encodeName(sourceFolder + "/fonts"),
+                                 QFile::encodeName(folder), &error, nullptr);
          }},
     };
 }

@@ -28,15 +28,15 @@ namespace {
 class SetupTest : public ::testing::Test {
   protected:
     SetupTest() {
-        context.dataFolder = dir.filePath("share");
-        context.documentsFolder = dir.filePath("Documents");
-        context.programFolder = context.documentsFolder + "/Stripewright/";
-        QDir().mkpath(context.dataFolder);
-        WriteFile(context.dataFolder + "/tips.txt",
+        dataFolder = dir.filePath("share");
+        documentsFolder = dir.filePath("Documents");
+        programFolder = documentsFolder + "/Stripewright/";
+        QDir().mkpath(dataFolder);
+        WriteFile(dataFolder + "/tips.txt",
                   "# comment\nFirst tip.\n\n  Second tip, with = and \"quotes\".  \nThird.\n");
-        CopyFolder(SW_TEMPLATE_DIR, context.dataFolder + "/templates");
-        CopyFolder(SW_FONT_DIR, context.dataFolder + "/fonts");
-        context.userFontFolder = dir.filePath("fonts");
+        CopyFolder(SW_TEMPLATE_DIR, dataFolder + "/templates");
+        CopyFolder(SW_FONT_DIR, dataFolder + "/fonts");
+        userFontFolder = dir.filePath("fonts");
     }
     // Copies the files the build made, as the installation puts them into the data folder.
     static void CopyFolder(const QString& from, const QString& to) {
@@ -50,12 +50,15 @@ class SetupTest : public ::testing::Test {
         ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         f.write(bytes);
     }
-    QString Settings() const { return context.programFolder + "stripewrighttips.ini"; }
+    QString Settings() const { return programFolder + "stripewrighttips.ini"; }
     QByteArray ReadSettings() const {
         QFile f(Settings());
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
     int Run() {
+        const SetupContext context{
+            QFile::encodeName(dataFolder), QFile::encodeName(documentsFolder),
+            QFile::encodeName(programFolder), QFile::encodeName(userFontFolder)};
         QString outText, errText;
         QTextStream out(&outText), err(&errText);
         const int status = RunSetup(context, SetupSteps(), out, err);
@@ -67,15 +70,15 @@ class SetupTest : public ::testing::Test {
     }
 
     QTemporaryDir dir;
-    SetupContext context;
+    QString dataFolder, documentsFolder, programFolder, userFontFolder;
     QString lastOut, lastErr;
 };
 
 TEST_F(SetupTest, AFreshSetupCreatesTheFolderAndTheSettingsFileWithItsTips) {
     EXPECT_EQ(Run(), 0) << lastErr.toStdString();
-    EXPECT_TRUE(QFileInfo(context.programFolder).isDir());
-    EXPECT_EQ(QDir(context.programFolder).entryList({"lt*.rtf"}).size(), 8);
-    EXPECT_EQ(QDir(context.userFontFolder).entryList({"*.ttf"}).size(),
+    EXPECT_TRUE(QFileInfo(programFolder).isDir());
+    EXPECT_EQ(QDir(programFolder).entryList({"lt*.rtf"}).size(), 8);
+    EXPECT_EQ(QDir(userFontFolder).entryList({"*.ttf"}).size(),
               static_cast<qsizetype>(kFaceNames.size()));
     platform::IniFile ini(Settings());
     EXPECT_EQ(ini.ReadInteger("TipoftheDay", "Enabled", -1), 1);
@@ -100,7 +103,7 @@ TEST_F(SetupTest, ASecondSetupChangesNothing) {
 }
 
 TEST_F(SetupTest, AFileWithoutTheTipSectionsGetsThemAndKeepsTheSettings) {
-    QDir().mkpath(context.programFolder);
+    QDir().mkpath(programFolder);
     WriteFile(Settings(), "[Settings]\r\nCount=7\r\nData=MINE\r\n");
     EXPECT_EQ(Run(), 0) << lastErr.toStdString();
     platform::IniFile ini(Settings());
@@ -122,22 +125,22 @@ TEST_F(SetupTest, AFileWithoutTheTipSectionsGetsThemAndKeepsTheSettings) {
 
 TEST_F(SetupTest, FailuresAreReportedAndStopTheSetup) {
     // No tips file.
-    QFile::remove(context.dataFolder + "/tips.txt");
+    QFile::remove(dataFolder + "/tips.txt");
     EXPECT_EQ(Run(), 1);
     EXPECT_TRUE(lastErr.contains("Cannot read the tips file")) << lastErr.toStdString();
     EXPECT_FALSE(QFileInfo::exists(Settings()));
 
     // A file where the program folder should be.
-    QDir().rmdir(context.programFolder);
-    QDir(context.documentsFolder).removeRecursively();
-    QDir().mkpath(context.documentsFolder);
-    WriteFile(context.documentsFolder + "/Stripewright", "x");
+    QDir().rmdir(programFolder);
+    QDir(documentsFolder).removeRecursively();
+    QDir().mkpath(documentsFolder);
+    WriteFile(documentsFolder + "/Stripewright", "x");
     EXPECT_EQ(Run(), 1);
     EXPECT_TRUE(lastErr.contains("in the way")) << lastErr.toStdString();
 }
 
 TEST_F(SetupTest, AReadOnlySettingsFileIsNeitherReplacedNorReportedAsDone) {
-    QDir().mkpath(context.programFolder);
+    QDir().mkpath(programFolder);
     WriteFile(Settings(), "[Settings]\nCount=3\n");
     QFile::setPermissions(Settings(), QFileDevice::ReadOwner | QFileDevice::ReadUser);
     EXPECT_EQ(Run(), 1);
@@ -147,23 +150,22 @@ TEST_F(SetupTest, AReadOnlySettingsFileIsNeitherReplacedNorReportedAsDone) {
 
 TEST_F(SetupTest, FontsInstalledForTheSystemAreNotCopiedForTheUser) {
     // <prefix>/share/stripewright beside <prefix>/share/fonts/truetype/stripewright.
-    context.dataFolder = dir.filePath("usr/share/stripewright");
-    CopyFolder(dir.filePath("share"), context.dataFolder);
-    CopyFolder(dir.filePath("share/templates"), context.dataFolder + "/templates");
+    dataFolder = dir.filePath("usr/share/stripewright");
+    CopyFolder(dir.filePath("share"), dataFolder);
+    CopyFolder(dir.filePath("share/templates"), dataFolder + "/templates");
     const QString system = dir.filePath("usr/share/fonts/truetype/stripewright");
     CopyFolder(SW_FONT_DIR, system);
-    context.userFontFolder = dir.filePath("home-fonts");
+    userFontFolder = dir.filePath("home-fonts");
 
     EXPECT_EQ(Run(), 0) << lastErr.toStdString();
-    EXPECT_FALSE(QFileInfo::exists(context.userFontFolder));
+    EXPECT_FALSE(QFileInfo::exists(userFontFolder));
     EXPECT_TRUE(lastOut.contains("installed for every user")) << lastOut.toStdString();
 
     // With a face missing there, the user gets the whole set from the program's data.
     ASSERT_TRUE(QFile::remove(system + "/" + QDir(system).entryList({"*.ttf"}).value(0)));
-    CopyFolder(SW_FONT_DIR, context.dataFolder + "/fonts");
+    CopyFolder(SW_FONT_DIR, dataFolder + "/fonts");
     EXPECT_EQ(Run(), 0) << lastErr.toStdString();
-    EXPECT_EQ(QDir(context.userFontFolder).entryList({"*.ttf"}),
-              QDir(SW_FONT_DIR).entryList({"*.ttf"}));
+    EXPECT_EQ(QDir(userFontFolder).entryList({"*.ttf"}), QDir(SW_FONT_DIR).entryList({"*.ttf"}));
 }
 
 #ifdef Q_OS_UNIX
@@ -194,7 +196,7 @@ TEST_F(SetupTest, ASetupKilledAtAnyFileFinishesOnTheNextRun) {
     const QByteArray path = qgetenv("PATH");
     qputenv("PATH", "/nonexistent");
     const auto restorePath = qScopeGuard([&] { qputenv("PATH", path); });
-    QDir().mkpath(context.programFolder);
+    QDir().mkpath(programFolder);
     const QByteArray mine = "[Settings]\nData=mine\n";
     WriteFile(Settings(), mine);
     const QString root = dir.path();
@@ -203,9 +205,9 @@ TEST_F(SetupTest, ASetupKilledAtAnyFileFinishesOnTheNextRun) {
     const QMap<QString, QByteArray> finished = Tree(root);
 
     for (int kill = 1;; ++kill) {
-        QDir(context.userFontFolder).removeRecursively();
-        QDir(context.programFolder).removeRecursively();
-        QDir().mkpath(context.programFolder);
+        QDir(userFontFolder).removeRecursively();
+        QDir(programFolder).removeRecursively();
+        QDir().mkpath(programFolder);
         WriteFile(Settings(), mine);
         ASSERT_EQ(Tree(root), start);
         const pid_t child = ::fork();
@@ -251,7 +253,7 @@ TEST(ShippedTips, AtLeastTwentyOneLineTipsThatFitASettingsValue) {
     QStringList tips;
     QString error;
     const QString path = QStringLiteral(SW_TIPS_FILE);
-    ASSERT_TRUE(ReadTips(path, tips, error)) << error.toStdString();
+    ASSERT_TRUE(ReadTips(QFile::encodeName(path), tips, error)) << error.toStdString();
     EXPECT_GE(tips.size(), 20);
     for (const QString& tip : tips) {
         EXPECT_LE(tip.size(), platform::kMaxIniValueLength);
