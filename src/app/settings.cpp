@@ -1,4 +1,6 @@
 // Writing the window's state to the settings file: the tip check box at once, the rest at close.
+#include <algorithm>
+
 #include "app/main_window.h"
 #include "platform/ini_file.h"
 #include "settings/settings_keys.h"
@@ -13,25 +15,39 @@ void TForm1::TipCheckBoxClick() {
     BarTextInput->setFocus();
 }
 
+std::vector<platform::IniValue> TForm1::WindowState() const {
+    using namespace keys;
+    const auto flag = [](bool on) { return on ? QStringLiteral("1") : QStringLiteral("0"); };
+    return {
+        {kTipOfTheDay, kEnabled, flag(TipCheckBox->isChecked())},
+        {kSettings, kLeft, QString::number(x())},
+        {kSettings, kTop, QString::number(y())},
+        {kSettings, kType, TypeSetting()},
+        {kSettings, kData, BarTextInput->text()},
+        {kSettings, kFontSize, HeightSetting()},
+        {kSettings, kPointSize, PointSize->currentText()},
+        {kSettings, kChecksum, flag(OptionalChecksum->isChecked())},
+        {kSettings, kLabelSize, QString::number(LabelSizeChoice())},
+        {kSettings, kLabelExplain, flag(ExplainPasteChoice())},
+    };
+}
+
 void TForm1::FormClose() {
     if (!FolderFound)
         return;
-    using namespace keys;
-    const auto flag = [](bool on) { return on ? QStringLiteral("1") : QStringLiteral("0"); };
+    std::vector<platform::IniValue> values = WindowState();
+    if (startState_) {
+        // Start-up could not write the file: only what the user changed in this run goes
+        // back, never a value this run merely carried (the file may know better).
+        std::vector<platform::IniValue> changed;
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            if (values[i].value != (*startState_)[i].value)
+                changed.push_back(values[i]);
+        }
+        values = std::move(changed);
+    }
     // One rewrite of the file for the whole state: closing waits on the disk once.
-    platform::IniFile(SettingsPath())
-        .WriteStrings({
-            {kTipOfTheDay, kEnabled, flag(TipCheckBox->isChecked())},
-            {kSettings, kLeft, QString::number(x())},
-            {kSettings, kTop, QString::number(y())},
-            {kSettings, kType, TypeSetting()},
-            {kSettings, kData, BarTextInput->text()},
-            {kSettings, kFontSize, HeightSetting()},
-            {kSettings, kPointSize, PointSize->currentText()},
-            {kSettings, kChecksum, flag(OptionalChecksum->isChecked())},
-            {kSettings, kLabelSize, QString::number(LabelSizeChoice())},
-            {kSettings, kLabelExplain, flag(ExplainPasteChoice())},
-        });
+    platform::IniFile(SettingsPath()).WriteStrings(values);
 }
 
 }  // namespace sw
