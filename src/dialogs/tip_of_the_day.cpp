@@ -133,18 +133,19 @@ void TTip::Warn(const QString& text) {
 void TTip::ShowNextTip() {
     using namespace keys;
     platform::IniFile ini(SettingsPath());
-    if (!ini.SectionExists(kTipOfTheDay)) {
+    const platform::IniSnapshot file = ini.Read();  // the file is parsed once for the reads
+    if (!file.SectionExists(kTipOfTheDay)) {
         Warn(kTipFileMissing);
         return;
     }
     Memo1->clear();
-    int position = ini.ReadInteger(kTipOfTheDay, kPosition, 0);
-    const int maximum = ini.ReadInteger(kTipOfTheDay, kMaximum, 1);
-    QString tip = ini.ReadString(kTips, QString::number(position), kMissingTip);
+    int position = file.ReadInteger(kTipOfTheDay, kPosition, 0);
+    const int maximum = file.ReadInteger(kTipOfTheDay, kMaximum, 1);
+    QString tip = file.ReadString(kTips, QString::number(position), kMissingTip);
     if (tip == kMissingTip) {
         position = 0;
         ini.WriteInteger(kTipOfTheDay, kPosition, 0);
-        tip = ini.ReadString(kTips, QStringLiteral("0"), kMissingTip);
+        tip = file.ReadString(kTips, QStringLiteral("0"), kMissingTip);
         if (tip == kMissingTip) {
             Warn(kBadFile);
             return;
@@ -162,16 +163,17 @@ void TTip::ShowPreviousTip() {
     using namespace keys;
     {
         platform::IniFile ini(SettingsPath());
-        if (!ini.SectionExists(kTipOfTheDay)) {
+        const platform::IniSnapshot file = ini.Read();
+        if (!file.SectionExists(kTipOfTheDay)) {
             Warn(kTipFileMissing);
             return;
         }
-        const qint64 position = ini.ReadInteger(kTipOfTheDay, kPosition, 0);
+        const qint64 position = file.ReadInteger(kTipOfTheDay, kPosition, 0);
         qint64 previous = 0;
         if (position == 1) {
-            previous = ini.ReadInteger(kTipOfTheDay, kMaximum, 0);
+            previous = file.ReadInteger(kTipOfTheDay, kMaximum, 0);
         } else if (position == 0) {
-            previous = qint64(ini.ReadInteger(kTipOfTheDay, kMaximum, 0)) - 1;
+            previous = qint64(file.ReadInteger(kTipOfTheDay, kMaximum, 0)) - 1;
         } else {
             previous = position - 2;
         }
