@@ -8,7 +8,9 @@
 #include <QProcess>
 #include <QScopeGuard>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <csignal>
+#include <functional>
 
 #include "barcode/catalogue.h"
 #include "platform/atomic_file.h"
@@ -18,6 +20,8 @@
 #include "setup/setup_steps.h"
 
 #ifdef Q_OS_UNIX
+#include <dirent.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
@@ -232,19 +236,136 @@ TEST_F(SetupTest, ASetupKilledAtAnyFileFinishesOnTheNextRun) {
     }
 }
 
+// Two of our writers at the same moment, each a process of its own: the set-up adding the tips
+// beside the window's settings writer, or two whole set-ups. Both succeed and nothing either
+// of them writes is lost.
+TEST_F(SetupTest, TwoWritersAtOnceBothSucceedAndLoseNothing) {
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", "/nonexistent");  // no font cache to rebuild
+    const auto restorePath = qScopeGuard([&] { qputenv("PATH", path); });
+    const QByteArray mine = "[Settings]\nData=mine\n";
+    const auto settingsStep = [this] {
+        QStringList report;
+        const SetupContext context{QFile::encodeName(dataFolder),
+                                   QFile::encodeName(documentsFolder),
+                                   QFile::encodeName(programFolder),
+                                   {}};
+        return InstallSettingsFile(context, report) ? 0 : 1;
+    };
+    const auto windowWriter = [this] {
+        try {
+            platform::IniFile(Settings())
+                .WriteStrings({{"Settings", "Type", "25i"}, {"Settings", "Left", "12"}});
+            return 0;
+        } catch (const platform::IniWriteError&) {
+            return 1;
+        }
+    };
+    const auto wholeSetup = [this] { return Run(); };
+    struct Pair {
+        const char* name;
+        std::function<int()> first, second;
+        int rounds;
+    };
+    const Pair pairs[] = {{"the set-up beside the window", settingsStep, windowWriter, 50},
+                          {"two set-ups", wholeSetup, wholeSetup, 10}};
+    for (const Pair& pair : pairs) {
+        for (int round = 0; round < pair.rounds; ++round) {
+            QDir(userFontFolder).removeRecursively();
+            QDir(programFolder).removeRecursively();
+            QDir().mkpath(programFolder);
+            WriteFile(Settings(), mine);
+            // Both wait at the gate until the parent opens it by closing its end.
+            int gate[2];
+            ASSERT_EQ(::pipe(gate), 0);
+            pid_t children[2];
+            const std::function<int()>* work[] = {&pair.first, &pair.second};
+            for (int i = 0; i < 2; ++i) {
+                children[i] = ::fork();
+                ASSERT_GE(children[i], 0);
+                if (children[i] == 0) {
+                    ::close(gate[1]);
+                    char go = 0;
+                    [[maybe_unused]] const ssize_t opened = ::read(gate[0], &go, 1);
+                    ::_exit((*work[i])());
+                }
+            }
+            ::close(gate[0]);
+            ::close(gate[1]);
+            for (const pid_t child : children) {
+                int status = 0;
+                ASSERT_EQ(::waitpid(child, &status, 0), child);
+                EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+                    << pair.name << ", round " << round;
+            }
+            const platform::IniSnapshot file = platform::IniFile(Settings()).Read();
+            const bool window = &pair == &pairs[0];
+            EXPECT_EQ(file.ReadString("Settings", "Data", ""), "mine") << pair.name << round;
+            EXPECT_EQ(file.ReadString("Tips", "2", ""), "Third.") << pair.name << round;
+            EXPECT_EQ(file.ReadInteger("TipoftheDay", "Maximum", -1), 2) << pair.name << round;
+            EXPECT_EQ(file.ReadString("Settings", "Type", ""), window ? "25i" : "")
+                << pair.name << round;
+        }
+    }
+}
+
+// A home folder that is missing, empty or relative gives no documents folder: nothing is made
+// in the working folder.
 TEST(SetupProgram, WithoutAHomeFolderStopsAndCreatesNothing) {
-    QTemporaryDir dir;
-    QProcess setup;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("HOME", "");
-    env.remove("XDG_DOCUMENTS_DIR");
-    setup.setProcessEnvironment(env);
-    setup.setWorkingDirectory(dir.path());
-    setup.start(QStringLiteral(SW_SETUP_EXE), {"--data", dir.path(), "--fonts", dir.path()});
-    ASSERT_TRUE(setup.waitForFinished(60000));
-    EXPECT_EQ(setup.exitCode(), 1);
-    EXPECT_TRUE(setup.readAllStandardError().contains("no documents folder was found"));
-    EXPECT_TRUE(QDir(dir.path()).isEmpty());
+    for (const char* home : {"", "relative"}) {
+        QTemporaryDir dir;
+        QProcess setup;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("HOME", home);
+        setup.setProcessEnvironment(env);
+        setup.setWorkingDirectory(dir.path());
+        setup.start(QStringLiteral(SW_SETUP_EXE), {"--data", dir.path(), "--fonts", dir.path()});
+        ASSERT_TRUE(setup.waitForFinished(60000));
+        EXPECT_EQ(setup.exitCode(), 1) << home;
+        EXPECT_TRUE(setup.readAllStandardError().contains("no documents folder was found"));
+        EXPECT_TRUE(QDir(dir.path()).isEmpty()) << home;
+    }
+}
+
+// A documents folder whose name is not UTF-8 (here Latin-1 "Dok\xe9"), given on the command
+// line or by the XDG user folders, is the folder the set-up fills.
+TEST_F(SetupTest, ADocumentsFolderNamedInOtherBytesIsUsedAsItIs) {
+    const QByteArray home = QFile::encodeName(dir.filePath("home"));
+    struct Row {
+        const char* how;
+        QStringList arguments;  // to /bin/sh, which gives the program the bytes printf makes
+    };
+    const QString run = QStringLiteral("exec \"$0\" --data \"$1\" --fonts \"$2\" ");
+    const Row rows[] = {
+        {"--documents", {"-c", run + "--documents \"$(printf '%s/Dok\\351' \"$3\")\""}},
+        {"user-dirs.dirs", {"-c", run}},
+    };
+    for (const Row& row : rows) {
+        QDir(dir.filePath("home")).removeRecursively();
+        QDir().mkpath(dir.filePath("home/.config"));
+        WriteFile(dir.filePath("home/.config/user-dirs.dirs"),
+                  "XDG_DOCUMENTS_DIR=\"$HOME/Dok\xe9\"\n");
+        QProcess setup;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("HOME", dir.filePath("home"));
+        env.remove("XDG_CONFIG_HOME");
+        env.insert("PATH", "/nonexistent");
+        setup.setProcessEnvironment(env);
+        setup.start("/bin/sh", row.arguments + QStringList{SW_SETUP_EXE, dataFolder, userFontFolder,
+                                                           dir.filePath("home")});
+        ASSERT_TRUE(setup.waitForFinished(60000));
+        EXPECT_EQ(setup.exitCode(), 0) << row.how << ": " << setup.readAllStandardError().data();
+        struct stat st {};
+        EXPECT_EQ(::stat(home + "/Dok\xe9/Stripewright/stripewrighttips.ini", &st), 0) << row.how;
+        // Nothing beside it under a name changed on the way (such as "Dok\xef\xbf\xbd").
+        QList<QByteArray> names;
+        if (DIR* folder = ::opendir(home.constData())) {
+            while (const dirent* entry = ::readdir(folder)) names << entry->d_name;
+            ::closedir(folder);
+        }
+        std::sort(names.begin(), names.end());
+        EXPECT_EQ(names, QList<QByteArray>({".", "..", ".config", "Dok\xe9"})) << row.how;
+    }
 }
 
 #endif
