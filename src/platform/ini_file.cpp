@@ -5,6 +5,8 @@
 #include <QHash>
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <algorithm>
+#include <cstring>
 #include <deque>
 #include <map>
 #include <optional>
@@ -24,9 +26,22 @@ struct IniLine {
     qsizetype endLength = 0;  // 0 for a last line without one
 };
 
+// The first section of a name: its header line, where keys added to it go (after its last line
+// that is not blank), and whether any section of that name holds a key.
 struct IniSection {
-    qsizetype insertAfter = 0;  // the last line of the first section of that name that is not blank
+    quint64 hash = 0;
+    qsizetype header = 0;
+    qsizetype insertAfter = 0;
     bool hasKey = false;
+    bool shared = false;  // another name has the same hash: look-ups scan the file instead
+};
+
+// The first line of a key, and the header of its section.
+struct IniKey {
+    quint64 hash = 0;
+    qsizetype line = 0;
+    qsizetype header = 0;
+    bool shared = false;
 };
 
 // The file as read, split into lines and indexed by section and key in one pass.
@@ -40,8 +55,10 @@ struct IniDocument {
     qsizetype tailLength = 0;   // a trailing odd byte of a UTF-16 file
     QByteArray lineEnd = "\n";  // for lines that are added
     std::vector<IniLine> lines;
-    QHash<QString, IniSection> sections;  // by folded name
-    QHash<QString, qsizetype> keys;       // by folded section and key: its first line
+    // One entry for each hash of a section's name, and of a section's and key's names, in the
+    // order of the hashes.
+    std::vector<IniSection> sections;
+    std::vector<IniKey> keys;
 
     QByteArray Bytes(const IniLine& line) const { return raw.mid(line.begin, line.length); }
 };
@@ -66,7 +83,14 @@ constexpr char16_t kCp1252High[32] = {
 static_assert(std::size(kCp1252High) == 0xA0 - 0x80);
 
 bool IsAscii(const char* data, qsizetype size) {
-    for (qsizetype i = 0; i < size; ++i) {
+    qsizetype i = 0;
+    for (; i + 8 <= size; i += 8) {
+        quint64 word;
+        std::memcpy(&word, data + i, 8);
+        if ((word & 0x8080808080808080ull) != 0)
+            return false;
+    }
+    for (; i < size; ++i) {
         if (static_cast<unsigned char>(data[i]) >= 0x80)
             return false;
     }
@@ -135,13 +159,43 @@ Parsed Parse(const QString& line, bool withValue) {
     return p;
 }
 
-QString SectionId(const QString& section) {
-    return section.toCaseFolded();
+// Names are indexed by a 64-bit FNV-1a hash of their case-folded UTF-8 bytes; a key by that of
+// its section's name, a line break and its own name. Two names may share a hash: a look-up
+// checks the names at the line it finds, and a name that shares its hash with another is looked
+// up by a scan of the file.
+constexpr quint64 kHashStart = 14695981039346656037ull;
+
+quint64 HashByte(quint64 hash, unsigned char byte) {
+    return (hash ^ byte) * 1099511628211ull;
 }
 
-// A line break cannot be part of a name, so it separates the two.
-QString KeyId(const QString& section, const QString& key) {
-    return section.toCaseFolded() + u'\n' + key.toCaseFolded();
+quint64 HashFolded(quint64 hash, const QString& name) {
+    for (const char c : name.toCaseFolded().toUtf8())
+        hash = HashByte(hash, static_cast<unsigned char>(c));
+    return hash;
+}
+
+// The same for a name in ASCII, whose folding is its lower case.
+quint64 HashAscii(quint64 hash, const char* data, qsizetype size) {
+    for (qsizetype i = 0; i < size; ++i) {
+        char c = data[i];
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+        hash = HashByte(hash, static_cast<unsigned char>(c));
+    }
+    return hash;
+}
+
+quint64 SectionHash(const QString& section) {
+    return HashFolded(kHashStart, section);
+}
+
+quint64 KeyHash(quint64 sectionHash, const QString& key) {
+    return HashFolded(HashByte(sectionHash, '\n'), key);
+}
+
+bool Same(const QString& a, const QString& b) {
+    return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
 // Whether the code unit at `i` is the ASCII character `c`.
@@ -157,15 +211,21 @@ bool UnitIs(const QByteArray& bytes, qsizetype i, char c, Encoding encoding) {
     return false;
 }
 
-// The next CR or LF in [from, to), or `to`.
-qsizetype FindLineEnd(const QByteArray& bytes, qsizetype from, qsizetype to, Encoding encoding) {
+// The next CR or LF in [from, to), or `to`. For bytes, `cr` and `lf` keep the next of each found
+// so far, so that a whole file is searched once for each.
+qsizetype FindLineEnd(const QByteArray& bytes, qsizetype from, qsizetype to, Encoding encoding,
+                      qsizetype& cr, qsizetype& lf) {
     if (encoding == Encoding::Bytes) {
         const char* data = bytes.constData();
-        for (qsizetype i = from; i < to; ++i) {
-            if (data[i] == '\n' || data[i] == '\r')
-                return i;
-        }
-        return to;
+        const auto next = [&](qsizetype& at, char c) {
+            if (at < from) {
+                const void* found = std::memchr(data + from, c, std::size_t(to - from));
+                at = found ? static_cast<const char*>(found) - data : to;
+            }
+        };
+        next(cr, '\r');
+        next(lf, '\n');
+        return std::min(cr, lf);
     }
     for (qsizetype i = from; i + 1 < to; i += 2) {
         if (UnitIs(bytes, i, '\n', encoding) || UnitIs(bytes, i, '\r', encoding))
@@ -180,8 +240,9 @@ void SplitLines(IniDocument& doc, qsizetype from, qsizetype to) {
     const qsizetype unit = doc.encoding == Encoding::Bytes ? 1 : 2;
     bool endSeen = false;
     qsizetype start = from;
+    qsizetype cr = -1, lf = -1;
     while (start < to) {
-        const qsizetype end = FindLineEnd(doc.raw, start, to, doc.encoding);
+        const qsizetype end = FindLineEnd(doc.raw, start, to, doc.encoding, cr, lf);
         IniLine line{start, end - start, 0};
         if (end + unit <= to) {
             line.endLength = unit;
@@ -199,30 +260,121 @@ void SplitLines(IniDocument& doc, qsizetype from, qsizetype to) {
     }
 }
 
-void Index(IniDocument& doc) {
-    QString section;                     // the folded name of the section we are in
-    bool inSection = false;              // false before the first header
-    std::optional<QString> firstOfName;  // set while in the first section of its name
-    for (qsizetype i = 0; i < qsizetype(doc.lines.size()); ++i) {
-        const QString text = Text(doc, doc.lines[std::size_t(i)]).trimmed();
-        const Parsed p = Parse(text, false);
-        if (p.kind == Kind::Section) {
-            section = SectionId(p.name);
-            inSection = true;
-            firstOfName.reset();
-            if (!doc.sections.contains(section)) {
-                doc.sections.insert(section, IniSection{i, false});
-                firstOfName = section;
-            }
-        } else if (p.kind == Kind::Key && inSection) {
-            doc.sections[section].hasKey = true;
-            const QString id = section + u'\n' + p.name.toCaseFolded();
-            if (!doc.keys.contains(id))
-                doc.keys.insert(id, i);
+// What the index needs of a line: its kind, the hash of its name, and whether it is blank.
+struct Scanned {
+    Kind kind = Kind::Other;
+    quint64 name = 0;
+    bool blank = true;
+};
+
+bool IsAsciiSpace(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+// A section's name is hashed from the start, a key's from `keyStart` (its section's hash and a
+// line break).
+Scanned Scan(const IniDocument& doc, const IniLine& line, quint64 keyStart) {
+    Scanned s;
+    const char* data = doc.raw.constData() + line.begin;
+    if (doc.encoding == Encoding::Bytes && IsAscii(data, line.length)) {
+        // The common case, read as bytes: the same rules as Parse.
+        qsizetype b = 0, e = line.length;
+        while (b < e && IsAsciiSpace(data[b])) ++b;
+        while (e > b && IsAsciiSpace(data[e - 1])) --e;
+        s.blank = b == e;
+        if (s.blank || data[b] == ';' || data[b] == '#')
+            return s;
+        if (data[b] == '[') {
+            qsizetype nameEnd = b + 1;
+            while (nameEnd < e && data[nameEnd] != ']') ++nameEnd;
+            qsizetype nameBegin = b + 1;
+            while (nameBegin < nameEnd && IsAsciiSpace(data[nameBegin])) ++nameBegin;
+            while (nameEnd > nameBegin && IsAsciiSpace(data[nameEnd - 1])) --nameEnd;
+            s.kind = Kind::Section;
+            s.name = HashAscii(kHashStart, data + nameBegin, nameEnd - nameBegin);
+            return s;
         }
-        if (firstOfName && !text.isEmpty())
-            doc.sections[*firstOfName].insertAfter = i;
+        qsizetype eq = b;
+        while (eq < e && data[eq] != '=') ++eq;
+        if (eq == e || eq == b)
+            return s;
+        qsizetype nameEnd = eq;
+        while (nameEnd > b && IsAsciiSpace(data[nameEnd - 1])) --nameEnd;
+        s.kind = Kind::Key;
+        s.name = HashAscii(keyStart, data + b, nameEnd - b);
+        return s;
     }
+    const QString text = Text(doc, line).trimmed();
+    const Parsed p = Parse(text, false);
+    s.kind = p.kind;
+    s.blank = text.isEmpty();
+    if (p.kind != Kind::Other)
+        s.name = HashFolded(p.kind == Kind::Key ? keyStart : kHashStart, p.name);
+    return s;
+}
+
+Parsed ParseLine(const IniDocument& doc, qsizetype i) {
+    return Parse(Text(doc, doc.lines[std::size_t(i)]).trimmed(), true);
+}
+
+// Whether lines `a` and `b` carry the same name (a header's or a key's).
+bool SameName(const IniDocument& doc, qsizetype a, qsizetype b) {
+    return Same(ParseLine(doc, a).name, ParseLine(doc, b).name);
+}
+
+void Index(IniDocument& doc) {
+    // Every section and key where it stands, then sorted by hash, the first of each hash kept.
+    std::vector<IniSection> sections;
+    std::vector<IniKey> keys;
+    quint64 section = 0;     // the hash of the section we are in
+    qsizetype current = -1;  // its entry; -1 before the first
+    const qsizetype count = qsizetype(doc.lines.size());
+    for (qsizetype i = 0; i < count; ++i) {
+        const Scanned s = Scan(doc, doc.lines[std::size_t(i)], HashByte(section, '\n'));
+        if (s.kind == Kind::Section) {
+            section = s.name;
+            current = qsizetype(sections.size());
+            sections.push_back({s.name, i, i, false, false});
+        } else if (s.kind == Kind::Key && current >= 0) {
+            sections[std::size_t(current)].hasKey = true;
+            keys.push_back({s.name, i, sections[std::size_t(current)].header, false});
+        }
+        if (current >= 0 && !s.blank)
+            sections[std::size_t(current)].insertAfter = i;
+    }
+    const auto inFileOrder = [](const auto& a, const auto& b) {
+        return a.hash != b.hash ? a.hash < b.hash : a.header < b.header;
+    };
+    std::sort(sections.begin(), sections.end(), inFileOrder);
+    for (const IniSection& entry : sections) {
+        if (doc.sections.empty() || doc.sections.back().hash != entry.hash) {
+            doc.sections.push_back(entry);
+            continue;
+        }
+        IniSection& first = doc.sections.back();  // a later section of the same hash
+        first.hasKey = first.hasKey || entry.hasKey;
+        first.shared = first.shared || !SameName(doc, first.header, entry.header);
+    }
+    std::sort(keys.begin(), keys.end(), [](const IniKey& a, const IniKey& b) {
+        return a.hash != b.hash ? a.hash < b.hash : a.line < b.line;
+    });
+    for (const IniKey& entry : keys) {
+        if (doc.keys.empty() || doc.keys.back().hash != entry.hash) {
+            doc.keys.push_back(entry);
+            continue;
+        }
+        IniKey& first = doc.keys.back();
+        first.shared = first.shared || !SameName(doc, first.line, entry.line) ||
+                       !SameName(doc, first.header, entry.header);
+    }
+}
+
+template <class Entry>
+const Entry* FindEntry(const std::vector<Entry>& entries, quint64 hash) {
+    const auto found =
+        std::lower_bound(entries.begin(), entries.end(), Entry{hash},
+                         [](const Entry& a, const Entry& b) { return a.hash < b.hash; });
+    return found != entries.end() && found->hash == hash ? &*found : nullptr;
 }
 
 // A file with a UTF-16 byte-order mark is UTF-16 only when it holds nothing else or a zero byte
@@ -263,11 +415,65 @@ std::shared_ptr<IniDocument> Load(const QByteArray& path) {
     return doc;
 }
 
-std::optional<QString> Find(const IniDocument& doc, const QString& section, const QString& key) {
-    const auto found = doc.keys.constFind(KeyId(section, key));
-    if (found == doc.keys.constEnd())
+// The first line of `key` in a section named `section`, if any.
+std::optional<qsizetype> KeyLine(const IniDocument& doc, const QString& section,
+                                 const QString& key) {
+    const IniKey* found = FindEntry(doc.keys, KeyHash(SectionHash(section), key));
+    if (!found)
         return std::nullopt;
-    return Parse(Text(doc, doc.lines[std::size_t(*found)]).trimmed(), true).value;
+    if (!found->shared) {
+        if (Same(ParseLine(doc, found->line).name, key) &&
+            Same(ParseLine(doc, found->header).name, section)) {
+            return found->line;
+        }
+        return std::nullopt;  // only another name with the same hash is there
+    }
+    bool inSection = false;
+    for (qsizetype i = 0; i < qsizetype(doc.lines.size()); ++i) {
+        const Parsed p = ParseLine(doc, i);
+        if (p.kind == Kind::Section)
+            inSection = Same(p.name, section);
+        else if (inSection && p.kind == Kind::Key && Same(p.name, key))
+            return i;
+    }
+    return std::nullopt;
+}
+
+// The first section named `section`, if any, as the index has it.
+std::optional<IniSection> SectionNamed(const IniDocument& doc, const QString& section) {
+    const IniSection* found = FindEntry(doc.sections, SectionHash(section));
+    if (!found)
+        return std::nullopt;
+    if (!found->shared) {
+        if (Same(ParseLine(doc, found->header).name, section))
+            return *found;
+        return std::nullopt;
+    }
+    std::optional<IniSection> result;
+    bool inSection = false;
+    bool inFirst = false;
+    for (qsizetype i = 0; i < qsizetype(doc.lines.size()); ++i) {
+        const QString text = Text(doc, doc.lines[std::size_t(i)]).trimmed();
+        const Parsed p = Parse(text, false);
+        if (p.kind == Kind::Section) {
+            inSection = Same(p.name, section);
+            inFirst = inSection && !result;
+            if (inFirst)
+                result = IniSection{0, i, i, false, false};
+        } else if (inSection && p.kind == Kind::Key) {
+            result->hasKey = true;
+        }
+        if (inFirst && !text.isEmpty())
+            result->insertAfter = i;
+    }
+    return result;
+}
+
+std::optional<QString> Find(const IniDocument& doc, const QString& section, const QString& key) {
+    const std::optional<qsizetype> line = KeyLine(doc, section, key);
+    if (!line)
+        return std::nullopt;
+    return ParseLine(doc, *line).value;
 }
 
 QString Stored(const QString& value) {
@@ -286,19 +492,18 @@ class Edit {
 
     void Set(const QString& section, const QString& key, const QString& value) {
         const QByteArray keyLine = Encoded(doc_.encoding, key + u'=' + Stored(value));
-        const QString id = KeyId(section, key);
-        if (const auto line = doc_.keys.constFind(id); line != doc_.keys.constEnd()) {
+        if (const std::optional<qsizetype> line = KeyLine(doc_, section, key)) {
             replaced_.insert(*line, keyLine);
             return;
         }
+        const QString sectionId = section.toCaseFolded();
+        const QString id = sectionId + u'\n' + key.toCaseFolded();
         if (const auto added = added_.constFind(id); added != added_.constEnd()) {
             (*added->slot)[added->index] = keyLine;
             return;
         }
-        const QString sectionId = SectionId(section);
         std::vector<QByteArray>* keys = nullptr;
-        if (const auto found = doc_.sections.constFind(sectionId);
-            found != doc_.sections.constEnd()) {
+        if (const std::optional<IniSection> found = SectionNamed(doc_, section)) {
             keys = &insertedAfter_[found->insertAfter];
         } else {
             auto fresh = newSectionIndex_.constFind(sectionId);
@@ -314,22 +519,33 @@ class Edit {
         added_.insert(id, Added{keys, keys->size() - 1});
     }
 
+    // The new bytes: the lines between those changed are copied as one span each.
     QByteArray Bytes() const {
         const QByteArray& raw = doc_.raw;
+        const qsizetype count = qsizetype(doc_.lines.size());
+        std::vector<qsizetype> touched;
+        touched.reserve(std::size_t(replaced_.size()) + insertedAfter_.size() + 1);
+        for (auto i = replaced_.keyBegin(); i != replaced_.keyEnd(); ++i) touched.push_back(*i);
+        for (const auto& [i, keys] : insertedAfter_) touched.push_back(i);
+        if (count > 0 && !newSections_.empty())
+            touched.push_back(count - 1);  // it may need a line end before the new sections
+        std::sort(touched.begin(), touched.end());
+        touched.erase(std::unique(touched.begin(), touched.end()), touched.end());
+
         QByteArray out;
         out.reserve(raw.size() + 64);
-        out += raw.left(doc_.headLength);
-        const qsizetype count = qsizetype(doc_.lines.size());
-        for (qsizetype i = 0; i < count; ++i) {
+        qsizetype copied = 0;  // the bytes of `raw` before this are in `out`
+        for (const qsizetype i : touched) {
             const IniLine& line = doc_.lines[std::size_t(i)];
+            out += QByteArrayView(raw.constData() + copied, line.begin - copied);
             const auto replaced = replaced_.constFind(i);
             if (replaced != replaced_.constEnd())
                 out += *replaced;
             else
                 out += QByteArrayView(raw.constData() + line.begin, line.length);
             const auto inserted = insertedAfter_.find(i);
-            const bool last = i + 1 == count;
-            const bool more = inserted != insertedAfter_.end() || (last && !newSections_.empty());
+            const bool more =
+                inserted != insertedAfter_.end() || (i + 1 == count && !newSections_.empty());
             if (line.endLength > 0)
                 out += QByteArrayView(raw.constData() + line.begin + line.length, line.endLength);
             else if (more)
@@ -337,7 +553,9 @@ class Edit {
             if (inserted != insertedAfter_.end()) {
                 for (const QByteArray& key : inserted->second) out += key + doc_.lineEnd;
             }
+            copied = line.begin + line.length + line.endLength;
         }
+        out += QByteArrayView(raw.constData() + copied, raw.size() - doc_.tailLength - copied);
         for (const NewSection& section : newSections_) {
             out += section.header + doc_.lineEnd;
             for (const QByteArray& key : section.keys) out += key + doc_.lineEnd;
@@ -393,8 +611,8 @@ IniSnapshot::IniSnapshot() : doc_(std::make_shared<IniDocument>()) {}
 IniSnapshot::IniSnapshot(std::shared_ptr<const IniDocument> doc) : doc_(std::move(doc)) {}
 
 bool IniSnapshot::SectionExists(const QString& section) const {
-    const auto found = doc_->sections.constFind(SectionId(section));
-    return found != doc_->sections.constEnd() && found->hasKey;
+    const std::optional<IniSection> found = SectionNamed(*doc_, section);
+    return found && found->hasKey;
 }
 
 QString IniSnapshot::ReadString(const QString& section, const QString& key,
