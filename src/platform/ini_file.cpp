@@ -44,7 +44,7 @@ struct IniKey {
     bool shared = false;
 };
 
-// The file as read, split into lines and indexed by section and key in one pass.
+// The file as read, split into lines and indexed by section and key in one pass over it.
 struct IniDocument {
     bool readable = true;  // false: refused, every read gives its default
     QString readError;     // why it was refused
@@ -59,8 +59,6 @@ struct IniDocument {
     // order of the hashes.
     std::vector<IniSection> sections;
     std::vector<IniKey> keys;
-
-    QByteArray Bytes(const IniLine& line) const { return raw.mid(line.begin, line.length); }
 };
 
 namespace {
@@ -132,8 +130,7 @@ QByteArray Encoded(Encoding encoding, const QString& text) {
     return utf16(text);
 }
 
-// `withValue` false leaves the value out, for the index, which needs only the names.
-// `line` without blanks at its ends.
+// Parses `line`, which has no blanks at its ends; `withValue` false leaves the value out.
 Parsed Parse(const QString& line, bool withValue) {
     Parsed p;
     if (line.isEmpty() || line.startsWith(u';') || line.startsWith(u'#'))
