@@ -3,6 +3,7 @@
 
 #include "app/main_window.h"
 #include "platform/ini_file.h"
+#include "platform/window_place.h"
 #include "settings/settings_keys.h"
 
 namespace sw {
@@ -18,10 +19,11 @@ void TForm1::TipCheckBoxClick() {
 std::vector<platform::IniValue> TForm1::WindowState() const {
     using namespace keys;
     const auto flag = [](bool on) { return on ? QStringLiteral("1") : QStringLiteral("0"); };
+    const QPoint place = platform::FramePosition(this);
     return {
         {kTipOfTheDay, kEnabled, flag(TipCheckBox->isChecked())},
-        {kSettings, kLeft, QString::number(x())},
-        {kSettings, kTop, QString::number(y())},
+        {kSettings, kLeft, QString::number(place.x())},
+        {kSettings, kTop, QString::number(place.y())},
         {kSettings, kType, TypeSetting()},
         {kSettings, kData, BarTextInput->text()},
         {kSettings, kFontSize, HeightSetting()},

@@ -12,6 +12,7 @@
 #include "output/vendor.h"
 #include "platform/handlers.h"
 #include "platform/ini_file.h"
+#include "platform/window_place.h"
 #include "settings/settings_keys.h"
 
 namespace sw {
@@ -26,15 +27,24 @@ void TForm1::FormActivate() {
         QStringLiteral("Version ") +
         QString::fromUtf8(kProgramVersion.data(), static_cast<qsizetype>(kProgramVersion.size())));
     tooltips_.SetHideDelay(6000);
+    // Places are frame corners: the window manager's frame must be round the window first.
+    platform::AwaitFrame(this);
 
     const QString folder = ProgramFolder();
     FolderFound = desktop().DirectoryExists(folder);
     if (!FolderFound) {
-        desktop().WarningBox(
-            this,
-            QStringLiteral("The folder %1 is missing, please re-install this product.")
-                .arg(QDir::toNativeSeparators(folder)),
-            MessagePlace());
+        // A first start from anywhere but the menu: the set-up makes the folder, as the menu
+        // entry has it do before every start.
+        const QString reason = desktop().RunSetup();
+        FolderFound = desktop().DirectoryExists(folder);
+        if (!FolderFound) {
+            QString message =
+                QStringLiteral("The folder %1 is missing, please re-install this product.")
+                    .arg(QDir::toNativeSeparators(folder));
+            if (!reason.isEmpty())
+                message += u'\n' + reason;
+            desktop().WarningBox(this, message, MessagePlace());
+        }
     }
 
     // The Code 3 of 9 layout, before anything is read.
@@ -114,7 +124,8 @@ void TForm1::RestoreSettings(const IniSnapshot& ini) {
     using namespace keys;
     if (ini.ReadBool(kSettings, kHintsOff, false))
         tooltips_.SetEnabled(false);
-    move(ini.ReadInteger(kSettings, kLeft, 0), ini.ReadInteger(kSettings, kTop, 0));
+    platform::RestoreFramePosition(
+        this, QPoint(ini.ReadInteger(kSettings, kLeft, 0), ini.ReadInteger(kSettings, kTop, 0)));
 
     SelectType(TypeFromSetting(ini.ReadString(kSettings, kType, kDefaultType).toStdString()));
     BarTextInput->setText(ini.ReadString(kSettings, kData, kDefaultData));
@@ -133,11 +144,12 @@ void TForm1::RestoreSettings(const IniSnapshot& ini) {
 std::vector<IniValue> TForm1::FirstRunValues() const {
     using namespace keys;
     const auto number = [](int n) { return QString::number(n); };
+    const QPoint place = platform::FramePosition(this);
     return {
         {kSettings, kCount, number(1)},
         {kSettings, kHintsOff, number(0)},
-        {kSettings, kLeft, number(x())},
-        {kSettings, kTop, number(y())},
+        {kSettings, kLeft, number(place.x())},
+        {kSettings, kTop, number(place.y())},
         {kSettings, kType, kDefaultType},
         {kSettings, kData, kDefaultData},
         {kSettings, kFontSize, kDefaultFontSize},
