@@ -27,16 +27,19 @@ QString Folder() {
     return folder;
 }
 
-// Line breaks in `bytes[from, to)`, counted in the code units of the file's encoding.
+// Line breaks (LF or CR) in `bytes[from, to)`, counted in the code units of the file's encoding.
 int LineBreaks(const QByteArray& bytes, qsizetype from, qsizetype to, int unit, bool little) {
     int breaks = 0;
     const qsizetype origin = unit == 2 ? 2 : 0;  // after the byte-order mark
     for (qsizetype i = origin; i + unit <= to; i += unit) {
         if (i < from)
             continue;
-        const bool isBreak = unit == 1 ? bytes[i] == '\n'
-                             : little  ? bytes[i] == '\n' && bytes[i + 1] == 0
-                                       : bytes[i] == 0 && bytes[i + 1] == '\n';
+        const auto is = [&](char c) {
+            return unit == 1 ? bytes[i] == c
+                   : little  ? bytes[i] == c && bytes[i + 1] == 0
+                             : bytes[i] == 0 && bytes[i + 1] == c;
+        };
+        const bool isBreak = is('\n') || is('\r');
         breaks += isBreak ? 1 : 0;
     }
     return breaks;

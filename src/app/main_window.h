@@ -15,11 +15,15 @@
 #include <QTextEdit>
 #include <QToolButton>
 #include <QWidget>
+#include <exception>
 #include <memory>
+#include <optional>
+#include <vector>
 
 #include "app/deferred.h"
 #include "barcode/catalogue.h"
 #include "platform/desktop.h"
+#include "platform/ini_file.h"
 #include "platform/handlers.h"
 #include "platform/print_surface.h"
 #include "platform/tooltips.h"
@@ -166,9 +170,16 @@ class TForm1 : public QWidget {
     void SetTabOrder();
     void ConnectHandlers();
     QRadioButton* TypeButton(BarCodeType type) const;
-    void RestoreSettings();
-    void WriteFirstRunSettings();
-    void ChooseTipOrReminder();
+    // Start-up's settings (startup.cpp): one read-change-write of the file, restoring the last
+    // run or writing a first run's values; `file` gets what was read. Returns the failure of
+    // the write, if any.
+    std::exception_ptr StartSettings(platform::IniSnapshot& file);
+    std::vector<platform::IniValue> CountRun(const platform::IniSnapshot& file);
+    std::vector<platform::IniValue> FirstRunValues() const;
+    void RestoreSettings(const platform::IniSnapshot& file);
+    void ChooseTipOrReminder(const platform::IniSnapshot& file);
+    // What the close writes, in its order (settings.cpp).
+    std::vector<platform::IniValue> WindowState() const;
     // Runs a handler with the program's default handling of an escaping error.
     template <class Handler>
     void Run(Handler&& handler) {
@@ -180,6 +191,9 @@ class TForm1 : public QWidget {
     CaptionInFrameStyle* groupStyle_;
     int labelSize_ = 4;
     bool explainPaste_ = true;
+    // Set when start-up could not write the settings file: the window's state as start-up
+    // left it, so that the close writes back only what changed.
+    std::optional<std::vector<platform::IniValue>> startState_;
 };
 
 }  // namespace sw

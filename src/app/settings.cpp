@@ -1,4 +1,6 @@
 // Writing the window's state to the settings file: the tip check box at once, the rest at close.
+#include <algorithm>
+
 #include "app/main_window.h"
 #include "platform/ini_file.h"
 #include "platform/window_place.h"
@@ -14,26 +16,40 @@ void TForm1::TipCheckBoxClick() {
     BarTextInput->setFocus();
 }
 
-void TForm1::FormClose() {
-    if (!FolderFound)
-        return;
+std::vector<platform::IniValue> TForm1::WindowState() const {
     using namespace keys;
     const auto flag = [](bool on) { return on ? QStringLiteral("1") : QStringLiteral("0"); };
     const QPoint place = platform::FramePosition(this);
+    return {
+        {kTipOfTheDay, kEnabled, flag(TipCheckBox->isChecked())},
+        {kSettings, kLeft, QString::number(place.x())},
+        {kSettings, kTop, QString::number(place.y())},
+        {kSettings, kType, TypeSetting()},
+        {kSettings, kData, BarTextInput->text()},
+        {kSettings, kFontSize, HeightSetting()},
+        {kSettings, kPointSize, PointSize->currentText()},
+        {kSettings, kChecksum, flag(OptionalChecksum->isChecked())},
+        {kSettings, kLabelSize, QString::number(LabelSizeChoice())},
+        {kSettings, kLabelExplain, flag(ExplainPasteChoice())},
+    };
+}
+
+void TForm1::FormClose() {
+    if (!FolderFound)
+        return;
+    std::vector<platform::IniValue> values = WindowState();
+    if (startState_) {
+        // Start-up could not write the file: only what the user changed in this run goes
+        // back, never a value this run merely carried (the file may know better).
+        std::vector<platform::IniValue> changed;
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            if (values[i].value != (*startState_)[i].value)
+                changed.push_back(values[i]);
+        }
+        values = std::move(changed);
+    }
     // One rewrite of the file for the whole state: closing waits on the disk once.
-    platform::IniFile(SettingsPath())
-        .WriteStrings({
-            {kTipOfTheDay, kEnabled, flag(TipCheckBox->isChecked())},
-            {kSettings, kLeft, QString::number(place.x())},
-            {kSettings, kTop, QString::number(place.y())},
-            {kSettings, kType, TypeSetting()},
-            {kSettings, kData, BarTextInput->text()},
-            {kSettings, kFontSize, HeightSetting()},
-            {kSettings, kPointSize, PointSize->currentText()},
-            {kSettings, kChecksum, flag(OptionalChecksum->isChecked())},
-            {kSettings, kLabelSize, QString::number(LabelSizeChoice())},
-            {kSettings, kLabelExplain, flag(ExplainPasteChoice())},
-        });
+    platform::IniFile(SettingsPath()).WriteStrings(values);
 }
 
 }  // namespace sw

@@ -1,5 +1,7 @@
 // The start-up sequence: program folder check, restoring the last run (or a first run's
-// defaults), then the update reminder or the tip of the day.
+// defaults), then the update reminder or the tip of the day. A settings write that fails here
+// stops nothing of the restore: every value is read, the failure is reported once, and the
+// close then writes back only what the user changed.
 #include <QDir>
 #include <limits>
 
@@ -8,6 +10,7 @@
 #include "dialogs/tip_of_the_day.h"
 #include "dialogs/update_reminder.h"
 #include "output/vendor.h"
+#include "platform/handlers.h"
 #include "platform/ini_file.h"
 #include "platform/window_place.h"
 #include "settings/settings_keys.h"
@@ -15,6 +18,8 @@
 namespace sw {
 
 using platform::IniFile;
+using platform::IniSnapshot;
+using platform::IniValue;
 using platform::MonthStamp;
 
 void TForm1::FormActivate() {
@@ -52,34 +57,71 @@ void TForm1::FormActivate() {
         QString::fromUtf8(description.data(), static_cast<qsizetype>(description.size())));
     BarCodeMade = false;
 
+    std::exception_ptr writeFailure;
     if (FolderFound) {
-        if (IniFile(SettingsPath()).SectionExists(keys::kSettings)) {
-            RestoreSettings();
+        IniSnapshot file;
+        writeFailure = StartSettings(file);
+        if (writeFailure) {
+            // As when the error ends the start-up: no tip and no reminder, whose own writes
+            // would fail again. The tip switch is still restored.
+            TipCheckBox->setChecked(file.ReadBool(keys::kTipOfTheDay, keys::kEnabled, true));
         } else {
-            WriteFirstRunSettings();
+            ChooseTipOrReminder(file);
         }
-        ChooseTipOrReminder();
     }
 
     BarTextInput->SetKeepSelection(true);
     BarTextInput->selectAll();
     BarTextInput->setFocus();
+    if (writeFailure) {
+        // The close writes back only what changes from here on (FormClose).
+        startState_ = WindowState();
+        platform::ReportEscapedError(desktop(), this, writeFailure);
+    }
 }
 
-void TForm1::RestoreSettings() {
+std::exception_ptr TForm1::StartSettings(IniSnapshot& file) {
     IniFile ini(SettingsPath());
+    bool read = false;
+    // The counter is read and written back in one step that no other writer of ours can come
+    // between; a first run writes its defaults in that same step.
+    const auto change = [this, &file, &read](const IniSnapshot& now) {
+        file = now;
+        read = true;
+        return now.SectionExists(keys::kSettings) ? CountRun(now) : FirstRunValues();
+    };
+    std::exception_ptr failure;
+    try {
+        ini.Update(change);
+    } catch (const platform::IniWriteError&) {
+        // The write failed, or the file could not be read for it: whatever reading gives is
+        // restored all the same, and the failure is reported once.
+        failure = std::current_exception();
+        if (!read)
+            change(ini.Read());
+    }
+    if (file.SectionExists(keys::kSettings))
+        RestoreSettings(file);
+    return failure;
+}
+
+std::vector<IniValue> TForm1::CountRun(const IniSnapshot& ini) {
     using namespace keys;
     const int stored = ini.ReadInteger(kSettings, kCount, kMissingCount);
     // The counter stops at the largest integer rather than wrapping round.
     RunCounter = stored < std::numeric_limits<int>::max() ? stored + 1 : stored;
-    ini.WriteInteger(kSettings, kCount, RunCounter);
+    std::vector<IniValue> values = {{kSettings, kCount, QString::number(RunCounter)}};
     if (RunCounter == 1) {
-        ini.WriteInteger(kSettings, kInstDt, MonthStamp(desktop().Today()));
+        values.push_back({kSettings, kInstDt, QString::number(MonthStamp(desktop().Today()))});
     } else {
         CurrentStamp = MonthStamp(desktop().Today());
         InstallStamp = ini.ReadInteger(kSettings, kInstDt, kMissingInstDt);
     }
+    return values;
+}
 
+void TForm1::RestoreSettings(const IniSnapshot& ini) {
+    using namespace keys;
     if (ini.ReadBool(kSettings, kHintsOff, false))
         tooltips_.SetEnabled(false);
     platform::RestoreFramePosition(
@@ -99,45 +141,47 @@ void TForm1::RestoreSettings() {
                     ini.ReadBool(kSettings, kLabelExplain, true));
 }
 
-void TForm1::WriteFirstRunSettings() {
-    IniFile ini(SettingsPath());
+std::vector<IniValue> TForm1::FirstRunValues() const {
     using namespace keys;
-    ini.WriteInteger(kSettings, kCount, 1);
-    ini.WriteBool(kSettings, kHintsOff, false);
+    const auto number = [](int n) { return QString::number(n); };
     const QPoint place = platform::FramePosition(this);
-    ini.WriteInteger(kSettings, kLeft, place.x());
-    ini.WriteInteger(kSettings, kTop, place.y());
-    ini.WriteString(kSettings, kType, kDefaultType);
-    ini.WriteString(kSettings, kData, kDefaultData);
-    ini.WriteString(kSettings, kFontSize, kDefaultFontSize);
-    ini.WriteString(kSettings, kPointSize, kDefaultPointSize);
-    ini.WriteBool(kSettings, kChecksum, false);
-    ini.WriteInteger(kSettings, kLabelSize, kDefaultLabelSize);
-    ini.WriteBool(kSettings, kLabelExplain, true);
-    ini.WriteInteger(kSettings, kInstDt, MonthStamp(desktop().Today()));
+    return {
+        {kSettings, kCount, number(1)},
+        {kSettings, kHintsOff, number(0)},
+        {kSettings, kLeft, number(place.x())},
+        {kSettings, kTop, number(place.y())},
+        {kSettings, kType, kDefaultType},
+        {kSettings, kData, kDefaultData},
+        {kSettings, kFontSize, kDefaultFontSize},
+        {kSettings, kPointSize, kDefaultPointSize},
+        {kSettings, kChecksum, number(0)},
+        {kSettings, kLabelSize, number(kDefaultLabelSize)},
+        {kSettings, kLabelExplain, number(1)},
+        {kSettings, kInstDt, number(MonthStamp(desktop().Today()))},
+    };
 }
 
-void TForm1::ChooseTipOrReminder() {
-    IniFile ini(SettingsPath());
+void TForm1::ChooseTipOrReminder(const IniSnapshot& file) {
     using namespace keys;
     if (UpdateReminderDue(CurrentStamp, InstallStamp)) {
         if (TForm4* reminder = Form4) {
             reminder->StopRequest = 0;
             desktop().ShowModal(reminder);
             if (reminder->StopRequest == 1) {
-                ini.WriteInteger(kSettings, kInstDt, MonthStamp(desktop().Today()));
+                IniFile(SettingsPath())
+                    .WriteInteger(kSettings, kInstDt, MonthStamp(desktop().Today()));
                 reminder->StopRequest = 0;
             }
         }
         // Setting the box runs its click handler, which writes the value just read back.
-        TipCheckBox->setChecked(ini.ReadBool(kTipOfTheDay, kEnabled, true));
+        TipCheckBox->setChecked(file.ReadBool(kTipOfTheDay, kEnabled, true));
         return;
     }
-    if (!ini.SectionExists(kTipOfTheDay)) {
+    if (!file.SectionExists(kTipOfTheDay)) {
         desktop().WarningBox(this, kTipFileMissing, MessagePlace());
         return;
     }
-    TipCheckBox->setChecked(ini.ReadBool(kTipOfTheDay, kEnabled, true));
+    TipCheckBox->setChecked(file.ReadBool(kTipOfTheDay, kEnabled, true));
     if (TipCheckBox->isChecked() && Tip.get())
         desktop().ShowModal(Tip);
 }

@@ -2,7 +2,9 @@
 
 #include <QPainter>
 #include <QShowEvent>
+#include <exception>
 #include <limits>
+#include <vector>
 
 #include "dialogs/enter_key.h"
 #include "platform/handlers.h"
@@ -133,52 +135,92 @@ void TTip::Warn(const QString& text) {
     desktop_.WarningBox(this, text, BesideMainWindow(mainWindow_, QPoint(100, 100)));
 }
 
+// The number of the tip shown is read and advanced in one read-change-write of the settings
+// file, which no other writer of ours can come between.
 void TTip::ShowNextTip() {
     using namespace keys;
-    platform::IniFile ini(SettingsPath());
-    if (!ini.SectionExists(kTipOfTheDay)) {
+    enum class Outcome { NoSection, BadFile, Shown } outcome = Outcome::NoSection;
+    qint64 position = 0;
+    int maximum = 1;
+    QString tip;
+    const auto change = [&](const platform::IniSnapshot& file) {
+        std::vector<platform::IniValue> values;
+        if (!file.SectionExists(kTipOfTheDay))
+            return values;
+        position = file.ReadInteger(kTipOfTheDay, kPosition, 0);
+        maximum = file.ReadInteger(kTipOfTheDay, kMaximum, 1);
+        tip = file.ReadString(kTips, QString::number(position), kMissingTip);
+        if (tip == kMissingTip) {
+            position = 0;
+            tip = file.ReadString(kTips, QStringLiteral("0"), kMissingTip);
+        }
+        outcome = tip == kMissingTip ? Outcome::BadFile : Outcome::Shown;
+        // Counted in 64 bits: the file may hold any integer.
+        values.push_back({kTipOfTheDay, kPosition,
+                          QString::number(outcome == Outcome::Shown ? position + 1 : 0)});
+        return values;
+    };
+    bool read = false;
+    std::exception_ptr failure;
+    try {
+        platform::IniFile(SettingsPath()).Update([&](const platform::IniSnapshot& file) {
+            read = true;
+            return change(file);
+        });
+    } catch (const platform::IniWriteError&) {
+        // A file that cannot be read has no tips; one that cannot be written still shows its
+        // tip, and then the error.
+        if (read)
+            failure = std::current_exception();
+    }
+    if (outcome == Outcome::NoSection) {
         Warn(kTipFileMissing);
         return;
     }
     Memo1->clear();
-    int position = ini.ReadInteger(kTipOfTheDay, kPosition, 0);
-    const int maximum = ini.ReadInteger(kTipOfTheDay, kMaximum, 1);
-    QString tip = ini.ReadString(kTips, QString::number(position), kMissingTip);
-    if (tip == kMissingTip) {
-        position = 0;
-        ini.WriteInteger(kTipOfTheDay, kPosition, 0);
-        tip = ini.ReadString(kTips, QStringLiteral("0"), kMissingTip);
-        if (tip == kMissingTip) {
-            Warn(kBadFile);
-            return;
-        }
+    if (outcome == Outcome::BadFile) {
+        if (failure)
+            std::rethrow_exception(failure);
+        Warn(kBadFile);
+        return;
     }
-    // Counted in 64 bits: the file may hold any integer.
-    TipLabel->setText(
-        QStringLiteral("Tip %1 of %2").arg(qint64(position) + 1).arg(qint64(maximum) + 1));
+    TipLabel->setText(QStringLiteral("Tip %1 of %2").arg(position + 1).arg(qint64(maximum) + 1));
     TipLabel->adjustSize();
     Memo1->setPlainText(tip);
-    ini.WriteString(kTipOfTheDay, kPosition, QString::number(qint64(position) + 1));
+    if (failure)
+        std::rethrow_exception(failure);
 }
 
 void TTip::ShowPreviousTip() {
     using namespace keys;
-    {
-        platform::IniFile ini(SettingsPath());
-        if (!ini.SectionExists(kTipOfTheDay)) {
-            Warn(kTipFileMissing);
-            return;
-        }
-        const qint64 position = ini.ReadInteger(kTipOfTheDay, kPosition, 0);
-        qint64 previous = 0;
-        if (position == 1) {
-            previous = ini.ReadInteger(kTipOfTheDay, kMaximum, 0);
-        } else if (position == 0) {
-            previous = qint64(ini.ReadInteger(kTipOfTheDay, kMaximum, 0)) - 1;
-        } else {
-            previous = position - 2;
-        }
-        ini.WriteString(kTipOfTheDay, kPosition, QString::number(previous));
+    bool read = false;
+    bool found = false;
+    try {
+        platform::IniFile(SettingsPath()).Update([&](const platform::IniSnapshot& file) {
+            read = true;
+            std::vector<platform::IniValue> values;
+            found = file.SectionExists(kTipOfTheDay);
+            if (!found)
+                return values;
+            const qint64 position = file.ReadInteger(kTipOfTheDay, kPosition, 0);
+            qint64 previous = 0;
+            if (position == 1) {
+                previous = file.ReadInteger(kTipOfTheDay, kMaximum, 0);
+            } else if (position == 0) {
+                previous = qint64(file.ReadInteger(kTipOfTheDay, kMaximum, 0)) - 1;
+            } else {
+                previous = position - 2;
+            }
+            values.push_back({kTipOfTheDay, kPosition, QString::number(previous)});
+            return values;
+        });
+    } catch (const platform::IniWriteError&) {
+        if (read)
+            throw;  // read, but not written
+    }
+    if (!found) {
+        Warn(kTipFileMissing);
+        return;
     }
     ShowNextTip();
 }

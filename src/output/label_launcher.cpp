@@ -42,7 +42,8 @@ LabelLaunchOutcome LaunchLabelTemplate(platform::Desktop& desktop, QWidget* main
     const QString fileName =
         QString::fromLatin1(choice.fileName.data(), static_cast<qsizetype>(choice.fileName.size()));
     QString folder = platform::ProgramFolderPath(desktop.DocumentsFolder());
-    const QString fullPath = folder + fileName;
+    // Without a documents folder there is no program folder, never one relative to here.
+    const QString fullPath = folder.isEmpty() ? QString() : folder + fileName;
     folder.chop(1);  // the messages and the shell get the folder without its trailing separator
 
     const QPoint boxAt = (mainWindow ? mainWindow->pos() : QPoint()) + QPoint(100, 100);

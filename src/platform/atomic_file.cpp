@@ -7,12 +7,14 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <QRandomGenerator>
 #include <cerrno>
 #include <climits>
 #include <cstring>
+#include <limits>
 #include <string>
 #else
 #include <QFileInfo>
@@ -71,9 +73,9 @@ QString KindOf(mode_t mode) {
     if (S_ISDIR(mode))
         return QStringLiteral("it is a folder, not a file");
     if (S_ISCHR(mode) || S_ISBLK(mode))
-        return QStringLiteral("it is a device, not a regular file");
+        return QStringLiteral("it is a device or terminal, not a regular file");
     if (S_ISFIFO(mode))
-        return QStringLiteral("it is a FIFO, not a regular file");
+        return QStringLiteral("it is a FIFO or pipe, not a regular file");
     if (S_ISSOCK(mode))
         return QStringLiteral("it is a socket, not a regular file");
     if (S_ISLNK(mode))
@@ -99,12 +101,29 @@ struct Target {
     struct stat st {};
 };
 
+// A sticky folder that everyone may write, like /tmp.
+bool IsSharedFolder(const struct stat& folder) {
+    return (folder.st_mode & S_ISVTX) != 0 && (folder.st_mode & S_IWOTH) != 0;
+}
+
+// Whether the user or the folder's owner owns `owner`: what the kernel asks of a link it follows
+// (fs.protected_symlinks) or of a file it opens for writing (fs.protected_regular) in a shared
+// folder.
+bool OwnedHere(uid_t owner, const struct stat& folder) {
+    return owner == ::geteuid() || owner == folder.st_uid;
+}
+
 bool Resolve(std::string path, bool followLinks, Target& target, QString* reason) {
+    bool reachedFile = false;  // whether the system found a file at the end of the first link
     for (int hops = 0;; ++hops) {
         struct stat st {};
         if (::lstat(path.c_str(), &st) != 0) {
             if (errno != ENOENT)
                 return Refuse(reason, ErrnoText(errno));
+            // A link the system follows to a file, which its text does not name (a magic link
+            // of /proc to a deleted or nameless file): there is nothing to replace by name.
+            if (reachedFile)
+                return Refuse(reason, QStringLiteral("it leads to a file that has no name"));
             target.path = path;
             target.exists = false;
             return true;
@@ -119,6 +138,22 @@ bool Resolve(std::string path, bool followLinks, Target& target, QString* reason
             return Refuse(reason, KindOf(st.st_mode));
         if (hops == kMaxLinks)
             return Refuse(reason, QStringLiteral("its symbolic links form a loop"));
+        struct stat folder {};
+        if (::stat(FolderOf(path).c_str(), &folder) == 0 && IsSharedFolder(folder) &&
+            !OwnedHere(st.st_uid, folder)) {
+            return Refuse(reason,
+                          QStringLiteral("it is another user's symbolic link in a shared folder, "
+                                         "which is not followed"));
+        }
+        // Where the link ends as the system sees it: a pipe or terminal behind /proc/self/fd
+        // has no name to follow to, and is refused for what it is.
+        struct stat end {};
+        if (::stat(path.c_str(), &end) == 0) {
+            if (!S_ISREG(end.st_mode))
+                return Refuse(reason, KindOf(end.st_mode));
+            if (hops == 0)
+                reachedFile = true;
+        }
         std::string link(PATH_MAX, '\0');
         const ssize_t length = ::readlink(path.c_str(), link.data(), link.size());
         if (length < 0)
@@ -239,6 +274,59 @@ bool WriteSpan(int fd, const char* data, qsizetype size) {
     return true;
 }
 
+// Copies the extended attributes of the file at `from` (its POSIX ACL among them, as
+// system.posix_acl_access) to the open file `to`. Those of the security and trusted namespaces,
+// which only the system or a superuser may set, come across where they are allowed; any other
+// that cannot be copied refuses the write, so that nothing of the file is lost unsaid.
+bool CopyAttributes(const std::string& from, int to, QString* reason) {
+    std::string names;
+    for (;;) {
+        const ssize_t size = ::llistxattr(from.c_str(), nullptr, 0);
+        if (size < 0)
+            return errno == ENOTSUP ? true : Refuse(reason, ErrnoText(errno));
+        if (size == 0)
+            return true;
+        names.assign(static_cast<std::size_t>(size), '\0');
+        const ssize_t got = ::llistxattr(from.c_str(), names.data(), names.size());
+        if (got >= 0) {
+            names.resize(static_cast<std::size_t>(got));
+            break;
+        }
+        if (errno != ERANGE)
+            return Refuse(reason, ErrnoText(errno));
+    }
+    std::string value;
+    for (std::size_t at = 0; at < names.size(); at += std::strlen(names.c_str() + at) + 1) {
+        const char* name = names.c_str() + at;
+        if (*name == '\0')
+            continue;
+        const bool privileged =
+            std::strncmp(name, "security.", 9) == 0 || std::strncmp(name, "trusted.", 8) == 0;
+        ssize_t got = -1;
+        for (int attempt = 0; attempt < 8; ++attempt) {
+            const ssize_t size = ::lgetxattr(from.c_str(), name, nullptr, 0);
+            if (size < 0)
+                break;
+            value.assign(static_cast<std::size_t>(size), '\0');
+            got = ::lgetxattr(from.c_str(), name, value.data(), value.size());
+            if (got >= 0 || errno != ERANGE)
+                break;
+        }
+        if (got >= 0) {
+            value.resize(static_cast<std::size_t>(got));
+            if (::fsetxattr(to, name, value.data(), value.size(), 0) == 0)
+                continue;
+        } else if (errno == ENODATA) {
+            continue;  // removed meanwhile
+        }
+        if (!privileged) {
+            return Refuse(reason, QStringLiteral("its extended attribute %1 cannot be kept: %2")
+                                      .arg(QString::fromLocal8Bit(name), ErrnoText(errno)));
+        }
+    }
+    return true;
+}
+
 enum class Attempt { Done, Refused, Unsupported };
 
 Attempt Appeared(QString* reason) {
@@ -284,6 +372,13 @@ Attempt Place(int folder, const Target& target, const QByteArray& bytes, bool an
         if (::fchown(file.get(), target.st.st_uid, target.st.st_gid) != 0 &&
             ::fchown(file.get(), static_cast<uid_t>(-1), target.st.st_gid) != 0) {
             // Neither is ours to give: the new file is the user's, with the mode kept.
+        }
+        // The attributes after the owner, whose change drops some of them, and before the
+        // mode, which then agrees with the ACL as it did on the old file.
+        if (!CopyAttributes(target.path, file.get(), reason)) {
+            if (!tempName.empty())
+                ::unlinkat(folder, tempName.c_str(), 0);
+            return Attempt::Refused;
         }
         if (::fchmod(file.get(), target.st.st_mode & 07777) != 0)
             return fail(errno);
@@ -331,10 +426,14 @@ Attempt Place(int folder, const Target& target, const QByteArray& bytes, bool an
     return Attempt::Done;
 }
 
-bool WriteUnix(const QString& path, const QByteArray& bytes, QString* reason,
+bool WriteUnix(const std::string& path, const QByteArray& bytes, QString* reason,
                const AtomicWriteOptions& options) {
     Target target;
-    if (!Resolve(QFile::encodeName(path).toStdString(), options.followLinks, target, reason))
+    if (path.empty())
+        return Refuse(reason, QStringLiteral("it has no name"));
+    if (path.find('\0') != std::string::npos)
+        return Refuse(reason, QStringLiteral("its name holds a zero byte"));
+    if (!Resolve(path, options.followLinks, target, reason))
         return false;
     if (NameOf(target.path).empty())
         return Refuse(reason, QStringLiteral("it is a folder, not a file"));
@@ -351,6 +450,11 @@ bool WriteUnix(const QString& path, const QByteArray& bytes, QString* reason,
         return Refuse(reason, errno == ENOENT ? QStringLiteral("its folder does not exist")
                                               : QStringLiteral("its folder cannot be opened: ") +
                                                     ErrnoText(errno));
+    }
+    struct stat folderStat {};
+    if (target.exists && ::fstat(folder.get(), &folderStat) == 0 && IsSharedFolder(folderStat) &&
+        !OwnedHere(target.st.st_uid, folderStat)) {
+        return Refuse(reason, QStringLiteral("it is another user's file in a shared folder"));
     }
     RemoveStaleTemporaries(folder.get());
     if (!g_namedOnly) {
@@ -376,7 +480,7 @@ void SetAtomicWriteNamedTemporaryOnly(bool namedOnly) {
 bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* reason,
                          const AtomicWriteOptions& options) {
 #ifdef Q_OS_UNIX
-    return WriteUnix(path, bytes, reason, options);
+    return WriteFileAtomically(QFile::encodeName(path), bytes, reason, options);
 #else
     const QFileInfo info(path);
     if (info.isSymLink() && !options.followLinks)
@@ -403,51 +507,24 @@ bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* 
 #endif
 }
 
+bool WriteFileAtomically(const QByteArray& path, const QByteArray& bytes, QString* reason,
+                         const AtomicWriteOptions& options) {
+#ifdef Q_OS_UNIX
+    return WriteUnix(path.toStdString(), bytes, reason, options);
+#else
+    return WriteFileAtomically(QFile::decodeName(path), bytes, reason, options);
+#endif
+}
+
 bool WriteFileAtomically(const QString& path, const QByteArray& bytes) {
     return WriteFileAtomically(path, bytes, nullptr);
 }
 
 ReadOutcome ReadRegularFile(const QString& path, QByteArray& bytes, QString* reason) {
-    bytes.clear();
 #ifdef Q_OS_UNIX
-    const std::string name = QFile::encodeName(path).toStdString();
-    struct stat st {};
-    if (::stat(name.c_str(), &st) != 0) {
-        if (errno == ENOENT)
-            return ReadOutcome::Missing;
-        Refuse(reason, ErrnoText(errno));
-        return ReadOutcome::Refused;
-    }
-    // Checked before opening, since opening some devices acts on them, and again after.
-    if (!S_ISREG(st.st_mode)) {
-        Refuse(reason, KindOf(st.st_mode));
-        return ReadOutcome::Refused;
-    }
-    Fd file(::open(name.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-    if (file.get() < 0 || ::fstat(file.get(), &st) != 0) {
-        const int error = errno;
-        Refuse(reason, ErrnoText(error));
-        return error == ENOENT ? ReadOutcome::Missing : ReadOutcome::Refused;
-    }
-    if (!S_ISREG(st.st_mode)) {
-        Refuse(reason, KindOf(st.st_mode));
-        return ReadOutcome::Refused;
-    }
-    char buffer[65536];
-    for (;;) {
-        const ssize_t n = ::read(file.get(), buffer, sizeof buffer);
-        if (n == 0)
-            return ReadOutcome::Read;
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            Refuse(reason, ErrnoText(errno));
-            bytes.clear();
-            return ReadOutcome::Refused;
-        }
-        bytes.append(buffer, n);
-    }
+    return ReadRegularFile(QFile::encodeName(path), bytes, reason);
 #else
+    bytes.clear();
     const QFileInfo info(path);
     if (!info.exists())
         return ReadOutcome::Missing;
@@ -461,5 +538,146 @@ ReadOutcome ReadRegularFile(const QString& path, QByteArray& bytes, QString* rea
     return file.error() == QFileDevice::NoError ? ReadOutcome::Read : ReadOutcome::Refused;
 #endif
 }
+
+ReadOutcome ReadRegularFile(const QByteArray& path, QByteArray& bytes, QString* reason) {
+#ifndef Q_OS_UNIX
+    return ReadRegularFile(QFile::decodeName(path), bytes, reason);
+#else
+    bytes.clear();
+    const char* name = path.constData();
+    struct stat st {};
+    if (path.contains('\0')) {
+        Refuse(reason, QStringLiteral("its name holds a zero byte"));
+        return ReadOutcome::Refused;
+    }
+    if (path.isEmpty() || ::stat(name, &st) != 0) {
+        if (path.isEmpty() || errno == ENOENT)
+            return ReadOutcome::Missing;
+        Refuse(reason, ErrnoText(errno));
+        return ReadOutcome::Refused;
+    }
+    // Checked before opening, since opening some devices acts on them, and again after.
+    if (!S_ISREG(st.st_mode)) {
+        Refuse(reason, KindOf(st.st_mode));
+        return ReadOutcome::Refused;
+    }
+    Fd file(::open(name, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (file.get() < 0 || ::fstat(file.get(), &st) != 0) {
+        const int error = errno;
+        Refuse(reason, ErrnoText(error));
+        return error == ENOENT ? ReadOutcome::Missing : ReadOutcome::Refused;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        Refuse(reason, KindOf(st.st_mode));
+        return ReadOutcome::Refused;
+    }
+    // Room for the whole file at once (and one byte more, to see its end), grown if the file
+    // grows meanwhile.
+    const qsizetype expected =
+        st.st_size > 0 && st.st_size < std::numeric_limits<qsizetype>::max() / 4
+            ? static_cast<qsizetype>(st.st_size) + 1
+            : 65536;
+    bytes.resize(expected);
+    qsizetype used = 0;
+    for (;;) {
+        if (used == bytes.size())
+            bytes.resize(bytes.size() * 2);
+        const ssize_t n =
+            ::read(file.get(), bytes.data() + used, static_cast<std::size_t>(bytes.size() - used));
+        if (n == 0) {
+            bytes.resize(used);
+            return ReadOutcome::Read;
+        }
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            Refuse(reason, ErrnoText(errno));
+            bytes.clear();
+            return ReadOutcome::Refused;
+        }
+        used += n;
+    }
+#endif
+}
+
+#ifdef Q_OS_UNIX
+
+namespace {
+
+bool LockHeld(int fd) {
+    while (::flock(fd, LOCK_EX) != 0) {
+        if (errno != EINTR)
+            return false;
+    }
+    return true;
+}
+
+bool StatAt(const std::string& path, bool followLinks, struct stat& st) {
+    return (followLinks ? ::stat(path.c_str(), &st) : ::lstat(path.c_str(), &st)) == 0;
+}
+
+// Opens the regular file `path` for a lock: read-only where the system locks that, else for
+// writing as well (a network file system may lock only files open for writing).
+int LockedFile(const std::string& path, bool followLinks) {
+    const int flags = O_NONBLOCK | O_NOCTTY | O_CLOEXEC | (followLinks ? 0 : O_NOFOLLOW);
+    for (const int mode : {O_RDONLY, O_RDWR}) {
+        const int fd = ::open(path.c_str(), mode | flags);
+        if (fd < 0)
+            continue;
+        struct stat st {};
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && LockHeld(fd))
+            return fd;
+        ::close(fd);
+    }
+    return -1;
+}
+
+}  // namespace
+
+FileUpdateLock::FileUpdateLock(const QByteArray& path, bool followLinks) {
+    const std::string name = path.toStdString();
+    if (name.empty())
+        return;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        struct stat before {};
+        const bool exists = StatAt(name, followLinks, before);
+        if (!exists && errno != ENOENT)
+            return;
+        if (exists && !S_ISREG(before.st_mode))
+            return;  // the write refuses it; there is nothing to keep in step
+        // A file that is there is locked itself; a missing one through its folder, which
+        // every writer that makes it holds until the file is in place.
+        const int fd = exists ? LockedFile(name, followLinks)
+                              : ::open(FolderOf(name).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0)
+            return;
+        if (!exists && !LockHeld(fd)) {
+            ::close(fd);
+            return;
+        }
+        // Still what was locked: the same file, or still none.
+        struct stat now {
+        }, locked{};
+        const bool existsNow = StatAt(name, followLinks, now);
+        if (exists ? existsNow && ::fstat(fd, &locked) == 0 && SameFile(now, locked)
+                   : !existsNow && errno == ENOENT) {
+            fd_ = fd;
+            return;
+        }
+        ::close(fd);  // replaced or made while we waited: lock what is there now
+    }
+}
+
+FileUpdateLock::~FileUpdateLock() {
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+#else
+
+FileUpdateLock::FileUpdateLock(const QByteArray&, bool) {}
+FileUpdateLock::~FileUpdateLock() = default;
+
+#endif
 
 }  // namespace sw::platform

@@ -2,35 +2,66 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
+#include <QHash>
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <algorithm>
+#include <cstring>
+#include <deque>
+#include <map>
 #include <optional>
 #include <vector>
 
-#include "platform/atomic_file.h"
-
 namespace sw::platform {
-
-namespace {
 
 // How the lines are stored: bytes read as UTF-8 (or Windows-1252, line by line, where they are
 // not UTF-8), or UTF-16 in either byte order.
 enum class Encoding { Bytes, Utf16LE, Utf16BE };
 
-struct Line {
-    QByteArray text;  // without the line end, in the file's encoding
-    QByteArray end;   // the line end in the file's encoding; empty for a last line without one
+// A line of the file as offsets into its bytes, so that lines not written come back unchanged
+// without a copy of each.
+struct IniLine {
+    qsizetype begin = 0;
+    qsizetype length = 0;     // without the line end
+    qsizetype endLength = 0;  // 0 for a last line without one
 };
 
-// Every line keeps its bytes as they were read, so that lines not written come back unchanged.
-struct Document {
-    Encoding encoding = Encoding::Bytes;
-    QByteArray head;  // the byte-order mark, if any
-    std::vector<Line> lines;
-    QByteArray tail;            // a trailing odd byte of a UTF-16 file
-    QByteArray lineEnd = "\n";  // used for lines that are added
+// The first section of a name: its header line, where keys added to it go (after its last line
+// that is not blank), and whether any section of that name holds a key.
+struct IniSection {
+    quint64 hash = 0;
+    qsizetype header = 0;
+    qsizetype insertAfter = 0;
+    bool hasKey = false;
+    bool shared = false;  // another name has the same hash: look-ups scan the file instead
 };
+
+// The first line of a key, and the header of its section.
+struct IniKey {
+    quint64 hash = 0;
+    qsizetype line = 0;
+    qsizetype header = 0;
+    bool shared = false;
+};
+
+// The file as read, split into lines and indexed by section and key in one pass over it.
+struct IniDocument {
+    bool readable = true;  // false: refused, every read gives its default
+    QString readError;     // why it was refused
+    bool missing = true;
+    QByteArray raw;  // the whole file
+    Encoding encoding = Encoding::Bytes;
+    qsizetype headLength = 0;   // the byte-order mark, if any
+    qsizetype tailLength = 0;   // a trailing odd byte of a UTF-16 file
+    QByteArray lineEnd = "\n";  // for lines that are added
+    std::vector<IniLine> lines;
+    // One entry for each hash of a section's name, and of a section's and key's names, in the
+    // order of the hashes.
+    std::vector<IniSection> sections;
+    std::vector<IniKey> keys;
+};
+
+namespace {
 
 enum class Kind { Other, Section, Key };
 
@@ -47,42 +78,61 @@ constexpr char16_t kCp1252High[32] = {
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+static_assert(std::size(kCp1252High) == 0xA0 - 0x80);
 
-QString DecodeLine(const QByteArray& bytes) {
+bool IsAscii(const char* data, qsizetype size) {
+    qsizetype i = 0;
+    for (; i + 8 <= size; i += 8) {
+        quint64 word;
+        std::memcpy(&word, data + i, 8);
+        if ((word & 0x8080808080808080ull) != 0)
+            return false;
+    }
+    for (; i < size; ++i) {
+        if (static_cast<unsigned char>(data[i]) >= 0x80)
+            return false;
+    }
+    return true;
+}
+
+QString DecodeLine(const char* data, qsizetype size) {
+    if (IsAscii(data, size))
+        return QString::fromLatin1(data, size);
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8(bytes);
+    QString text = utf8(QByteArrayView(data, size));
     if (!utf8.hasError())
         return text;
     text.clear();
-    text.reserve(bytes.size());
-    for (char c : bytes) {
-        const auto b = static_cast<unsigned char>(c);
+    text.reserve(size);
+    for (qsizetype i = 0; i < size; ++i) {
+        const auto b = static_cast<unsigned char>(data[i]);
         text.append(b >= 0x80 && b < 0xA0 ? QChar(kCp1252High[b - 0x80]) : QChar(b));
     }
     return text;
 }
 
-QString Text(const Document& doc, const QByteArray& bytes) {
+QString Text(const IniDocument& doc, const IniLine& line) {
+    const char* data = doc.raw.constData() + line.begin;
     if (doc.encoding == Encoding::Bytes)
-        return DecodeLine(bytes);
+        return DecodeLine(data, line.length);
     QStringDecoder utf16(
         doc.encoding == Encoding::Utf16LE ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE,
         QStringDecoder::Flag::Stateless);
-    return utf16(bytes);
+    return utf16(QByteArrayView(data, line.length));
 }
 
-QByteArray Encoded(const Document& doc, const QString& text) {
-    if (doc.encoding == Encoding::Bytes)
+QByteArray Encoded(Encoding encoding, const QString& text) {
+    if (encoding == Encoding::Bytes)
         return text.toUtf8();
     QStringEncoder utf16(
-        doc.encoding == Encoding::Utf16LE ? QStringEncoder::Utf16LE : QStringEncoder::Utf16BE,
+        encoding == Encoding::Utf16LE ? QStringEncoder::Utf16LE : QStringEncoder::Utf16BE,
         QStringEncoder::Flag::Stateless);
     return utf16(text);
 }
 
-Parsed Parse(const Document& doc, const QByteArray& bytes) {
+// Parses `line`, which has no blanks at its ends; `withValue` false leaves the value out.
+Parsed Parse(const QString& line, bool withValue) {
     Parsed p;
-    const QString line = Text(doc, bytes).trimmed();
     if (line.isEmpty() || line.startsWith(u';') || line.startsWith(u'#'))
         return p;
     if (line.startsWith(u'[')) {
@@ -98,11 +148,47 @@ Parsed Parse(const Document& doc, const QByteArray& bytes) {
     if (p.name.isEmpty())
         return p;
     p.kind = Kind::Key;
-    p.value = line.mid(eq + 1).trimmed();
-    if (p.value.size() >= 2 && p.value.startsWith(u'"') && p.value.endsWith(u'"')) {
-        p.value = p.value.mid(1, p.value.size() - 2);
+    if (withValue) {
+        p.value = line.mid(eq + 1).trimmed();
+        if (p.value.size() >= 2 && p.value.startsWith(u'"') && p.value.endsWith(u'"'))
+            p.value = p.value.mid(1, p.value.size() - 2);
     }
     return p;
+}
+
+// Names are indexed by a 64-bit FNV-1a hash of their case-folded UTF-8 bytes; a key by that of
+// its section's name, a line break and its own name. Two names may share a hash: a look-up
+// checks the names at the line it finds, and a name that shares its hash with another is looked
+// up by a scan of the file.
+constexpr quint64 kHashStart = 14695981039346656037ull;
+
+quint64 HashByte(quint64 hash, unsigned char byte) {
+    return (hash ^ byte) * 1099511628211ull;
+}
+
+quint64 HashFolded(quint64 hash, const QString& name) {
+    for (const char c : name.toCaseFolded().toUtf8())
+        hash = HashByte(hash, static_cast<unsigned char>(c));
+    return hash;
+}
+
+// The same for a name in ASCII, whose folding is its lower case.
+quint64 HashAscii(quint64 hash, const char* data, qsizetype size) {
+    for (qsizetype i = 0; i < size; ++i) {
+        char c = data[i];
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+        hash = HashByte(hash, static_cast<unsigned char>(c));
+    }
+    return hash;
+}
+
+quint64 SectionHash(const QString& section) {
+    return HashFolded(kHashStart, section);
+}
+
+quint64 KeyHash(quint64 sectionHash, const QString& key) {
+    return HashFolded(HashByte(sectionHash, '\n'), key);
 }
 
 bool Same(const QString& a, const QString& b) {
@@ -122,36 +208,170 @@ bool UnitIs(const QByteArray& bytes, qsizetype i, char c, Encoding encoding) {
     return false;
 }
 
-qsizetype FindLineEnd(const QByteArray& bytes, qsizetype from, Encoding encoding) {
-    if (encoding == Encoding::Bytes)
-        return bytes.indexOf('\n', from);
-    for (qsizetype i = from; i + 1 < bytes.size(); i += 2) {
-        if (UnitIs(bytes, i, '\n', encoding))
+// The next CR or LF in [from, to), or `to`. For bytes, `cr` and `lf` keep the next of each found
+// so far, so that a whole file is searched once for each.
+qsizetype FindLineEnd(const QByteArray& bytes, qsizetype from, qsizetype to, Encoding encoding,
+                      qsizetype& cr, qsizetype& lf) {
+    if (encoding == Encoding::Bytes) {
+        const char* data = bytes.constData();
+        const auto next = [&](qsizetype& at, char c) {
+            if (at < from) {
+                const void* found = std::memchr(data + from, c, std::size_t(to - from));
+                at = found ? static_cast<const char*>(found) - data : to;
+            }
+        };
+        next(cr, '\r');
+        next(lf, '\n');
+        return std::min(cr, lf);
+    }
+    for (qsizetype i = from; i + 1 < to; i += 2) {
+        if (UnitIs(bytes, i, '\n', encoding) || UnitIs(bytes, i, '\r', encoding))
             return i;
     }
-    return -1;
+    return to;
 }
 
-void SplitLines(const QByteArray& bytes, Document& doc) {
+// Splits [from, to) into lines at LF, CRLF and lone CR; the file's first line end becomes the
+// one for added lines.
+void SplitLines(IniDocument& doc, qsizetype from, qsizetype to) {
     const qsizetype unit = doc.encoding == Encoding::Bytes ? 1 : 2;
-    qsizetype start = 0;
     bool endSeen = false;
-    while (start < bytes.size()) {
-        const qsizetype nl = FindLineEnd(bytes, start, doc.encoding);
-        if (nl < 0) {
-            doc.lines.push_back({bytes.mid(start), {}});
-            break;
+    qsizetype start = from;
+    qsizetype cr = -1, lf = -1;
+    while (start < to) {
+        const qsizetype end = FindLineEnd(doc.raw, start, to, doc.encoding, cr, lf);
+        IniLine line{start, end - start, 0};
+        if (end + unit <= to) {
+            line.endLength = unit;
+            if (UnitIs(doc.raw, end, '\r', doc.encoding) && end + 2 * unit <= to &&
+                UnitIs(doc.raw, end + unit, '\n', doc.encoding)) {
+                line.endLength = 2 * unit;
+            }
+            if (!endSeen) {
+                doc.lineEnd = doc.raw.mid(end, line.endLength);
+                endSeen = true;
+            }
         }
-        const bool crlf = nl - start >= unit && UnitIs(bytes, nl - unit, '\r', doc.encoding);
-        const qsizetype endStart = crlf ? nl - unit : nl;
-        Line line{bytes.mid(start, endStart - start), bytes.mid(endStart, nl + unit - endStart)};
-        if (!endSeen) {
-            doc.lineEnd = line.end;
-            endSeen = true;
-        }
-        doc.lines.push_back(std::move(line));
-        start = nl + unit;
+        doc.lines.push_back(line);
+        start = line.begin + line.length + line.endLength;
     }
+}
+
+// What the index needs of a line: its kind, the hash of its name, and whether it is blank.
+struct Scanned {
+    Kind kind = Kind::Other;
+    quint64 name = 0;
+    bool blank = true;
+};
+
+bool IsAsciiSpace(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+// A section's name is hashed from the start, a key's from `keyStart` (its section's hash and a
+// line break).
+Scanned Scan(const IniDocument& doc, const IniLine& line, quint64 keyStart) {
+    Scanned s;
+    const char* data = doc.raw.constData() + line.begin;
+    if (doc.encoding == Encoding::Bytes && IsAscii(data, line.length)) {
+        // The common case, read as bytes: the same rules as Parse.
+        qsizetype b = 0, e = line.length;
+        while (b < e && IsAsciiSpace(data[b])) ++b;
+        while (e > b && IsAsciiSpace(data[e - 1])) --e;
+        s.blank = b == e;
+        if (s.blank || data[b] == ';' || data[b] == '#')
+            return s;
+        if (data[b] == '[') {
+            qsizetype nameEnd = b + 1;
+            while (nameEnd < e && data[nameEnd] != ']') ++nameEnd;
+            qsizetype nameBegin = b + 1;
+            while (nameBegin < nameEnd && IsAsciiSpace(data[nameBegin])) ++nameBegin;
+            while (nameEnd > nameBegin && IsAsciiSpace(data[nameEnd - 1])) --nameEnd;
+            s.kind = Kind::Section;
+            s.name = HashAscii(kHashStart, data + nameBegin, nameEnd - nameBegin);
+            return s;
+        }
+        qsizetype eq = b;
+        while (eq < e && data[eq] != '=') ++eq;
+        if (eq == e || eq == b)
+            return s;
+        qsizetype nameEnd = eq;
+        while (nameEnd > b && IsAsciiSpace(data[nameEnd - 1])) --nameEnd;
+        s.kind = Kind::Key;
+        s.name = HashAscii(keyStart, data + b, nameEnd - b);
+        return s;
+    }
+    const QString text = Text(doc, line).trimmed();
+    const Parsed p = Parse(text, false);
+    s.kind = p.kind;
+    s.blank = text.isEmpty();
+    if (p.kind != Kind::Other)
+        s.name = HashFolded(p.kind == Kind::Key ? keyStart : kHashStart, p.name);
+    return s;
+}
+
+Parsed ParseLine(const IniDocument& doc, qsizetype i) {
+    return Parse(Text(doc, doc.lines[std::size_t(i)]).trimmed(), true);
+}
+
+// Whether lines `a` and `b` carry the same name (a header's or a key's).
+bool SameName(const IniDocument& doc, qsizetype a, qsizetype b) {
+    return Same(ParseLine(doc, a).name, ParseLine(doc, b).name);
+}
+
+void Index(IniDocument& doc) {
+    // Every section and key where it stands, then sorted by hash, the first of each hash kept.
+    std::vector<IniSection> sections;
+    std::vector<IniKey> keys;
+    quint64 section = 0;     // the hash of the section we are in
+    qsizetype current = -1;  // its entry; -1 before the first
+    const qsizetype count = qsizetype(doc.lines.size());
+    for (qsizetype i = 0; i < count; ++i) {
+        const Scanned s = Scan(doc, doc.lines[std::size_t(i)], HashByte(section, '\n'));
+        if (s.kind == Kind::Section) {
+            section = s.name;
+            current = qsizetype(sections.size());
+            sections.push_back({s.name, i, i, false, false});
+        } else if (s.kind == Kind::Key && current >= 0) {
+            sections[std::size_t(current)].hasKey = true;
+            keys.push_back({s.name, i, sections[std::size_t(current)].header, false});
+        }
+        if (current >= 0 && !s.blank)
+            sections[std::size_t(current)].insertAfter = i;
+    }
+    const auto inFileOrder = [](const auto& a, const auto& b) {
+        return a.hash != b.hash ? a.hash < b.hash : a.header < b.header;
+    };
+    std::sort(sections.begin(), sections.end(), inFileOrder);
+    for (const IniSection& entry : sections) {
+        if (doc.sections.empty() || doc.sections.back().hash != entry.hash) {
+            doc.sections.push_back(entry);
+            continue;
+        }
+        IniSection& first = doc.sections.back();  // a later section of the same hash
+        first.hasKey = first.hasKey || entry.hasKey;
+        first.shared = first.shared || !SameName(doc, first.header, entry.header);
+    }
+    std::sort(keys.begin(), keys.end(), [](const IniKey& a, const IniKey& b) {
+        return a.hash != b.hash ? a.hash < b.hash : a.line < b.line;
+    });
+    for (const IniKey& entry : keys) {
+        if (doc.keys.empty() || doc.keys.back().hash != entry.hash) {
+            doc.keys.push_back(entry);
+            continue;
+        }
+        IniKey& first = doc.keys.back();
+        first.shared = first.shared || !SameName(doc, first.line, entry.line) ||
+                       !SameName(doc, first.header, entry.header);
+    }
+}
+
+template <class Entry>
+const Entry* FindEntry(const std::vector<Entry>& entries, quint64 hash) {
+    const auto found =
+        std::lower_bound(entries.begin(), entries.end(), Entry{hash},
+                         [](const Entry& a, const Entry& b) { return a.hash < b.hash; });
+    return found != entries.end() && found->hash == hash ? &*found : nullptr;
 }
 
 // A file with a UTF-16 byte-order mark is UTF-16 only when it holds nothing else or a zero byte
@@ -161,55 +381,96 @@ bool LooksLikeUtf16(const QByteArray& bytes) {
     return bytes.size() <= 2 || bytes.indexOf('\0', 2) >= 0;
 }
 
-// Reads the file. A missing file is an empty document; an unreadable one, or anything but a
-// regular file, gives nothing.
-std::optional<Document> Load(const QString& path) {
-    Document doc;
-    QByteArray bytes;
-    switch (ReadRegularFile(path, bytes)) {
+std::shared_ptr<IniDocument> Load(const QByteArray& path) {
+    auto doc = std::make_shared<IniDocument>();
+    switch (ReadRegularFile(path, doc->raw, &doc->readError)) {
         case ReadOutcome::Missing:
             return doc;
         case ReadOutcome::Refused:
-            return std::nullopt;
+            doc->readable = false;
+            return doc;
         case ReadOutcome::Read:
             break;
     }
+    doc->missing = false;
+    const QByteArray& bytes = doc->raw;
     const bool little = bytes.startsWith("\xFF\xFE");
+    qsizetype end = bytes.size();
     if (bytes.startsWith(kUtf8Bom)) {
-        doc.head = bytes.left(3);
-        bytes.remove(0, 3);
+        doc->headLength = 3;
     } else if ((little || bytes.startsWith("\xFE\xFF")) && LooksLikeUtf16(bytes)) {
-        doc.encoding = little ? Encoding::Utf16LE : Encoding::Utf16BE;
-        doc.lineEnd = Encoded(doc, QStringLiteral("\n"));
-        doc.head = bytes.left(2);
-        bytes.remove(0, 2);
-        if (bytes.size() % 2 != 0) {
-            doc.tail = bytes.right(1);
-            bytes.chop(1);
+        doc->encoding = little ? Encoding::Utf16LE : Encoding::Utf16BE;
+        doc->lineEnd = Encoded(doc->encoding, QStringLiteral("\n"));
+        doc->headLength = 2;
+        if ((bytes.size() - 2) % 2 != 0) {
+            doc->tailLength = 1;
+            --end;
         }
     }
-    SplitLines(bytes, doc);
+    SplitLines(*doc, doc->headLength, end);
+    Index(*doc);
     return doc;
 }
 
-QByteArray Serialise(const Document& doc) {
-    QByteArray bytes = doc.head;
-    for (const Line& line : doc.lines) bytes += line.text + line.end;
-    return bytes + doc.tail;
-}
-
-// The value of a key: the first occurrence in any section of that name.
-std::optional<QString> Find(const Document& doc, const QString& section, const QString& key) {
-    bool inSection = false;
-    for (const Line& line : doc.lines) {
-        const Parsed p = Parse(doc, line.text);
-        if (p.kind == Kind::Section) {
-            inSection = Same(p.name, section);
-        } else if (inSection && p.kind == Kind::Key && Same(p.name, key)) {
-            return p.value;
+// The first line of `key` in a section named `section`, if any.
+std::optional<qsizetype> KeyLine(const IniDocument& doc, const QString& section,
+                                 const QString& key) {
+    const IniKey* found = FindEntry(doc.keys, KeyHash(SectionHash(section), key));
+    if (!found)
+        return std::nullopt;
+    if (!found->shared) {
+        if (Same(ParseLine(doc, found->line).name, key) &&
+            Same(ParseLine(doc, found->header).name, section)) {
+            return found->line;
         }
+        return std::nullopt;  // only another name with the same hash is there
+    }
+    bool inSection = false;
+    for (qsizetype i = 0; i < qsizetype(doc.lines.size()); ++i) {
+        const Parsed p = ParseLine(doc, i);
+        if (p.kind == Kind::Section)
+            inSection = Same(p.name, section);
+        else if (inSection && p.kind == Kind::Key && Same(p.name, key))
+            return i;
     }
     return std::nullopt;
+}
+
+// The first section named `section`, if any, as the index has it.
+std::optional<IniSection> SectionNamed(const IniDocument& doc, const QString& section) {
+    const IniSection* found = FindEntry(doc.sections, SectionHash(section));
+    if (!found)
+        return std::nullopt;
+    if (!found->shared) {
+        if (Same(ParseLine(doc, found->header).name, section))
+            return *found;
+        return std::nullopt;
+    }
+    std::optional<IniSection> result;
+    bool inSection = false;
+    bool inFirst = false;
+    for (qsizetype i = 0; i < qsizetype(doc.lines.size()); ++i) {
+        const QString text = Text(doc, doc.lines[std::size_t(i)]).trimmed();
+        const Parsed p = Parse(text, false);
+        if (p.kind == Kind::Section) {
+            inSection = Same(p.name, section);
+            inFirst = inSection && !result;
+            if (inFirst)
+                result = IniSection{0, i, i, false, false};
+        } else if (inSection && p.kind == Kind::Key) {
+            result->hasKey = true;
+        }
+        if (inFirst && !text.isEmpty())
+            result->insertAfter = i;
+    }
+    return result;
+}
+
+std::optional<QString> Find(const IniDocument& doc, const QString& section, const QString& key) {
+    const std::optional<qsizetype> line = KeyLine(doc, section, key);
+    if (!line)
+        return std::nullopt;
+    return ParseLine(doc, *line).value;
 }
 
 QString Stored(const QString& value) {
@@ -220,42 +481,103 @@ QString Stored(const QString& value) {
     return blankAtEnd || quoted ? QStringLiteral("\"") + v + QStringLiteral("\"") : v;
 }
 
-void Set(Document& doc, const QString& section, const QString& key, const QString& value) {
-    const QByteArray keyLine = Encoded(doc, key + QStringLiteral("=") + Stored(value));
-    // Where the key stands, or else the end of the first section of that name.
-    std::optional<std::size_t> insertAfter;
-    bool inSection = false;
-    bool firstSectionDone = false;
-    for (std::size_t i = 0; i < doc.lines.size(); ++i) {
-        const Parsed p = Parse(doc, doc.lines[i].text);
-        if (p.kind == Kind::Section) {
-            if (inSection)
-                firstSectionDone = true;
-            inSection = Same(p.name, section);
-            if (inSection && !insertAfter)
-                insertAfter = i;
-        } else if (inSection && p.kind == Kind::Key && Same(p.name, key)) {
-            doc.lines[i].text = keyLine;
+// The changes of one write, kept beside the document and applied as the new bytes are put
+// together, so that any number of values costs one pass over the file.
+class Edit {
+  public:
+    explicit Edit(const IniDocument& doc) : doc_(doc) {}
+
+    void Set(const QString& section, const QString& key, const QString& value) {
+        const QByteArray keyLine = Encoded(doc_.encoding, key + u'=' + Stored(value));
+        if (const std::optional<qsizetype> line = KeyLine(doc_, section, key)) {
+            replaced_.insert(*line, keyLine);
             return;
-        } else if (inSection && !firstSectionDone &&
-                   !Text(doc, doc.lines[i].text).trimmed().isEmpty()) {
-            insertAfter = i;
         }
+        const QString sectionId = section.toCaseFolded();
+        const QString id = sectionId + u'\n' + key.toCaseFolded();
+        if (const auto added = added_.constFind(id); added != added_.constEnd()) {
+            (*added->slot)[added->index] = keyLine;
+            return;
+        }
+        std::vector<QByteArray>* keys = nullptr;
+        if (const std::optional<IniSection> found = SectionNamed(doc_, section)) {
+            keys = &insertedAfter_[found->insertAfter];
+        } else {
+            auto fresh = newSectionIndex_.constFind(sectionId);
+            if (fresh == newSectionIndex_.constEnd()) {
+                newSections_.push_back(
+                    {Encoded(doc_.encoding, QStringLiteral("[") + section + QStringLiteral("]")),
+                     {}});
+                fresh = newSectionIndex_.insert(sectionId, newSections_.size() - 1);
+            }
+            keys = &newSections_[*fresh].keys;
+        }
+        keys->push_back(keyLine);
+        added_.insert(id, Added{keys, keys->size() - 1});
     }
-    if (insertAfter) {
-        Line& before = doc.lines[*insertAfter];
-        if (before.end.isEmpty())
-            before.end = doc.lineEnd;
-        doc.lines.insert(doc.lines.begin() + static_cast<std::ptrdiff_t>(*insertAfter) + 1,
-                         Line{keyLine, doc.lineEnd});
-        return;
+
+    // The new bytes: the lines between those changed are copied as one span each.
+    QByteArray Bytes() const {
+        const QByteArray& raw = doc_.raw;
+        const qsizetype count = qsizetype(doc_.lines.size());
+        std::vector<qsizetype> touched;
+        touched.reserve(std::size_t(replaced_.size()) + insertedAfter_.size() + 1);
+        for (auto i = replaced_.keyBegin(); i != replaced_.keyEnd(); ++i) touched.push_back(*i);
+        for (const auto& [i, keys] : insertedAfter_) touched.push_back(i);
+        if (count > 0 && !newSections_.empty())
+            touched.push_back(count - 1);  // it may need a line end before the new sections
+        std::sort(touched.begin(), touched.end());
+        touched.erase(std::unique(touched.begin(), touched.end()), touched.end());
+
+        QByteArray out;
+        out.reserve(raw.size() + 64);
+        qsizetype copied = 0;  // the bytes of `raw` before this are in `out`
+        for (const qsizetype i : touched) {
+            const IniLine& line = doc_.lines[std::size_t(i)];
+            out += QByteArrayView(raw.constData() + copied, line.begin - copied);
+            const auto replaced = replaced_.constFind(i);
+            if (replaced != replaced_.constEnd())
+                out += *replaced;
+            else
+                out += QByteArrayView(raw.constData() + line.begin, line.length);
+            const auto inserted = insertedAfter_.find(i);
+            const bool more =
+                inserted != insertedAfter_.end() || (i + 1 == count && !newSections_.empty());
+            if (line.endLength > 0)
+                out += QByteArrayView(raw.constData() + line.begin + line.length, line.endLength);
+            else if (more)
+                out += doc_.lineEnd;  // a last line without an end gets one before what follows
+            if (inserted != insertedAfter_.end()) {
+                for (const QByteArray& key : inserted->second) out += key + doc_.lineEnd;
+            }
+            copied = line.begin + line.length + line.endLength;
+        }
+        out += QByteArrayView(raw.constData() + copied, raw.size() - doc_.tailLength - copied);
+        for (const NewSection& section : newSections_) {
+            out += section.header + doc_.lineEnd;
+            for (const QByteArray& key : section.keys) out += key + doc_.lineEnd;
+        }
+        out += raw.right(doc_.tailLength);
+        return out;
     }
-    if (!doc.lines.empty() && doc.lines.back().end.isEmpty())
-        doc.lines.back().end = doc.lineEnd;
-    doc.lines.push_back(
-        {Encoded(doc, QStringLiteral("[") + section + QStringLiteral("]")), doc.lineEnd});
-    doc.lines.push_back({keyLine, doc.lineEnd});
-}
+
+  private:
+    struct NewSection {
+        QByteArray header;
+        std::vector<QByteArray> keys;
+    };
+    struct Added {
+        std::vector<QByteArray>* slot;
+        std::size_t index;
+    };
+
+    const IniDocument& doc_;
+    QHash<qsizetype, QByteArray> replaced_;
+    std::map<qsizetype, std::vector<QByteArray>> insertedAfter_;
+    std::deque<NewSection> newSections_;  // stays in place as it grows
+    QHash<QString, std::size_t> newSectionIndex_;
+    QHash<QString, Added> added_;
+};
 
 std::optional<int> ParseInteger(const QString& text) {
     if (text.isEmpty())
@@ -276,31 +598,23 @@ std::optional<int> ParseInteger(const QString& text) {
 
 }  // namespace
 
-IniWriteError::IniWriteError(const QString& path)
+IniWriteError::IniWriteError(const QString& path, QString reason)
     : std::runtime_error(
-          (QStringLiteral("Unable to write to ") + QDir::toNativeSeparators(path)).toStdString()) {}
+          (QStringLiteral("Unable to write to ") + QDir::toNativeSeparators(path)).toStdString()),
+      reason_(std::move(reason)) {}
 
-IniFile::IniFile(QString path) : path_(std::move(path)) {}
+IniSnapshot::IniSnapshot() : doc_(std::make_shared<IniDocument>()) {}
 
-bool IniFile::SectionExists(const QString& section) const {
-    const std::optional<Document> doc = Load(path_);
-    if (!doc)
-        return false;
-    bool inSection = false;
-    for (const Line& line : doc->lines) {
-        const Parsed p = Parse(*doc, line.text);
-        if (p.kind == Kind::Section) {
-            inSection = Same(p.name, section);
-        } else if (inSection && p.kind == Kind::Key) {
-            return true;
-        }
-    }
-    return false;
+IniSnapshot::IniSnapshot(std::shared_ptr<const IniDocument> doc) : doc_(std::move(doc)) {}
+
+bool IniSnapshot::SectionExists(const QString& section) const {
+    const std::optional<IniSection> found = SectionNamed(*doc_, section);
+    return found && found->hasKey;
 }
 
-QString IniFile::ReadString(const QString& section, const QString& key, const QString& def) const {
-    const std::optional<Document> doc = Load(path_);
-    std::optional<QString> value = doc ? Find(*doc, section, key) : std::nullopt;
+QString IniSnapshot::ReadString(const QString& section, const QString& key,
+                                const QString& def) const {
+    const std::optional<QString> value = Find(*doc_, section, key);
     QString text = value ? *value : def;
     if (text.size() > kMaxIniValueLength) {
         qsizetype cut = kMaxIniValueLength;
@@ -311,16 +625,45 @@ QString IniFile::ReadString(const QString& section, const QString& key, const QS
     return text;
 }
 
-int IniFile::ReadInteger(const QString& section, const QString& key, int def) const {
-    const std::optional<Document> doc = Load(path_);
-    const std::optional<QString> value = doc ? Find(*doc, section, key) : std::nullopt;
+int IniSnapshot::ReadInteger(const QString& section, const QString& key, int def) const {
+    const std::optional<QString> value = Find(*doc_, section, key);
     if (!value)
         return def;
     return ParseInteger(*value).value_or(def);
 }
 
-bool IniFile::ReadBool(const QString& section, const QString& key, bool def) const {
+bool IniSnapshot::ReadBool(const QString& section, const QString& key, bool def) const {
     return ReadInteger(section, key, def ? 1 : 0) != 0;
+}
+
+IniFile::IniFile(const QString& path, AtomicWriteOptions options)
+    : IniFile(QFile::encodeName(path), path, options) {}
+
+IniFile::IniFile(QByteArray native, QString shown, AtomicWriteOptions options)
+    : native_(std::move(native)), shown_(std::move(shown)), options_(options) {}
+
+IniFile IniFile::AtNativePath(const QByteArray& path, AtomicWriteOptions options) {
+    return IniFile(path, QFile::decodeName(path), options);
+}
+
+IniSnapshot IniFile::Read() const {
+    return IniSnapshot(Load(native_));
+}
+
+bool IniFile::SectionExists(const QString& section) const {
+    return Read().SectionExists(section);
+}
+
+QString IniFile::ReadString(const QString& section, const QString& key, const QString& def) const {
+    return Read().ReadString(section, key, def);
+}
+
+int IniFile::ReadInteger(const QString& section, const QString& key, int def) const {
+    return Read().ReadInteger(section, key, def);
+}
+
+bool IniFile::ReadBool(const QString& section, const QString& key, bool def) const {
+    return Read().ReadBool(section, key, def);
 }
 
 void IniFile::WriteString(const QString& section, const QString& key, const QString& value) {
@@ -330,16 +673,28 @@ void IniFile::WriteString(const QString& section, const QString& key, const QStr
 void IniFile::WriteStrings(const std::vector<IniValue>& values) {
     if (values.empty())
         return;
-    std::optional<Document> doc = Load(path_);
-    if (!doc)
-        throw IniWriteError(path_);  // rewriting an unreadable file would lose it
-    const QByteArray before = Serialise(*doc);
-    for (const IniValue& v : values) Set(*doc, v.section, v.key, v.value);
-    const QByteArray after = Serialise(*doc);
-    if (after == before)
+    Update([&values](const IniSnapshot&) { return values; });
+}
+
+void IniFile::Update(const std::function<std::vector<IniValue>(const IniSnapshot& now)>& change) {
+    const FileUpdateLock lock(native_, options_.followLinks);
+    const std::shared_ptr<const IniDocument> doc = Load(native_);
+    if (!doc->readable)
+        throw IniWriteError(shown_, doc->readError);  // rewriting it would lose it
+    const std::vector<IniValue> values = change(IniSnapshot(doc));
+    if (values.empty())
+        return;
+    Edit edit(*doc);
+    for (const IniValue& v : values) edit.Set(v.section, v.key, v.value);
+    const QByteArray after = edit.Bytes();
+    if (after == doc->raw)
         return;  // the file says so already: no rewrite, no wait on the disk
-    if (!WriteFileAtomically(path_, after))
-        throw IniWriteError(path_);
+    AtomicWriteOptions options = options_;
+    if (doc->missing)
+        options.replaceExisting = false;  // one that appeared meanwhile is not ours to replace
+    QString reason;
+    if (!WriteFileAtomically(native_, after, &reason, options))
+        throw IniWriteError(shown_, reason);
 }
 
 void IniFile::WriteInteger(const QString& section, const QString& key, int value) {

@@ -1,21 +1,25 @@
 #include "setup/install_fonts.h"
 
-#include <QCoreApplication>
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <QProcess>
-#include <QStandardPaths>
 
 #include "fonts/font_files.h"
 #include "platform/atomic_file.h"
+#include "platform/paths.h"
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <cerrno>
+
+extern char** environ;
+#else
+#include <QProcess>
+#endif
 
 namespace sw {
 namespace {
-
-QString Native(const QString& path) {
-    return QDir::toNativeSeparators(path);
-}
 
 bool Fail(QString* error, const QString& message) {
     if (error != nullptr)
@@ -23,55 +27,78 @@ bool Fail(QString* error, const QString& message) {
     return false;
 }
 
+// Whether the regular file (not a link) at `path` holds `data`.
+bool Holds(const QByteArray& path, const QByteArray& data) {
+    QByteArray existing;
+    return platform::PathKindAt(path) == platform::PathKind::File &&
+           platform::ReadRegularFile(path, existing) == platform::ReadOutcome::Read &&
+           existing == data;
+}
+
 }  // namespace
 
-bool RefreshFontCache(const QString& folder) {
+bool RefreshFontCache(const QByteArray& folder) {
+#ifdef Q_OS_UNIX
+    // Started without a shell, the folder's name as one argument, byte for byte.
+    QByteArray program = "fc-cache";
+    QByteArray force = "-f";
+    QByteArray name = folder;
+    char* argv[] = {program.data(), force.data(), name.data(), nullptr};
+    // What it prints is not ours to show: the set-up may have been asked to be quiet.
+    posix_spawn_file_actions_t actions;
+    if (::posix_spawn_file_actions_init(&actions) != 0)
+        return false;
+    ::posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    ::posix_spawn_file_actions_adddup2(&actions, 1, 2);
+    pid_t child = 0;
+    const int started = ::posix_spawnp(&child, argv[0], &actions, nullptr, argv, environ);
+    ::posix_spawn_file_actions_destroy(&actions);
+    if (started != 0)
+        return false;
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0) {
+        if (errno != EINTR)
+            return false;
+    }
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+#else
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(QStringLiteral("fc-cache"), {QStringLiteral("-f"), folder});
+    process.start(QStringLiteral("fc-cache"), {QStringLiteral("-f"), QFile::decodeName(folder)});
     if (!process.waitForStarted())
         return false;
     process.waitForFinished(-1);
     return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+#endif
 }
 
-QString BundledFontFolder() {
-    return QDir::cleanPath(QCoreApplication::applicationDirPath() +
-                           QStringLiteral("/../share/stripewright/fonts"));
+QByteArray DefaultUserFontFolder() {
+    const QByteArray data = platform::UserDataFolder();
+    return data.isEmpty() ? QByteArray() : data + "/fonts/stripewright";
 }
 
-QString DefaultUserFontFolder() {
-    QString fonts = QStandardPaths::writableLocation(QStandardPaths::FontsLocation);
-    if (fonts.isEmpty()) {
-        fonts = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-                QStringLiteral("/fonts");
-    }
-    return fonts + QStringLiteral("/stripewright");
-}
-
-bool InstallFonts(const QString& sourceFolder, const QString& userFontFolder, QString* error,
+bool InstallFonts(const QByteArray& sourceFolder, const QByteArray& userFontFolder, QString* error,
                   const FontCacheRefresher& refresh) {
     // Read every font first, so that a damaged installation copies nothing.
-    QList<QPair<QString, QByteArray>> fonts;
+    QList<QPair<QByteArray, QByteArray>> fonts;
     for (const QString& name : BarcodeFontFileNames()) {
-        const QString path = QDir(sourceFolder).filePath(name);
+        const QByteArray path = platform::JoinPath(sourceFolder, QFile::encodeName(name));
         QByteArray data;
         QString reason = QStringLiteral("it is empty");
         if (platform::ReadRegularFile(path, data, &reason) != platform::ReadOutcome::Read ||
             data.isEmpty()) {
-            if (!QFileInfo::exists(path))
+            if (platform::PathKindAt(path) == platform::PathKind::Missing)
                 reason = QStringLiteral("it is missing");
             return Fail(error, QStringLiteral("The bar code font \"%1\" cannot be read: %2")
-                                   .arg(Native(path), reason));
+                                   .arg(platform::ShownPath(path), reason));
         }
-        fonts.append({name, data});
+        fonts.append({QFile::encodeName(name), data});
     }
 
-    if (!QDir().mkpath(userFontFolder) || !QFileInfo(userFontFolder).isDir()) {
+    if (!platform::MakeFolders(userFontFolder)) {
         return Fail(error, QStringLiteral("The font folder \"%1\" cannot be created.")
-                               .arg(Native(userFontFolder)));
+                               .arg(platform::ShownPath(userFontFolder)));
     }
-    const QDir target(userFontFolder);
     // Nothing is written through a symbolic link or over anything but one of our fonts: such a
     // name is reported after the other fonts are in place.
     QStringList refused;
@@ -80,22 +107,19 @@ bool InstallFonts(const QString& sourceFolder, const QString& userFontFolder, QS
     options.followLinks = false;
     options.newFileMode = 0644;  // readable by everyone, like any other font
     for (const auto& [name, data] : fonts) {
-        const QString path = target.filePath(name);
-        const QFileInfo info(path);
-        QByteArray existing;
-        if (info.isFile() &&
-            platform::ReadRegularFile(path, existing) == platform::ReadOutcome::Read &&
-            existing == data) {
+        const QByteArray path = platform::JoinPath(userFontFolder, name);
+        if (Holds(path, data))
             continue;
-        }
         QString reason;
-        if (platform::WriteFileAtomically(path, data, &reason, options))
+        if (platform::WriteFileAtomically(path, data, &reason, options)) {
             wroteAny = true;
-        else
+        } else if (!Holds(path, data)) {
+            // Not one that a set-up running beside this one has just written, the same as ours.
             refused << QStringLiteral(
                            "The bar code font \"%1\" cannot be written (%2); the set-up "
                            "leaves it as it is.")
-                           .arg(Native(path), reason);
+                           .arg(platform::ShownPath(path), reason);
+        }
     }
     if (!refused.isEmpty())
         return Fail(error, refused.join(u'\n'));

@@ -9,6 +9,7 @@
 // the folder the bar code fonts go to (default: the user's font folder).
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QTextStream>
 
 #include "platform/paths.h"
@@ -20,30 +21,30 @@ int main(int argc, char** argv) {
     QTextStream out(stdout);
     QTextStream err(stderr);
 
+    // Folder names are taken from the arguments and the environment as bytes and handed to the
+    // system as they are: a name that is not UTF-8 names the folder it names.
     sw::setup::SetupContext context;
-    context.dataFolder = QDir(QCoreApplication::applicationDirPath())
-                             .filePath(QStringLiteral("../share/stripewright"));
-    // Without a home folder the desktop's folders would fall back to the file system's root,
-    // where nothing of ours belongs.
-    const bool hasHome = !qEnvironmentVariableIsEmpty("HOME");
-    if (hasHome) {
-        context.documentsFolder = sw::platform::SystemDocumentsFolder();
+    context.dataFolder = QFile::encodeName(QDir(QCoreApplication::applicationDirPath())
+                                               .filePath(QStringLiteral("../share/stripewright")));
+    // Without a home folder (HOME unset, empty or relative) the desktop's folders would fall
+    // back to the file system's root or the working folder, where nothing of ours belongs.
+    if (!sw::platform::HomeFolder().isEmpty()) {
+        context.documentsFolder = sw::platform::DocumentsFolderBytes();
         context.userFontFolder = sw::DefaultUserFontFolder();
     }
 
     bool quiet = false;
-    const QStringList args = QCoreApplication::arguments().mid(1);
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& arg = args[i];
-        QString* folder = arg == QStringLiteral("--data")        ? &context.dataFolder
-                          : arg == QStringLiteral("--documents") ? &context.documentsFolder
-                          : arg == QStringLiteral("--fonts")     ? &context.userFontFolder
-                                                                 : nullptr;
-        if (folder && i + 1 < args.size()) {
-            *folder = args[++i];
-        } else if (arg == QStringLiteral("--quiet") || arg == QStringLiteral("-q")) {
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray arg = argv[i];
+        QByteArray* folder = arg == "--data"        ? &context.dataFolder
+                             : arg == "--documents" ? &context.documentsFolder
+                             : arg == "--fonts"     ? &context.userFontFolder
+                                                    : nullptr;
+        if (folder && i + 1 < argc) {
+            *folder = argv[++i];
+        } else if (arg == "--quiet" || arg == "-q") {
             quiet = true;
-        } else if (arg == QStringLiteral("--help") || arg == QStringLiteral("-h")) {
+        } else if (arg == "--help" || arg == "-h") {
             out << "Usage: stripewright-setup [OPTION]...\n"
                    "Creates the Stripewright folder in your documents folder, puts the\n"
                    "program's files in it and installs the bar code fonts for you. Of the\n"
@@ -60,7 +61,8 @@ int main(int argc, char** argv) {
                    "  -h, --help          show this text\n";
             return 0;
         } else {
-            err << "stripewright-setup: unknown argument " << arg << " (try --help)\n";
+            err << "stripewright-setup: unknown argument " << QFile::decodeName(arg)
+                << " (try --help)\n";
             return 2;
         }
     }
@@ -72,7 +74,8 @@ int main(int argc, char** argv) {
         err << "stripewright-setup: no font folder was found (use --fonts FOLDER).\n";
         return 1;
     }
-    context.dataFolder = QDir::cleanPath(context.dataFolder);
+    // Cleaned as Latin-1, which maps every byte to one character and back.
+    context.dataFolder = QDir::cleanPath(QString::fromLatin1(context.dataFolder)).toLatin1();
     context.programFolder = sw::platform::ProgramFolderPath(context.documentsFolder);
     QString discarded;
     QTextStream silent(&discarded);

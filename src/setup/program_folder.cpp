@@ -1,25 +1,27 @@
 #include "setup/program_folder.h"
 
-#include <QDir>
-#include <QFileInfo>
+#include <QStringList>
+
+#include "platform/paths.h"
 
 namespace sw::setup {
 
 bool CreateProgramFolder(const SetupContext& context, QStringList& report) {
-    const QString folder = QDir::toNativeSeparators(context.programFolder);
-    const QFileInfo info(QDir::cleanPath(context.programFolder));
-    if (info.isDir()) {
+    const QString folder = platform::ShownPath(context.programFolder);
+    QByteArray path = context.programFolder;
+    while (path.size() > 1 && path.endsWith('/')) path.chop(1);
+    if (platform::IsFolder(path)) {
         report << QStringLiteral("Program folder %1 is already there.").arg(folder);
         return true;
     }
-    if (info.exists()) {
+    if (platform::PathKindAt(path) != platform::PathKind::Missing) {
         report << QStringLiteral(
                       "Cannot create the program folder %1: a file of that name is "
                       "in the way.")
                       .arg(folder);
         return false;
     }
-    if (!QDir().mkpath(context.programFolder)) {
+    if (!platform::MakeFolders(path)) {
         report << QStringLiteral("Cannot create the program folder %1.").arg(folder);
         return false;
     }

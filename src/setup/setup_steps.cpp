@@ -1,7 +1,6 @@
 #include "setup/setup_steps.h"
 
-#include <QDir>
-
+#include "platform/paths.h"
 #include "setup/install_fonts.h"
 #include "setup/install_templates.h"
 #include "setup/program_folder.h"
@@ -13,30 +12,30 @@ namespace {
 
 bool InstallLabelTemplates(const SetupContext& context, QStringList& report) {
     QString error;
-    const QString from = QDir(context.dataFolder).filePath(QStringLiteral("templates"));
+    const QByteArray from = platform::JoinPath(context.dataFolder, "templates");
     if (!InstallTemplates(from, context.programFolder, &error)) {
         report << error;
         return false;
     }
     report << QStringLiteral("Label templates are in %1.")
-                  .arg(QDir::toNativeSeparators(context.programFolder));
+                  .arg(platform::ShownPath(context.programFolder));
     return true;
 }
 
 bool InstallBarcodeFonts(const SetupContext& context, QStringList& report) {
     if (FontsInstalledForTheSystem(context.dataFolder)) {
         report << QStringLiteral("The bar code fonts are installed for every user in %1.")
-                      .arg(QDir::toNativeSeparators(SystemFontFolder(context.dataFolder)));
+                      .arg(platform::ShownPath(SystemFontFolder(context.dataFolder)));
         return true;
     }
     QString error;
-    const QString from = QDir(context.dataFolder).filePath(QStringLiteral("fonts"));
+    const QByteArray from = platform::JoinPath(context.dataFolder, "fonts");
     if (!InstallFonts(from, context.userFontFolder, &error)) {
         report << error;
         return false;
     }
     report << QStringLiteral("The bar code fonts are installed in %1.")
-                  .arg(QDir::toNativeSeparators(context.userFontFolder));
+                  .arg(platform::ShownPath(context.userFontFolder));
     return true;
 }
 

@@ -2,17 +2,20 @@
 // step puts its files in place without ever overwriting one the user already has.
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QTextStream>
 #include <vector>
 
 namespace sw::setup {
 
+// The folders as the system holds their names: bytes, handed to it unchanged, so that a name
+// that is not UTF-8 is the one used (messages show them through platform::ShownPath).
 struct SetupContext {
-    QString dataFolder;       // the installed data: <prefix>/share/stripewright
-    QString documentsFolder;  // the user's documents folder
-    QString programFolder;    // documents + "/Stripewright/"
-    QString userFontFolder;   // where the user's own fonts live
+    QByteArray dataFolder;       // the installed data: <prefix>/share/stripewright
+    QByteArray documentsFolder;  // the user's documents folder
+    QByteArray programFolder;    // documents + "/Stripewright/"
+    QByteArray userFontFolder;   // where the user's own fonts live
 };
 
 // A step reports what it did (or why it failed) in `report`, one line per item.

@@ -1,20 +1,24 @@
 #include "setup/system_fonts.h"
 
 #include <QDir>
-#include <QFileInfo>
+#include <QFile>
 
 #include "fonts/font_files.h"
+#include "platform/paths.h"
 
 namespace sw::setup {
 
-QString SystemFontFolder(const QString& dataFolder) {
-    return QDir::cleanPath(dataFolder + QStringLiteral("/../" SW_SYSTEM_FONT_SUBDIR));
+QByteArray SystemFontFolder(const QByteArray& dataFolder) {
+    // Cleaned as Latin-1, which maps every byte to one character and back, so that the name's
+    // bytes stay as they were.
+    return QDir::cleanPath(QString::fromLatin1(dataFolder + "/../" SW_SYSTEM_FONT_SUBDIR))
+        .toLatin1();
 }
 
-bool FontsInstalledForTheSystem(const QString& dataFolder) {
-    const QDir folder(SystemFontFolder(dataFolder));
+bool FontsInstalledForTheSystem(const QByteArray& dataFolder) {
+    const QByteArray folder = SystemFontFolder(dataFolder);
     for (const QString& name : BarcodeFontFileNames()) {
-        if (!QFileInfo(folder.filePath(name)).isFile())
+        if (!platform::IsFile(platform::JoinPath(folder, QFile::encodeName(name))))
             return false;
     }
     return true;

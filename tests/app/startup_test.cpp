@@ -396,6 +396,37 @@ TEST_F(StartupTest, CloseWritesTheWindowState) {
     EXPECT_EQ(settings.ReadString("Settings", "Count", ""), "1");  // not written at close
 }
 
+// As with a full disk: the run counter cannot be written at start-up.
+TEST_F(StartupTest, AFailedWriteAtStartUpRestoresEverythingAndTheCloseWritesOnlyWhatChanged) {
+    docs.WriteSettings(kTipsOnly +
+                       QByteArray("[Settings]\nCount=5\nInstDt=2612\nType=25\n"
+                                  "Data=MINE\nFontSize=T\nPointSize=36\nLabelSize=7\n"));
+    const auto readOnly = QFileDevice::ReadOwner | QFileDevice::ReadUser;
+    QFile::setPermissions(docs.SettingsPath(), readOnly);
+    Start();
+    EXPECT_EQ(desktop.errors,
+              QStringList{"Unable to write to " + QDir::toNativeSeparators(docs.SettingsPath())});
+    EXPECT_TRUE(form().Radio25->isChecked());
+    EXPECT_EQ(form().BarTextInput->text(), "MINE");
+    EXPECT_TRUE(form().Tall->isChecked());
+    EXPECT_EQ(form().PointSize->currentText(), "36");
+    EXPECT_EQ(form().LabelSizeChoice(), 7);
+    EXPECT_TRUE(desktop.modalsShown.empty());  // no tip whose own write would fail again
+
+    // The disk has room again; meanwhile another program changed the type.
+    QFile::setPermissions(docs.SettingsPath(), readOnly | QFileDevice::WriteOwner);
+    ini().WriteString("Settings", "Type", "Post");
+    form().BarTextInput->setText(QStringLiteral("NEW"));
+    Close();
+    auto settings = ini();
+    EXPECT_EQ(settings.ReadString("Settings", "Data", ""), "NEW");
+    EXPECT_EQ(settings.ReadString("Settings", "Type", ""), "Post");
+    EXPECT_EQ(settings.ReadString("Settings", "PointSize", ""), "36");
+    EXPECT_EQ(settings.ReadString("Settings", "Left", "none"), "none");
+    EXPECT_EQ(settings.ReadInteger("Settings", "Count", -1), 5);
+    EXPECT_EQ(desktop.errors.size(), 1);
+}
+
 TEST_F(StartupTest, AFailedWriteAtCloseIsReportedAndTheLaterWritesAreNotMade) {
     docs.WriteSettings(kTipsOnly);
     Start();

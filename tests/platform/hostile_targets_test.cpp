@@ -22,7 +22,22 @@
 namespace sw {
 namespace {
 
-enum class Target { Device, Fifo, Folder, ReadOnly, Link, LinkChain, DanglingLink };
+// Those from Link on are links the writers that follow links may follow.
+enum class Target {
+    Device,
+    Fifo,
+    Folder,
+    ReadOnly,
+    PipeBehindLink,     // a link to /proc/<pid>/fd/<n> of a pipe, like --png /proc/self/fd/1
+    SharedFoldersLink,  // another user's link in a sticky folder anyone may write, like /tmp
+    SharedFoldersFile,  // another user's file there
+    Link,
+    LinkChain,
+    DanglingLink
+};
+
+// Someone who is neither the user nor the owner of the folders here.
+constexpr uid_t kOtherUser = 54321;
 
 struct Writer {
     const char* name;
@@ -30,8 +45,8 @@ struct Writer {
     // (the set-up's writers never write through a link).
     QString fileName;
     bool followsLinks;
-    // Writes into `folder`; true when it reports success.
-    std::function<bool(const QString& folder, const QString& data)> write;
+    // Writes into `folder`; true when it reports success. `why` gets the reason of a refusal.
+    std::function<bool(const QString& folder, const QString& data, QString& why)> write;
 };
 
 QByteArray ReadAll(const QString& path) {
@@ -55,39 +70,39 @@ std::vector<Writer> Writers(const QString& sourceFolder) {
     const std::string_view firstTemplate = kLabelChoices[0].fileName;
     return {
         {"picture", "out.png", true,
-         [](const QString& folder, const QString&) {
+         [](const QString& folder, const QString&, QString& why) {
              QProcess encoder;
              encoder.start(QStringLiteral(SW_ENCODE_EXE),
                            {"--type", "39", "--png", folder + "/out.png", "ABC"});
              encoder.waitForFinished(60000);
              const int status = encoder.exitCode();
+             why = QString::fromUtf8(encoder.readAllStandardError());
              // A refusal is an output error, and says why.
-             EXPECT_TRUE(status == 0 ||
-                         (status == 3 && encoder.readAllStandardError().contains("cannot write")))
-                 << status;
+             EXPECT_TRUE(status == 0 || (status == 3 && why.contains("cannot write"))) << status;
              return encoder.exitStatus() == QProcess::NormalExit && status == 0;
          }},
         {"settings", "stripewrighttips.ini", true,
-         [](const QString& folder, const QString& data) {
+         [](const QString& folder, const QString& data, QString& why) {
              try {
                  platform::IniFile(folder + "/stripewrighttips.ini")
                      .WriteString("Settings", "Data", data);
                  return true;
-             } catch (const platform::IniWriteError&) {
+             } catch (const platform::IniWriteError& e) {
+                 why = e.reason();
                  return false;
              }
          }},
         {"templates",
          QString::fromLatin1(firstTemplate.data(), static_cast<qsizetype>(firstTemplate.size())),
          false,
-         [sourceFolder](const QString& folder, const QString&) {
-             QString error;
-             return setup::InstallTemplates(sourceFolder + "/templates", folder, &error);
+         [sourceFolder](const QString& folder, const QString&, QString& error) {
+             return setup::InstallTemplates(QFile::encodeName(sourceFolder + "/templates"),
+                                            QFile::encodeName(folder), &error);
          }},
         {"fonts", BarcodeFontFileNames().front(), false,
-         [sourceFolder](const QString& folder, const QString&) {
-             QString error;
-             return InstallFonts(sourceFolder + "/fonts", folder, &error, nullptr);
+         [sourceFolder](const QString& folder, const QString&, QString& error) {
+             return InstallFonts(QFile::encodeName(sourceFolder + "/fonts"),
+                                 QFile::encodeName(folder), &error, nullptr);
          }},
     };
 }
@@ -105,14 +120,26 @@ TEST(HostileTargets, NoWriterReplacesOrWritesThroughWhatIsNotItsOwn) {
     }
     for (const QString& font : BarcodeFontFileNames()) WriteAll(source + "/fonts/" + font, "font");
 
-    const Target targets[] = {Target::Device,      Target::Fifo, Target::Folder,
-                              Target::ReadOnly,    Target::Link, Target::LinkChain,
+    int pipeFds[2];
+    ASSERT_EQ(::pipe(pipeFds), 0);
+    const Target targets[] = {Target::Device,
+                              Target::Fifo,
+                              Target::Folder,
+                              Target::ReadOnly,
+                              Target::PipeBehindLink,
+                              Target::SharedFoldersLink,
+                              Target::SharedFoldersFile,
+                              Target::Link,
+                              Target::LinkChain,
                               Target::DanglingLink};
     int round = 0;
     for (const Writer& writer : Writers(source)) {
         for (Target target : targets) {
-            if (target == Target::Device && ::geteuid() != 0)
-                continue;  // only a superuser may make a device node
+            const bool needsRoot = target == Target::Device ||
+                                   target == Target::SharedFoldersLink ||
+                                   target == Target::SharedFoldersFile;
+            if (needsRoot && ::geteuid() != 0)
+                continue;  // only a superuser may make a device node or give a file away
             const QString folder = dir.filePath(QString("case%1").arg(++round));
             const QString outside = dir.filePath(QString("outside%1").arg(round));
             QDir().mkpath(folder);
@@ -135,6 +162,21 @@ TEST(HostileTargets, NoWriterReplacesOrWritesThroughWhatIsNotItsOwn) {
                     WriteAll(path, original);
                     ASSERT_EQ(::chmod(path8.constData(), 0444), 0);
                     break;
+                case Target::PipeBehindLink:
+                    ASSERT_TRUE(QFile::link(
+                        QString("/proc/%1/fd/%2").arg(::getpid()).arg(pipeFds[1]), path));
+                    break;
+                case Target::SharedFoldersLink:
+                    WriteAll(real, original);
+                    ASSERT_TRUE(QFile::link(real, path));
+                    ASSERT_EQ(::lchown(path8.constData(), kOtherUser, kOtherUser), 0);
+                    ASSERT_EQ(::chmod(QFile::encodeName(folder).constData(), 01777), 0);
+                    break;
+                case Target::SharedFoldersFile:
+                    WriteAll(path, original);
+                    ASSERT_EQ(::chown(path8.constData(), kOtherUser, kOtherUser), 0);
+                    ASSERT_EQ(::chmod(QFile::encodeName(folder).constData(), 01777), 0);
+                    break;
                 case Target::Link:
                     WriteAll(real, original);
                     ASSERT_TRUE(QFile::link(real, path));
@@ -149,7 +191,8 @@ TEST(HostileTargets, NoWriterReplacesOrWritesThroughWhatIsNotItsOwn) {
                     break;
             }
             const struct stat before = Lstat(path);
-            const bool ok = writer.write(folder, "ours");
+            QString why;
+            const bool ok = writer.write(folder, "ours", why);
             const struct stat after = Lstat(path);
             const std::string where =
                 std::string(writer.name) + " writing over target " + std::to_string(int(target));
@@ -158,8 +201,15 @@ TEST(HostileTargets, NoWriterReplacesOrWritesThroughWhatIsNotItsOwn) {
             // The name keeps what it was: the same node, of the same kind and mode.
             EXPECT_EQ(after.st_ino, before.st_ino) << where;
             EXPECT_EQ(after.st_mode, before.st_mode) << where;
-            if (target == Target::ReadOnly) {
+            if (target == Target::ReadOnly || target == Target::SharedFoldersFile) {
                 EXPECT_EQ(ReadAll(path), original) << where;
+            }
+            if (target == Target::SharedFoldersLink) {
+                EXPECT_EQ(ReadAll(real), original) << where;
+            }
+            // What a link leads to is refused for what it is, not for a name it does not have.
+            if (target == Target::PipeBehindLink && writer.followsLinks) {
+                EXPECT_TRUE(why.contains("pipe")) << where << ": " << why.toStdString();
             }
             if (target == Target::LinkChain) {
                 EXPECT_TRUE(QFileInfo(outside + "/middle").isSymLink()) << where;

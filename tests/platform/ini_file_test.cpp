@@ -12,6 +12,7 @@
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 #endif
 
@@ -169,7 +170,7 @@ TEST_F(IniFileTest, SeveralValuesInOneWriteGiveWhatWritingThemOneByOneGives) {
     EXPECT_THROW(missingFolder.WriteStrings(values), IniWriteError);
 }
 
-TEST_F(IniFileTest, CrlfAndByteOrderMarkFilesReadAndKeepTheirForm) {
+TEST_F(IniFileTest, LineEndsAndByteOrderMarksReadAlikeAndKeepTheirForm) {
     struct Row {
         const char* name;
         QByteArray content;
@@ -181,6 +182,10 @@ TEST_F(IniFileTest, CrlfAndByteOrderMarkFilesReadAndKeepTheirForm) {
          "\xEF\xBB\xBF[Settings]\nType=25\nData=99\n"},
         {"BOM+CRLF, no last line end", "\xEF\xBB\xBF[Settings]\r\nType=25\r\nData=12",
          "\xEF\xBB\xBF[Settings]\r\nType=25\r\nData=99"},
+        {"CR", "[Settings]\rType=25\rData=12\r", "[Settings]\rType=25\rData=99\r"},
+        {"CR, key added", "[Settings]\rType=25\r", "[Settings]\rType=25\rData=99\r"},
+        {"mixed ends kept line by line", "[Settings]\rType=25\nData=12\r\n",
+         "[Settings]\rType=25\nData=99\r\n"},
     };
     for (const Row& r : rows) {
         Write(r.content);
@@ -370,6 +375,41 @@ TEST_F(IniFileTest, AWriteThatChangesNothingLeavesTheFileInPlace) {
     ini.WriteInteger("Settings", "Count", 6);
     EXPECT_NE(Inode(Path()), before);
     EXPECT_EQ(ini.ReadInteger("Settings", "Count", -1), 6);
+}
+
+QByteArray Attribute(const QString& path, const char* name) {
+    QByteArray value(4096, '\0');
+    const ssize_t size = ::getxattr(QFile::encodeName(path).constData(), name, value.data(),
+                                    static_cast<std::size_t>(value.size()));
+    return size < 0 ? QByteArray("(none)") : value.left(size);
+}
+
+// A replaced file keeps its ACL (another user may read it) and its extended attributes.
+TEST_F(IniFileTest, AReplacedFileKeepsItsAclAndExtendedAttributes) {
+    Write("[Settings]\nCount=1\n");
+    // The kernel's form of an ACL: version 2, then (tag, permissions, id) in the order of the
+    // tags: user::rw-, user:54321:r--, group::r--, mask::r--, other::---.
+    QByteArray acl("\x02\x00\x00\x00", 4);
+    const struct {
+        quint16 tag, permissions;
+        quint32 id;
+    } entries[] = {
+        {0x01, 6, ~0u}, {0x02, 4, 54321}, {0x04, 4, ~0u}, {0x10, 4, ~0u}, {0x20, 0, ~0u}};
+    for (const auto& e : entries) {
+        acl.append(reinterpret_cast<const char*>(&e.tag), 2);
+        acl.append(reinterpret_cast<const char*>(&e.permissions), 2);
+        acl.append(reinterpret_cast<const char*>(&e.id), 4);
+    }
+    const QByteArray path = QFile::encodeName(Path());
+    if (::setxattr(path.constData(), "system.posix_acl_access", acl.constData(),
+                   static_cast<std::size_t>(acl.size()), 0) != 0 ||
+        ::setxattr(path.constData(), "user.origin", "mine", 4, 0) != 0) {
+        GTEST_SKIP() << "this file system keeps no ACL or user attributes";
+    }
+    IniFile(Path()).WriteInteger("Settings", "Count", 2);
+    EXPECT_EQ(Read(), "[Settings]\nCount=2\n");
+    EXPECT_EQ(Attribute(Path(), "system.posix_acl_access").toHex(), acl.toHex());
+    EXPECT_EQ(Attribute(Path(), "user.origin"), "mine");
 }
 
 AtomicWriteStage g_killAt = AtomicWriteStage::BeforeRename;

@@ -42,10 +42,11 @@ class InstallFontsTest : public ::testing::Test {
     }
 
     bool Install(QString* error) {
-        return InstallFonts(source_, target_, error, [this](const QString& folder) {
-            refreshed_ << folder;
-            return refreshWorks_;
-        });
+        return InstallFonts(QFile::encodeName(source_), QFile::encodeName(target_), error,
+                            [this](const QByteArray& folder) {
+                                refreshed_ << QFile::decodeName(folder);
+                                return refreshWorks_;
+                            });
     }
 
     QTemporaryDir dir_;
@@ -86,7 +87,7 @@ TEST_F(InstallFontsTest, ReplacesOlderFontsAndLeavesOtherFilesAlone) {
 TEST_F(InstallFontsTest, AFontCacheThatCannotBeRefreshedIsNotAnError) {
     refreshWorks_ = false;
     EXPECT_TRUE(Install(nullptr));
-    EXPECT_TRUE(InstallFonts(source_, target_, nullptr, {}));
+    EXPECT_TRUE(InstallFonts(QFile::encodeName(source_), QFile::encodeName(target_), nullptr, {}));
 }
 
 TEST_F(InstallFontsTest, Failures) {
@@ -138,7 +139,7 @@ TEST_F(InstallFontsTest, Failures) {
 }
 
 TEST(InstallFontsPaths, DefaultUserFolder) {
-    EXPECT_TRUE(DefaultUserFontFolder().endsWith(QStringLiteral("/fonts/stripewright")));
+    EXPECT_TRUE(DefaultUserFontFolder().endsWith("/fonts/stripewright"));
 }
 
 }  // namespace

@@ -50,7 +50,8 @@ class InstallTemplatesTest : public ::testing::Test {
 };
 
 TEST_F(InstallTemplatesTest, CopiesEveryTemplateIntoANewFolder) {
-    ASSERT_TRUE(InstallTemplates(from, program, &error)) << error.toStdString();
+    ASSERT_TRUE(InstallTemplates(QFile::encodeName(from), QFile::encodeName(program), &error))
+        << error.toStdString();
     const QStringList names = TemplateNames();
     for (const QString& name : names) {
         EXPECT_EQ(Read(program + "/" + name), "ours " + name.toLatin1());
@@ -70,7 +71,8 @@ TEST_F(InstallTemplatesTest, KeepsWhatTheUserAlreadyHas) {
     Write(from + "/custom.rtf", "must not be copied");
     ASSERT_TRUE(QFile::link(program + "/nowhere.rtf", program + "/lt570.rtf"));
 
-    ASSERT_TRUE(InstallTemplates(from, program, &error)) << error.toStdString();
+    ASSERT_TRUE(InstallTemplates(QFile::encodeName(from), QFile::encodeName(program), &error))
+        << error.toStdString();
     EXPECT_EQ(Read(program + "/lt161.rtf"), "changed by the user");
     EXPECT_EQ(Read(program + "/custom.rtf"), "the user's own");
     EXPECT_TRUE(QFileInfo(program + "/lt570.rtf").isSymLink());
@@ -78,12 +80,12 @@ TEST_F(InstallTemplatesTest, KeepsWhatTheUserAlreadyHas) {
 
     // Run again: nothing changes.
     Write(program + "/lt167.rtf", "changed after the first run");
-    ASSERT_TRUE(InstallTemplates(from, program, &error));
+    ASSERT_TRUE(InstallTemplates(QFile::encodeName(from), QFile::encodeName(program), &error));
     EXPECT_EQ(Read(program + "/lt167.rtf"), "changed after the first run");
 }
 
 TEST_F(InstallTemplatesTest, NoCustomTemplateIsMade) {
-    ASSERT_TRUE(InstallTemplates(from, program, &error));
+    ASSERT_TRUE(InstallTemplates(QFile::encodeName(from), QFile::encodeName(program), &error));
     EXPECT_FALSE(QFileInfo::exists(program + "/custom.rtf"));
 }
 
@@ -102,7 +104,8 @@ TEST_F(InstallTemplatesTest, FailuresAreReported) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         error.clear();
-        EXPECT_FALSE(InstallTemplates(c.from, c.program, &error));
+        EXPECT_FALSE(
+            InstallTemplates(QFile::encodeName(c.from), QFile::encodeName(c.program), &error));
         EXPECT_TRUE(error.contains(QString::fromLatin1(c.inError))) << error.toStdString();
     }
 }
