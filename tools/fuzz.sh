@@ -8,7 +8,7 @@ seconds=${1:-45}
 
 "$root/tools/install-deps.sh" clang libclang-rt-dev
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DSW_BUILD_FUZZ=ON -DSW_BUILD_GUI=OFF -DSW_BUILD_TESTS=OFF -DSW_BUILD_BENCH=OFF
+  -DSW_BUILD_FUZZ=ON -DSW_WERROR=ON -DSW_BUILD_GUI=OFF -DSW_BUILD_TESTS=OFF -DSW_BUILD_BENCH=OFF
 cmake --build "$build" -j"$(nproc)" --target sw_fuzz_targets
 
 for target in "$build"/fuzz/fuzz_*; do

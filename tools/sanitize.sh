@@ -5,7 +5,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${SW_SANITIZE_DIR:-$root/build-sanitize}
 
 "$root/tools/install-deps.sh"
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Debug -DSW_SANITIZE=ON -DSW_BUILD_BENCH=OFF
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Debug -DSW_SANITIZE=ON -DSW_WERROR=ON \
+  -DSW_BUILD_BENCH=OFF
 cmake --build "$build" -j"$(nproc)"
 cd "$build"
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}

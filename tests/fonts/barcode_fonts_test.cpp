@@ -109,7 +109,8 @@ std::set<char32_t> EmittedCodes(BarCodeType type) {
                 inputs.push_back({digits, false});
                 digits.back() = '0';
                 inputs.push_back({digits, false});
-                inputs.push_back({"1" + std::string(11, d), false});  // even parity
+                digits.front() = '1';  // even parity
+                inputs.push_back({digits, false});
             }
             break;
         case BarCodeType::TypeIMb:
