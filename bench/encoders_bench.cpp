@@ -35,6 +35,8 @@ BENCHMARK_CAPTURE(Encode, Code128_Code_128, BarCodeType::Type128, U"Code 128", f
 BENCHMARK_CAPTURE(Encode, Code128_AB123456cd, BarCodeType::Type128, U"AB123456cd", false);
 BENCHMARK_CAPTURE(Encode, GS1_128_GTIN_expiry_lot, BarCodeType::TypeGS1_128,
                   U"(01)09501101530003(17)261231(10)AB12", false);
+BENCHMARK_CAPTURE(Encode, GS1_128_GTIN_lot_serial, BarCodeType::TypeGS1_128,
+                  U"(01)09501101530003(10)AB12(21)1234", false);
 BENCHMARK_CAPTURE(Encode, Ean13_590123412345, BarCodeType::TypeEAN13, U"590123412345", false);
 BENCHMARK_CAPTURE(Encode, IMb_tracking_routing11, BarCodeType::TypeIMb,
                   U"01234567094987654321-01234567891", false);

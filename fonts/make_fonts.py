@@ -29,7 +29,7 @@ LICENCE = (
     "Stripewright. The fonts are provided as they are, without warranty of any kind."
 )
 # Faces that draw human-readable digits say where the digits come from.
-DIGIT_FAMILIES = {"UPC"}
+DIGIT_FAMILIES = {"UPC", "EAN13"}
 DIGIT_LICENCE = (
     " The outlines of the human-readable digits come from OCR-B: Matthew Skala's OCR-B font, "
     "public domain, after Norbert Schwarz's OCR-B outlines, which anyone may freely use, modify "

@@ -78,8 +78,12 @@ CODE128 = [
 
 
 def code128_char(value):
-    """The character that draws a Code 128 symbol value: "!" to "~", then "\u00c0" up."""
-    return chr(value + 33 if value < 94 else value + 98)
+    """The character that draws a Code 128 symbol value, in the map Code 128 fonts commonly
+    share: value + 32 for 1-94 ("!" to "~"), value + 100 for 95-106 ("\u00c3" to "\u00ce"), and
+    "\u00c2" for value 0, which the space draws too."""
+    if value == 0:
+        return "\u00c2"
+    return chr(value + 32 if value <= 94 else value + 100)
 
 
 # Intelligent Mail barcode: the bars of each state as (bottom, top), in font units of the face.
@@ -225,6 +229,9 @@ def code39_glyphs(f):
         elements = [(i % 2 == 0, w) for i, w in enumerate(element_widths(pattern, r))]
         elements.append((False, 1))
         glyphs["~" if ch == " " else ch] = _glyph(*_runs_of_bars(elements))
+    # The encoder writes the space symbol as "~"; strings made for other Code 39 fonts hold the
+    # space itself, which draws it too.
+    glyphs[" "] = dict(glyphs["~"])
     return glyphs
 
 
@@ -302,6 +309,7 @@ def code128_glyphs(f):
         lsb = q if 103 <= value <= 105 else 0
         rsb = q if value == 106 else 0
         glyphs[code128_char(value)] = _glyph(*_runs_of_bars(elements), lsb=lsb, rsb=rsb)
+    glyphs[" "] = dict(glyphs[code128_char(0)])
     return glyphs
 
 
@@ -410,5 +418,5 @@ def face_metrics(family, bar_height):
 
 
 def font_codes():
-    """Every code a font string may hold: 32-126, 161-170 and 192-204."""
-    return list(range(32, 127)) + list(range(161, 171)) + list(range(192, 205))
+    """Every code a font string may hold: 32-126, 161-170 and 194-206."""
+    return list(range(32, 127)) + list(range(161, 171)) + list(range(194, 207))

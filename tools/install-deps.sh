@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing Stripewright need, when any
-# of them is missing. Extra package names may be given as arguments.
+# of them is missing. Extra package names may be given as arguments. "a|b" is satisfied by
+# either package and installs a when neither is there.
 set -euo pipefail
 
 packages=(
@@ -15,16 +16,25 @@ packages=(
   fp-utils-3.2.2
   help2man scdoc
   ccache
-  # the Debian package and its checks (tools/package.sh)
-  debhelper dpkg-dev fakeroot lintian desktop-file-utils appstream
+  # the Debian packages and their checks (tools/package.sh)
+  debhelper dh-python dpkg-dev fakeroot lintian desktop-file-utils appstream
+  # the Python module's test makes a Turkish locale
+  locales
+  # the LibreOffice extension (unoidl-write) and its tests in a headless LibreOffice; a desktop
+  # that has the full LibreOffice keeps it (the headless packages would replace it)
+  libreoffice-dev python3-uno
+  "libreoffice-calc-nogui|libreoffice-calc" "libreoffice-writer-nogui|libreoffice-writer"
   "$@"
 )
 
 missing=()
+installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 for p in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
-    missing+=("$p")
-  fi
+  found=""
+  for alternative in ${p//|/ }; do
+    installed "$alternative" && found=yes && break
+  done
+  [ -n "$found" ] || missing+=("${p%%|*}")
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 

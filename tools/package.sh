@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Builds the Debian package of Stripewright with Debian's own tools (dpkg-buildpackage and
+# Builds the Debian packages of Stripewright with Debian's own tools (dpkg-buildpackage and
 # debhelper, from debian/), installing the build dependencies that are missing, and prints the
-# path of the .deb. The build runs in a copy of the source tree, so the tree stays clean.
+# paths of the .deb files. The build runs in a copy of the source tree, so the tree stays clean.
 #
 #   tools/package.sh [OUTPUT_FOLDER]        (default: build-package)
 #
@@ -44,9 +44,9 @@ fi
 export DEB_BUILD_OPTIONS="${DEB_BUILD_OPTIONS:+$DEB_BUILD_OPTIONS }nocheck parallel=$(nproc)"
 
 (cd "$stage" && dpkg-buildpackage -b -us -uc)
-rm -f "$out"/stripewright*.deb "$out"/stripewright*.ddeb
-mv "$out"/source/stripewright*.deb "$out"/source/stripewright*.buildinfo \
+rm -f "$out"/*.deb "$out"/*.ddeb
+mv "$out"/source/*.deb "$out"/source/stripewright*.buildinfo \
   "$out"/source/stripewright*.changes "$out"/
-mv "$out"/source/stripewright*.ddeb "$out"/ 2>/dev/null || true
+mv "$out"/source/*.ddeb "$out"/ 2>/dev/null || true
 rm -rf "$out/source"
-ls "$out"/stripewright_*.deb
+ls "$out"/*.deb

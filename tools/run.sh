@@ -6,8 +6,9 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${SW_BUILD_DIR:-$root/build-release}
 prefix=${SW_PREFIX:-$HOME/.local}
 
-# kchmviewer shows the help file (xchm on Debian 12 shows the pages' HTML source instead).
-"$root/tools/install-deps.sh" kchmviewer
+# Help opens the help pages in the web browser; where kchmviewer is installed, the compiled file
+# (xchm on Debian 12 shows the pages' HTML source instead, so it is no help viewer here).
+"$root/tools/install-deps.sh"
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DSW_BUILD_TESTS=OFF \
   -DSW_BUILD_BENCH=OFF -DCMAKE_INSTALL_PREFIX="$prefix"
 cmake --build "$build" -j"$(nproc)"
@@ -17,7 +18,7 @@ update-desktop-database "$prefix/share/applications" 2>/dev/null || true
 
 echo "Installed under $prefix/bin."
 "$prefix/bin/stripewright-setup"
-# The Help button opens the help file by its bare name, from the working folder, as the
-# application menu's entry does.
+# The application menu's entry starts the program in the installed help folder; Help finds the
+# installed help from anywhere as well.
 cd "$prefix/share/stripewright/help"
 exec "$prefix/bin/stripewright"

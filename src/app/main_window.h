@@ -1,6 +1,8 @@
-// The main window: every control of the program, the run state, and the handlers. This file
-// and main_window.cpp build the controls and connect them; each command lives in a file of its
-// own (make_command.cpp, type_selection.cpp, startup.cpp, settings.cpp, help_links.cpp, ...).
+// The main window: every control of the program, the run state, and the handlers. Each job has
+// a file of its own: main_window.cpp makes the window, panel.cpp and data_area.cpp build the
+// controls, tab_order.cpp orders them, handler_wiring.cpp and event_filter.cpp connect them to
+// the handlers, and each command lives in its own file (make_command.cpp, type_selection.cpp,
+// startup.cpp, settings.cpp, help_links.cpp, ...).
 #pragma once
 
 #include <QCheckBox>
@@ -18,8 +20,10 @@
 #include "app/deferred.h"
 #include "barcode/catalogue.h"
 #include "platform/desktop.h"
+#include "platform/handlers.h"
 #include "platform/print_surface.h"
 #include "platform/tooltips.h"
+#include "widgets/preview_edit.h"
 #include "widgets/widgets.h"
 
 namespace sw {
@@ -68,6 +72,7 @@ class TForm1 : public QWidget {
     QLineEdit* BarTextOut;
     QLabel* StaticText6;
     PreviewEdit* BarCodeOut;
+    QLabel* PreviewScale;  // the note of the scale while the preview is drawn scaled down
     LinkLabel* StaticText3;
 
     // The dialogs, each made once, when first used (owned by this window); the program sets
@@ -117,6 +122,9 @@ class TForm1 : public QWidget {
     void BarTextInputKeyDown(int key, Qt::KeyboardModifiers modifiers);
     void SpeedButton1Click();
     void StaticText3Click();
+    // Opens the help: the compiled file where a viewer for it exists (from the working folder,
+    // else the installed one), otherwise the installed HTML pages in the browser.
+    void OpenHelp();
 
     // Copy (copy_command.cpp), the sample page (sample_command.cpp), labels
     // (labels_command.cpp) and the about box (about_command.cpp).
@@ -163,7 +171,9 @@ class TForm1 : public QWidget {
     void ChooseTipOrReminder();
     // Runs a handler with the program's default handling of an escaping error.
     template <class Handler>
-    void Run(Handler&& handler);
+    void Run(Handler&& handler) {
+        platform::RunHandler(desktop_, this, std::forward<Handler>(handler));
+    }
 
     platform::Desktop& desktop_;
     platform::ToolTipController tooltips_;

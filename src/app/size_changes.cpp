@@ -9,8 +9,9 @@ void TForm1::RefreshPreviewFont() {
     const QTextCursor selection = SelectBarCode(*BarCodeOut, BarTextOut->text());
     const int pointSize = PreviewPointSize(PointSize->currentText());
     SetBarCodeLettering(*BarCodeOut, selection, pointSize, BarcodeFontFace());
-    // The restyled bar code stays highlighted, the focus elsewhere, until the next Make.
-    BarCodeOut->ShowSelectionUnfocused(true);
+    // The bar code stays selected, shown as the rest while the focus is elsewhere, and from
+    // its start.
+    BarCodeOut->ScrollToStart();
 }
 
 void TForm1::ShortClick() {

@@ -9,6 +9,7 @@
 #include "dialogs/update_reminder.h"
 #include "output/vendor.h"
 #include "platform/ini_file.h"
+#include "platform/window_place.h"
 #include "settings/settings_keys.h"
 
 namespace sw {
@@ -21,15 +22,24 @@ void TForm1::FormActivate() {
         QStringLiteral("Version ") +
         QString::fromUtf8(kProgramVersion.data(), static_cast<qsizetype>(kProgramVersion.size())));
     tooltips_.SetHideDelay(6000);
+    // Places are frame corners: the window manager's frame must be round the window first.
+    platform::AwaitFrame(this);
 
     const QString folder = ProgramFolder();
     FolderFound = desktop().DirectoryExists(folder);
     if (!FolderFound) {
-        desktop().WarningBox(
-            this,
-            QStringLiteral("The folder %1 is missing, please re-install this product.")
-                .arg(QDir::toNativeSeparators(folder)),
-            MessagePlace());
+        // A first start from anywhere but the menu: the set-up makes the folder, as the menu
+        // entry has it do before every start.
+        const QString reason = desktop().RunSetup();
+        FolderFound = desktop().DirectoryExists(folder);
+        if (!FolderFound) {
+            QString message =
+                QStringLiteral("The folder %1 is missing, please re-install this product.")
+                    .arg(QDir::toNativeSeparators(folder));
+            if (!reason.isEmpty())
+                message += u'\n' + reason;
+            desktop().WarningBox(this, message, MessagePlace());
+        }
     }
 
     // The Code 3 of 9 layout, before anything is read.
@@ -72,7 +82,8 @@ void TForm1::RestoreSettings() {
 
     if (ini.ReadBool(kSettings, kHintsOff, false))
         tooltips_.SetEnabled(false);
-    move(ini.ReadInteger(kSettings, kLeft, 0), ini.ReadInteger(kSettings, kTop, 0));
+    platform::RestoreFramePosition(
+        this, QPoint(ini.ReadInteger(kSettings, kLeft, 0), ini.ReadInteger(kSettings, kTop, 0)));
 
     SelectType(TypeFromSetting(ini.ReadString(kSettings, kType, kDefaultType).toStdString()));
     BarTextInput->setText(ini.ReadString(kSettings, kData, kDefaultData));
@@ -93,8 +104,9 @@ void TForm1::WriteFirstRunSettings() {
     using namespace keys;
     ini.WriteInteger(kSettings, kCount, 1);
     ini.WriteBool(kSettings, kHintsOff, false);
-    ini.WriteInteger(kSettings, kLeft, x());
-    ini.WriteInteger(kSettings, kTop, y());
+    const QPoint place = platform::FramePosition(this);
+    ini.WriteInteger(kSettings, kLeft, place.x());
+    ini.WriteInteger(kSettings, kTop, place.y());
     ini.WriteString(kSettings, kType, kDefaultType);
     ini.WriteString(kSettings, kData, kDefaultData);
     ini.WriteString(kSettings, kFontSize, kDefaultFontSize);

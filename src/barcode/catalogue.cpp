@@ -1,18 +1,20 @@
 #include "barcode/catalogue.h"
 
-#include <cctype>
-
 namespace sw {
 namespace {
+
+// Type names are ASCII, compared with ASCII case rules whatever the locale: in a Turkish one
+// "I" does not lower to "i".
+constexpr char AsciiLower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size())
         return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i]))) {
+        if (AsciiLower(a[i]) != AsciiLower(b[i]))
             return false;
-        }
     }
     return true;
 }

@@ -17,9 +17,9 @@ std::string EncodeUtf8(std::u32string_view text);
 void AppendUtf8(char32_t cp, std::string& out);
 void AppendUtf8(std::u32string_view text, std::string& out);
 
-// True when every character is one a font string may hold: 32-126, 161-170 or 192-204.
+// True when the character is one a font string may hold: 32-126, 161-170 or 194-206.
 constexpr bool IsFontChar(char32_t c) {
-    return (c >= 32 && c <= 126) || (c >= 161 && c <= 170) || (c >= 192 && c <= 204);
+    return (c >= 32 && c <= 126) || (c >= 161 && c <= 170) || (c >= 194 && c <= 206);
 }
 
 // Appends a font string as Windows-1252 bytes. Font characters have the same value in

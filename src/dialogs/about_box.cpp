@@ -22,9 +22,9 @@ QString ProgramVersion() {
                                static_cast<qsizetype>(kProgramVersion.size()));
 }
 
-QPixmap Picture(const QStyle* style) {
+QPixmap Picture(const QStyle* style, const QColor& ground) {
     QPixmap picture(kPictureSize);
-    picture.fill(Qt::white);
+    picture.fill(ground);
     QPainter painter(&picture);
     const QIcon icon = style->standardIcon(QStyle::SP_MessageBoxInformation);
     painter.drawPixmap(12, 6, icon.pixmap(kIconSize, kIconSize));
@@ -35,8 +35,8 @@ QPixmap Picture(const QStyle* style) {
 
 TForm2::TForm2(platform::Desktop& desktop, QWidget* mainWindow,
                std::function<void()> focusDataField)
-    : QDialog(mainWindow, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                              Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+    : PlacedDialog(mainWindow, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       desktop_(desktop),
       mainWindow_(mainWindow),
       focusDataField_(std::move(focusDataField)) {
@@ -46,15 +46,16 @@ TForm2::TForm2(platform::Desktop& desktop, QWidget* mainWindow,
     QFont font(QStringLiteral("MS Sans Serif"));
     font.setPointSize(8);
     setFont(font);
-    QPalette white = palette();
-    white.setColor(QPalette::Window, Qt::white);
-    setPalette(white);
+    // The ground and text of a document in the desktop's colours: white and black in a light
+    // theme, readable in a dark one.
+    setBackgroundRole(QPalette::Base);
+    setForegroundRole(QPalette::Text);
     setAutoFillBackground(true);
 
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(QRect(QPoint(0, 0), kPictureSize));
-    Image1->setPixmap(Picture(style()));
+    Image1->setPixmap(Picture(style(), palette().color(QPalette::Base)));
 
     StaticText7 = AddText(56, 8, QStringLiteral("Stripewright"));
     QFont bold = font;
@@ -76,6 +77,7 @@ TForm2::TForm2(platform::Desktop& desktop, QWidget* mainWindow,
     StaticText8->setToolTip(QStringLiteral("Click to visit the web site product page"));
 
     for (QLabel* link : {CurVersion, StaticText8}) {
+        link->setForegroundRole(QPalette::Link);
         link->setCursor(Qt::PointingHandCursor);
         link->installEventFilter(this);
     }
@@ -94,7 +96,9 @@ TForm2::TForm2(platform::Desktop& desktop, QWidget* mainWindow,
 QLabel* TForm2::AddText(int left, int top, const QString& text) {
     auto* label = new QLabel(text, this);
     label->move(left, top);
-    label->setAutoFillBackground(true);  // white, from the dialog's palette
+    label->setBackgroundRole(QPalette::Base);
+    label->setForegroundRole(QPalette::Text);
+    label->setAutoFillBackground(true);
     label->setTextFormat(Qt::PlainText);
     return label;
 }
@@ -113,8 +117,6 @@ void TForm2::FitToTexts() {
 }
 
 void TForm2::FormActivate() {
-    if (mainWindow_)
-        move(mainWindow_->pos() + QPoint(111, 109));
     StaticText8->setText(vendor::kCopyright);
     CurVersion->setText(QStringLiteral("V") + ProgramVersion());
     FitToTexts();
@@ -132,9 +134,8 @@ void TForm2::StaticText8Click() {
     desktop_.OpenAddress(vendor::ProductPageAddress());
 }
 
-void TForm2::showEvent(QShowEvent* event) {
-    FormActivate();
-    QDialog::showEvent(event);
+QPoint TForm2::FramePlace() const {
+    return BesideMainWindow(mainWindow_, QPoint(111, 109));
 }
 
 bool TForm2::eventFilter(QObject* watched, QEvent* event) {

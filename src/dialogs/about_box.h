@@ -2,8 +2,9 @@
 // update check for this version and one to the product page.
 #pragma once
 
-#include <QDialog>
 #include <functional>
+
+#include "dialogs/placed_dialog.h"
 
 class QLabel;
 
@@ -13,13 +14,14 @@ namespace platform {
 class Desktop;
 }
 
-class TForm2 : public QDialog {
+class TForm2 : public PlacedDialog {
   public:
     // `mainWindow` places the box; `focusDataField` gives the main window's BarTextInput the
     // keyboard focus.
     TForm2(platform::Desktop& desktop, QWidget* mainWindow, std::function<void()> focusDataField);
 
-    // Runs each time the box is shown: places it and sets the version and copyright texts.
+    // Runs each time the box is about to be shown, before it is placed (FramePlace): sets the
+    // version and copyright texts, and the box's size to fit them.
     void FormActivate();
     void CurVersionClick();
     void StaticText8Click();
@@ -35,7 +37,8 @@ class TForm2 : public QDialog {
     QLabel* StaticText8;
 
   protected:
-    void showEvent(QShowEvent* event) override;
+    void Prepare() override { FormActivate(); }
+    QPoint FramePlace() const override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:

@@ -1,19 +1,20 @@
 // Enter (and Return) presses the button that has the keyboard focus, as desktop users expect
-// of a dialog. When the focus is on something else (a check box, a radio button, a text), the
-// key goes on to the dialog as before: its default button, where it has one, takes it.
+// of a dialog or window. When the focus is on something else (a check box, a radio button, a
+// text), the key goes on to the window as before: a dialog's default button, where it has one,
+// takes it.
 #pragma once
 
 #include <QAbstractButton>
-#include <QDialog>
 #include <QKeyEvent>
+#include <QWidget>
 
 namespace sw {
 
 class EnterPressesFocusedButton : public QObject {
   public:
-    // Works on `dialog` for as long as the dialog lives.
-    explicit EnterPressesFocusedButton(QDialog* dialog) : QObject(dialog) {
-        dialog->installEventFilter(this);
+    // Works on `window` for as long as the window lives.
+    explicit EnterPressesFocusedButton(QWidget* window) : QObject(window) {
+        window->installEventFilter(this);
     }
 
   protected:

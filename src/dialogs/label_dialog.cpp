@@ -1,7 +1,5 @@
 #include "dialogs/label_dialog.h"
 
-#include <QShowEvent>
-
 #include "dialogs/enter_key.h"
 #include "output/label_sheets.h"
 #include "platform/handlers.h"
@@ -21,7 +19,7 @@ constexpr int kNumberColumn = 210;
 }  // namespace
 
 TForm3::TForm3(platform::Desktop& desktop, QWidget* mainWindow, QWidget* dataField)
-    : QDialog(mainWindow, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint),
+    : PlacedDialog(mainWindow, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint),
       desktop_(desktop),
       mainWindow_(mainWindow),
       dataField_(dataField) {
@@ -104,15 +102,9 @@ void TForm3::SetLabelSize(int value) {
         ->setChecked(true);
 }
 
-void TForm3::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (!event->spontaneous())
-        platform::RunHandler(desktop_, this, [this] { FormActivate(); });
-}
-
-void TForm3::FormActivate() {
-    if (mainWindow_)
-        move(mainWindow_->pos() + QPoint(64, 25));
+// Each time the dialog is shown it places itself beside the main window.
+QPoint TForm3::FramePlace() const {
+    return BesideMainWindow(mainWindow_, QPoint(64, 25));
 }
 
 void TForm3::ExitLabelsClick() {

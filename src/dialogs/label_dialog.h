@@ -4,7 +4,6 @@
 #pragma once
 
 #include <QCheckBox>
-#include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -12,11 +11,12 @@
 #include <array>
 #include <functional>
 
+#include "dialogs/placed_dialog.h"
 #include "platform/desktop.h"
 
 namespace sw {
 
-class TForm3 : public QDialog {
+class TForm3 : public PlacedDialog {
   public:
     // `mainWindow` places the dialog; `dataField` takes the focus on Return.
     TForm3(platform::Desktop& desktop, QWidget* mainWindow, QWidget* dataField);
@@ -47,12 +47,12 @@ class TForm3 : public QDialog {
     void SetLabelSize(int value);
     std::array<QRadioButton*, 9> Buttons() const { return {L1, L2, L3, L4, L5, L6, L7, L8, L9}; }
 
-    void FormActivate();
     void ExitLabelsClick();
     void PrintLabelsClick();
 
   protected:
-    void showEvent(QShowEvent* event) override;
+    // Beside the main window, each time the dialog is shown.
+    QPoint FramePlace() const override;
 
   private:
     platform::Desktop& desktop_;

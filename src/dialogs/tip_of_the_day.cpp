@@ -20,7 +20,7 @@ const QString kMissingTip = QStringLiteral("XXXX");
 const QString kBadFile =
     QStringLiteral("The Tip-of-the-Day file is bad! Please re-install this product.");
 
-// White, with an icon and the heading at the top left.
+// The page's ground (white in a light theme), with an icon and the heading at the top left.
 class TipPicture : public QWidget {
   public:
     explicit TipPicture(QWidget* parent) : QWidget(parent) {}
@@ -28,13 +28,13 @@ class TipPicture : public QWidget {
   protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
-        p.fillRect(rect(), Qt::white);
+        p.fillRect(rect(), palette().color(QPalette::Base));
         p.drawPixmap(8, 8, pictures::Tips().pixmap(QSize(28, 28), devicePixelRatioF()));
         p.setFont(LayoutFont(QStringLiteral("MS Sans Serif"), 16, true));
-        p.setPen(Qt::black);
+        p.setPen(palette().color(QPalette::Text));
         p.drawText(QRect(44, 8, width() - 52, 28), Qt::AlignLeft | Qt::AlignVCenter,
                    QStringLiteral("Did you know..."));
-        p.setPen(QColor(200, 200, 200));
+        p.setPen(palette().color(QPalette::Mid));
         p.drawLine(8, 140, width() - 8, 140);
     }
 };
@@ -51,12 +51,18 @@ QToolButton* FlatButton(QWidget* parent, const QString& caption, const QIcon& ic
 }  // namespace
 
 TTip::TTip(platform::Desktop& desktop, QWidget* mainWindow)
-    : QDialog(mainWindow, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint),
+    : PlacedDialog(mainWindow, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint),
       desktop_(desktop),
       mainWindow_(mainWindow) {
     setWindowTitle(QStringLiteral("Tip of the Day"));
     setFont(LayoutFont(QStringLiteral("MS Sans Serif"), 11));
     setFixedSize(300, 180);
+
+    // The counter and the flat buttons stand on the picture's ground: they take its text colour.
+    QPalette page = palette();
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText})
+        page.setColor(role, page.color(QPalette::Text));
+    setPalette(page);
 
     Image1 = new TipPicture(this);
     Image1->setGeometry(0, 0, 300, 180);
@@ -68,10 +74,6 @@ TTip::TTip(platform::Desktop& desktop, QWidget* mainWindow)
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Memo1->setFocusPolicy(Qt::ClickFocus);  // not a tab stop
     Memo1->setFont(LayoutFont(QStringLiteral("MS Sans Serif"), 12));
-    QPalette white = Memo1->palette();
-    white.setColor(QPalette::Base, Qt::white);
-    white.setColor(QPalette::Text, Qt::black);
-    Memo1->setPalette(white);
     Memo1->setPlainText(QStringLiteral("A helpfull hint goes here."));
     Memo1->setGeometry(8, 44, 280, 89);
 
@@ -105,9 +107,11 @@ void TTip::showEvent(QShowEvent* event) {
         platform::RunHandler(desktop_, this, [this] { FormActivate(); });
 }
 
+QPoint TTip::FramePlace() const {
+    return BesideMainWindow(mainWindow_, QPoint(60, 100));
+}
+
 void TTip::FormActivate() {
-    if (mainWindow_)
-        move(mainWindow_->pos() + QPoint(60, 100));
     ShowNextTip();
 }
 
@@ -126,8 +130,7 @@ QString TTip::SettingsPath() const {
 }
 
 void TTip::Warn(const QString& text) {
-    const QPoint corner = mainWindow_ ? mainWindow_->pos() : QPoint();
-    desktop_.WarningBox(this, text, corner + QPoint(100, 100));
+    desktop_.WarningBox(this, text, BesideMainWindow(mainWindow_, QPoint(100, 100)));
 }
 
 void TTip::ShowNextTip() {

@@ -3,16 +3,16 @@
 // "TipoftheDay"), never in the dialog, so every showing continues after the last tip shown.
 #pragma once
 
-#include <QDialog>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QToolButton>
 
+#include "dialogs/placed_dialog.h"
 #include "platform/desktop.h"
 
 namespace sw {
 
-class TTip : public QDialog {
+class TTip : public PlacedDialog {
   public:
     // `mainWindow` places the dialog and its messages.
     TTip(platform::Desktop& desktop, QWidget* mainWindow);
@@ -24,7 +24,7 @@ class TTip : public QDialog {
     QToolButton* NextTip;
     QToolButton* ExitTips;
 
-    // Runs each time the dialog is shown: places it and shows the next tip.
+    // Runs each time the dialog is shown (which places it: FramePlace): shows the next tip.
     void FormActivate();
     void NextTipClick();
     void SpeedButton1Click();
@@ -35,6 +35,7 @@ class TTip : public QDialog {
 
   protected:
     void showEvent(QShowEvent* event) override;
+    QPoint FramePlace() const override;
 
   private:
     QString SettingsPath() const;

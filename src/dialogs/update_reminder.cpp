@@ -15,7 +15,8 @@ namespace {
 
 const QString kFace = QStringLiteral("Tahoma");
 
-// A product picture on the left and the heading on the right, on white.
+// A product picture on the left and the heading on the right, on the page's ground (white in a
+// light theme).
 class UpdatePicture : public QWidget {
   public:
     explicit UpdatePicture(QWidget* parent) : QWidget(parent) {}
@@ -23,11 +24,11 @@ class UpdatePicture : public QWidget {
   protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
-        p.fillRect(rect(), Qt::white);
+        p.fillRect(rect(), palette().color(QPalette::Base));
         p.drawPixmap(10, 14, pictures::BarCodeArt(80, 56));
         QFont heading = LayoutFont(kFace, 15, true);
         p.setFont(heading);
-        p.setPen(QColor(0, 0, 0x99));
+        p.setPen(palette().color(QPalette::Link));
         p.drawText(QRect(100, 6, width() - 104, 64),
                    Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap,
                    QStringLiteral("A newer version of this program is available!"));
@@ -37,6 +38,7 @@ class UpdatePicture : public QWidget {
 QLabel* TextLine(QWidget* parent, const QString& text, int left, int top, int width, int height) {
     auto* label = new QLabel(text, parent);
     label->setGeometry(left, top, width, height);
+    label->setForegroundRole(QPalette::Text);  // on the picture's ground
     const int needed = label->sizeHint().width();
     if (needed > width)
         label->resize(needed, height);
@@ -50,7 +52,7 @@ bool UpdateReminderDue(int currentStamp, int installStamp) {
 }
 
 TForm4::TForm4(platform::Desktop& desktop, QWidget* mainWindow, QWidget* dataField)
-    : QDialog(mainWindow, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint),
+    : PlacedDialog(mainWindow, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint),
       desktop_(desktop),
       mainWindow_(mainWindow),
       dataField_(dataField) {
@@ -102,9 +104,11 @@ void TForm4::showEvent(QShowEvent* event) {
         platform::RunHandler(desktop_, this, [this] { FormActivate(); });
 }
 
+QPoint TForm4::FramePlace() const {
+    return BesideMainWindow(mainWindow_, QPoint(60, 101));
+}
+
 void TForm4::FormActivate() {
-    if (mainWindow_)
-        move(mainWindow_->pos() + QPoint(60, 101));
     CheckUpdate->setFocus();
 }
 

@@ -2,10 +2,10 @@
 // month stamp is more than 100 behind the current one (13 calendar months or more).
 #pragma once
 
-#include <QDialog>
 #include <QLabel>
 #include <QPushButton>
 
+#include "dialogs/placed_dialog.h"
 #include "platform/desktop.h"
 
 namespace sw {
@@ -13,7 +13,7 @@ namespace sw {
 // Whether the reminder is due: the current stamp minus the installation stamp exceeds 100.
 bool UpdateReminderDue(int currentStamp, int installStamp);
 
-class TForm4 : public QDialog {
+class TForm4 : public PlacedDialog {
   public:
     // `mainWindow` places the dialog; `dataField` takes the focus after "Yes".
     TForm4(platform::Desktop& desktop, QWidget* mainWindow, QWidget* dataField);
@@ -38,6 +38,7 @@ class TForm4 : public QDialog {
 
   protected:
     void showEvent(QShowEvent* event) override;
+    QPoint FramePlace() const override;
 
   private:
     platform::Desktop& desktop_;

@@ -43,8 +43,8 @@ QLabel* MakeLabel(QWidget* parent, const QFont& font, int left, int top, int wid
 }  // namespace
 
 TWarningBox::TWarningBox(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
+    : PlacedDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                               Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("WarningBox"));
     setWindowTitle(QStringLiteral("Clip Board Warning"));
     setFixedSize(kClientWidth, kClientHeight);
@@ -56,7 +56,7 @@ TWarningBox::TWarningBox(QWidget* parent)
     Label2 = MakeLabel(this, text, 8, 24, 276, 16,
                        QStringLiteral("We copy both the bar code font and data to the"));
     Label3 = MakeLabel(this, text, 8, 40, 256, 16,
-                       QStringLiteral("clip board, but not all Windows applications"));
+                       QStringLiteral("clip board, but not all applications"));
     Label4 = MakeLabel(this, text, 8, 56, 284, 16,
                        QStringLiteral("support pasting font information. Once you paste"));
     Label5 = MakeLabel(this, text, 8, 72, 276, 16,
@@ -95,7 +95,7 @@ QPoint TWarningBox::CentredPosition() const {
 }
 
 void TWarningBox::showEvent(QShowEvent* event) {
-    move(CentredPosition());
+    // Centred as it is shown: PlacedDialog::setVisible.
     OKBtn->setFocus();
     QDialog::showEvent(event);
 }

@@ -3,7 +3,7 @@
 // of the run.
 #pragma once
 
-#include <QDialog>
+#include "dialogs/placed_dialog.h"
 
 class QCheckBox;
 class QLabel;
@@ -11,7 +11,7 @@ class QPushButton;
 
 namespace sw {
 
-class TWarningBox : public QDialog {
+class TWarningBox : public PlacedDialog {
     Q_OBJECT
 
   public:
@@ -34,6 +34,7 @@ class TWarningBox : public QDialog {
 
   protected:
     void showEvent(QShowEvent* event) override;
+    QPoint FramePlace() const override { return CentredPosition(); }
 };
 
 }  // namespace sw

@@ -1,7 +1,8 @@
 // Who makes the program and its bar code fonts, and where its web pages live. Every address the
 // program opens is built from kWebHost, so moving the site means changing one line; every line
 // that names the maker (the window's caption above the font string, the about box, the sample
-// page) is built from kMaker.
+// page) is built from kMaker. The package's maintainer, its copyright file, the AppStream
+// metadata and the fonts' own copyright name the maker as kName too (a test holds them to it).
 #pragma once
 
 #include <QString>
@@ -12,7 +13,7 @@ namespace sw::vendor {
 
 inline const QString kWebHost = QStringLiteral("https://www.stripewright.example");
 
-inline const QString kMaker = QStringLiteral("Tovasko");
+inline const QString kMaker = QStringLiteral("Stripewright");
 inline const QString kName = kMaker + QStringLiteral(" Software");
 inline const QString kStreet = QStringLiteral("418 Harbour Lane, Suite 3");
 inline const QString kTown = QStringLiteral("Port Alder, OR 97999");

@@ -23,6 +23,19 @@ class Desktop {
     virtual bool FileExists(const QString& path) const = 0;
     // The running program's file name without folder ("stripewright").
     virtual QString ExecutableFileName() const = 0;
+    // The folder the program was started in.
+    virtual QString WorkingFolder() const = 0;
+    // A file of the installation by its path below the shared data folder (<prefix>/share), as
+    // "stripewright/help/stripewright.chm": the one beside the program's own installation, or
+    // else the one where the build installs it. Empty when neither exists.
+    virtual QString InstalledFile(const QString& path) const = 0;
+    // Whether the desktop has an application that opens files of this name's kind.
+    virtual bool HasViewerFor(const QString& fileName) const = 0;
+
+    // Runs the set-up program for the user (stripewright-setup, beside the program or where the
+    // build installs it) and waits until it ends. Returns why it failed, in the set-up's words
+    // where it gave any; empty when it succeeded.
+    virtual QString RunSetup() = 0;
 
     // Shell requests; their results are never examined. A document is opened with the "open"
     // verb and a working folder (empty: none); an address with the default action.

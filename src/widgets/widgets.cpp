@@ -1,7 +1,10 @@
 #include "widgets/widgets.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
 #include <QStyleOptionGroupBox>
 
 namespace sw {
@@ -11,9 +14,8 @@ LinkLabel::LinkLabel(QWidget* parent) : QLabel(parent) {
     QFont f = font();
     f.setUnderline(true);
     setFont(f);
-    QPalette p = palette();
-    p.setColor(QPalette::WindowText, QColor(0, 0, 0xCC));
-    setPalette(p);
+    setForegroundRole(QPalette::Link);
+    setFocusPolicy(Qt::TabFocus);
 }
 
 void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {
@@ -22,6 +24,27 @@ void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {
         onClick) {
         onClick();
     }
+}
+
+void LinkLabel::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) &&
+        (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && onClick) {
+        onClick();
+        return;
+    }
+    QLabel::keyPressEvent(event);
+}
+
+void LinkLabel::paintEvent(QPaintEvent* event) {
+    QLabel::paintEvent(event);
+    if (!hasFocus())
+        return;
+    QPainter painter(this);
+    QStyleOptionFocusRect focus;
+    focus.initFrom(this);
+    focus.rect = contentsRect();
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
 }
 
 void DataLineEdit::focusOutEvent(QFocusEvent* event) {
@@ -38,26 +61,6 @@ void DataLineEdit::focusOutEvent(QFocusEvent* event) {
     } else {
         setSelection(start, length);
     }
-}
-
-PreviewEdit::PreviewEdit(QWidget* parent) : QTextEdit(parent) {
-    ShowSelectionUnfocused(false);
-}
-
-void PreviewEdit::ShowSelectionUnfocused(bool show) {
-    showUnfocused_ = show;
-    // The field draws its selection in the inactive colours while it lacks the focus.
-    QPalette p = palette();
-    if (show) {
-        p.setBrush(QPalette::Inactive, QPalette::Highlight,
-                   p.brush(QPalette::Active, QPalette::Highlight));
-        p.setColor(QPalette::Inactive, QPalette::HighlightedText, Qt::white);
-    } else {
-        p.setColor(QPalette::Inactive, QPalette::Highlight, Qt::transparent);
-        p.setBrush(QPalette::Inactive, QPalette::HighlightedText,
-                   p.brush(QPalette::Inactive, QPalette::Text));
-    }
-    setPalette(p);
 }
 
 void CaptionInFrameStyle::drawComplexControl(ComplexControl control,

@@ -4,12 +4,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProxyStyle>
-#include <QTextEdit>
 #include <functional>
 
 namespace sw {
 
-// A text line that acts as a link: underlined, a pointing hand, and `onClick` on a click.
+// A text line that acts as a link: underlined, in the desktop's link colour, a pointing hand,
+// and `onClick` on a click. Tab reaches it; Enter or Space then follows it.
 class LinkLabel : public QLabel {
   public:
     explicit LinkLabel(QWidget* parent = nullptr);
@@ -17,6 +17,8 @@ class LinkLabel : public QLabel {
 
   protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 };
 
 // A single-line edit that, once asked to, keeps its selection when the focus moves on to
@@ -32,19 +34,6 @@ class DataLineEdit : public QLineEdit {
 
   private:
     bool keepSelection_ = false;
-};
-
-// A rich-text field that, like any field, hides its selection while another control has the
-// focus, unless asked to go on showing it: then the selected text stands in the highlighted
-// text colour (white) on the highlight colour, as when the field has the focus.
-class PreviewEdit : public QTextEdit {
-  public:
-    explicit PreviewEdit(QWidget* parent = nullptr);
-    void ShowSelectionUnfocused(bool show);
-    bool SelectionShownUnfocused() const { return showUnfocused_; }
-
-  private:
-    bool showUnfocused_ = false;
 };
 
 // Group boxes whose caption stands in the frame's top line, the frame broken behind it, so

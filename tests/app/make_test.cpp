@@ -1,8 +1,12 @@
 // Make, the error report in the preview, type selection, the checksum click and restyling.
 #include <gtest/gtest.h>
 
+#include <QAbstractTextDocumentLayout>
 #include <QFontDatabase>
+#include <QScrollBar>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
 
 #include "support/window_fixture.h"
 
@@ -353,7 +357,7 @@ TEST_F(MakeTest, TypingAPointSizeAppliesItOnceItReaches18) {
     EXPECT_EQ(Focus(), form().BarTextInput);
 }
 
-TEST_F(MakeTest, ATypedSizeStandsAsTypedAndTheRestyledBarCodeStaysHighlighted) {
+TEST_F(MakeTest, ATypedSizeStandsAsTypedAndTheRestyledBarCodeShowsAsTheRest) {
     Make(BarCodeType::Type39, "AB");
     form().PointSize->setFocus();
     QLineEdit* edit = form().PointSize->lineEdit();
@@ -364,18 +368,62 @@ TEST_F(MakeTest, ATypedSizeStandsAsTypedAndTheRestyledBarCodeStaysHighlighted) {
     EXPECT_EQ(PreviewCharFont(0).pointSize(), 5);
     EXPECT_TRUE(QFontDatabase::families().contains("Sample 39"));  // loaded when first named
 
-    // The focus is in the data field; the restyled bar code shows selected as it would with
-    // the focus, white on the highlight colour, until the next Make.
+    // The focus is in the data field; the restyled bar code stays selected for the next
+    // change, but a field without the focus shows no selection: black bars on white.
     EXPECT_EQ(Focus(), form().BarTextInput);
     EXPECT_EQ(form().BarCodeOut->textCursor().selectedText(), "*AB*");
-    const auto shown = [this](QPalette::ColorRole role) {
-        return form().BarCodeOut->palette().color(QPalette::Inactive, role);
+    EXPECT_TRUE(testing::BlackOnWhite(PreviewPicture()));
+}
+
+TEST_F(MakeTest, ThePreviewShowsTheWholeBarCodeOnOneLineFromItsStart) {
+    struct Row {
+        BarCodeType type;
+        const char* data;
+        QRadioButton* TForm1::*height;
+        int size;
+        bool scaled;  // taller than the box
     };
-    EXPECT_EQ(shown(QPalette::Highlight),
-              form().BarCodeOut->palette().color(QPalette::Active, QPalette::Highlight));
-    EXPECT_EQ(shown(QPalette::HighlightedText), QColor(Qt::white));
-    form().MakeButtonClick->click();
-    EXPECT_EQ(shown(QPalette::Highlight).alpha(), 0);  // a field without the focus hides it
+    const Row rows[] = {
+        {BarCodeType::Type39, "ABCDEFGHIJKLMNOPQRSTUVWXYZ", &TForm1::Normal, 18, false},
+        {BarCodeType::Type39, "ABCDEFGHIJKLMNOPQRSTUVWXYZ", &TForm1::Tall, 24, true},
+        {BarCodeType::Type39, "1234ABCD", &TForm1::Tall, 72, true},
+        {BarCodeType::TypeUPC, "03600029145", &TForm1::Normal, 50, true},
+        {BarCodeType::TypePost, "123456789", &TForm1::Short, 72, true},
+    };
+    for (const Row& r : rows) {
+        Button(r.type)->click();
+        (form().*r.height)->setChecked(true);
+        form().PointSize->setEditText(QString::number(r.size));
+        form().BarTextInput->setText(QString::fromLatin1(r.data));
+        form().MakeButtonClick->click();
+        PreviewEdit* preview = form().BarCodeOut;
+        const QSizeF text = preview->document()->documentLayout()->documentSize();
+        EXPECT_EQ(preview->document()->firstBlock().layout()->lineCount(), 1) << r.data;
+        EXPECT_EQ(preview->Scale() < 1, r.scaled) << r.data;
+        EXPECT_EQ(form().PreviewScale->isVisible(), r.scaled) << r.data;
+        // The whole height shows, and scrolling sideways reaches the end, from the start.
+        EXPECT_LE(text.height() * preview->Scale(), preview->viewport()->height()) << r.data;
+        const QScrollBar* sideways = preview->horizontalScrollBar();
+        EXPECT_GE((sideways->isVisible() ? sideways->maximum() : 0) + preview->viewport()->width(),
+                  text.width() * preview->Scale())
+            << r.data;
+        EXPECT_EQ(sideways->value(), 0) << r.data;
+        EXPECT_TRUE(testing::BlackOnWhite(PreviewPicture())) << r.data;
+        // Only the drawing is scaled: the bar code keeps the size that Copy hands on.
+        EXPECT_EQ(PreviewCharFont(0).pointSize(), r.size) << r.data;
+    }
+}
+
+TEST_F(MakeTest, AnEmptyPreviewAfterATypeChangeHasNoScrollBarAndNoNote) {
+    Make(BarCodeType::TypeUPC, "03600029145");
+    form().PointSize->setEditText(QStringLiteral("72"));
+    form().Normal->click();
+    form().Short->click();
+    form().Radio39->click();  // empties the preview; its font stays the large face
+    ASSERT_TRUE(Preview().isEmpty());
+    EXPECT_FALSE(form().BarCodeOut->verticalScrollBar()->isVisible());
+    EXPECT_FALSE(form().BarCodeOut->horizontalScrollBar()->isVisible());
+    EXPECT_FALSE(form().PreviewScale->isVisible());
 }
 
 TEST_F(MakeTest, PickingASizeFromTheListAppliesItAtOnce) {

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QGuiApplication>
+#include <QScreen>
 
 #include "support/window_fixture.h"
 
@@ -99,6 +101,17 @@ TEST_F(StartupTest, SecondRunRestoresWhatTheFirstLeftAndCounts) {
     EXPECT_EQ(form().InstallStamp, 2612);
 }
 
+TEST_F(StartupTest, AStoredPlaceOffEveryScreenComesBackOnTheNearestOne) {
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    const QPoint stored(screen.right() + 600, screen.top() + 40);  // a monitor since removed
+    docs.WriteSettings(kTipsOnly + QByteArray("[Settings]\nCount=3\nLeft=") +
+                       QByteArray::number(stored.x()) + "\nTop=" + QByteArray::number(stored.y()) +
+                       "\n");
+    Start();
+    EXPECT_TRUE(screen.contains(form().frameGeometry())) << form().frameGeometry().x();
+    EXPECT_EQ(form().frameGeometry().top(), stored.y());
+}
+
 TEST_F(StartupTest, DialogsAreMadeWhenFirstUsedAndTheLabelChoicesWaitForTheirs) {
     docs.WriteSettings(
         "[TipoftheDay]\nEnabled=0\n[Tips]\n0=Tip zero\n"
@@ -183,13 +196,32 @@ TEST_F(StartupTest, HintsOffSwitchesEveryTooltipOffForTheRun) {
     EXPECT_TRUE(form().tooltips().Enabled());
 }
 
-TEST_F(StartupTest, MissingProgramFolderWarnsOnceAndWritesNothing) {
+TEST_F(StartupTest, MissingProgramFolderRunsTheSetUpAndGoesOnWithWhatItMade) {
     QDir(docs.ProgramFolder()).removeRecursively();
+    desktop.onRunSetup = [this] {
+        QDir().mkpath(docs.ProgramFolder());
+        docs.WriteSettings(kTipsOnly);
+        return QString();
+    };
     Start();
+    EXPECT_EQ(desktop.setupRuns, 1);
+    EXPECT_TRUE(desktop.warnings.empty());
+    EXPECT_TRUE(form().FolderFound);
+    EXPECT_EQ(ini().ReadInteger("Settings", "Count", -1), 1);  // a first run
+    ASSERT_EQ(desktop.modalsShown.size(), 1u);
+    EXPECT_EQ(desktop.modalsShown[0], program->Tip);
+}
+
+TEST_F(StartupTest, MissingProgramFolderAfterTheSetUpWarnsOnceWithItsReasonAndWritesNothing) {
+    QDir(docs.ProgramFolder()).removeRecursively();
+    desktop.onRunSetup = [] { return QStringLiteral("stripewright-setup: the disk is full"); };
+    Start();
+    EXPECT_EQ(desktop.setupRuns, 1);
     ASSERT_EQ(desktop.warnings.size(), 1u);
     EXPECT_EQ(desktop.warnings[0].text,
               "The folder " + QDir::toNativeSeparators(docs.documents + "/Stripewright/") +
-                  " is missing, please re-install this product.");
+                  " is missing, please re-install this product.\n"
+                  "stripewright-setup: the disk is full");
     EXPECT_EQ(desktop.warnings[0].topLeft, form().pos() + QPoint(100, 100));
     EXPECT_FALSE(form().FolderFound);
     EXPECT_TRUE(desktop.modalsShown.empty());

@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 
+#include "dialogs/about_box.h"
 #include "dialogs/warning_box.h"
 #include "support/window_fixture.h"
 
@@ -112,7 +115,7 @@ TEST_F(WindowLayoutTest, EveryControlStandsAtItsPlaceWithItsCaptionAndHint) {
          "Print a sample page of this bar code at several different point sizes"},
         {(QWidget * TForm1::*)&TForm1::StaticText5,
          {0, 222, 303, 17},
-         "This is the string to use with Tovasko's bar code fonts:",
+         "This is the string to use with Stripewright's bar code fonts:",
          ""},
         {(QWidget * TForm1::*)&TForm1::BarTextOut,
          {0, 237, 397, 22},
@@ -195,9 +198,11 @@ TEST_F(WindowLayoutTest, TabVisitsTheControlsInTheirOrder) {
                      form().Normal, form().PointSize}));
     // Leaving the point size box returns to the data field, whichever way it is left.
     EXPECT_EQ(Focus(), form().BarTextInput);
-    EXPECT_EQ(names(walk(form().TipCheckBox, 5)),
-              names({form().TipCheckBox, form().OptionalChecksum, form().Radio39,
-                     form().PrintLabels, form().BarTextInput}));
+    // The about button and the web link come after the others.
+    EXPECT_EQ(
+        names(walk(form().TipCheckBox, 7)),
+        names({form().TipCheckBox, form().OptionalChecksum, form().Radio39, form().PrintLabels,
+               form().SpeedButton3, form().StaticText3, form().BarTextInput}));
 }
 
 TEST_F(WindowLayoutTest, TheTypeDescriptionFitsItsText) {
@@ -248,11 +253,57 @@ TEST_F(HelpLinksTest, TipsShowsTheTipEvenWhenTheyAreSwitchedOff) {
     EXPECT_EQ(Focus(), form().BarTextInput);
 }
 
-TEST_F(HelpLinksTest, TheWebLinkOpensTheProductPage) {
+TEST_F(HelpLinksTest, TheWebLinkOpensTheProductPageByMouseAndByKey) {
     QTest::mouseClick(form().StaticText3, Qt::LeftButton);
     EXPECT_EQ(desktop.addressesOpened,
               QStringList{"https://www.stripewright.example/stripewright.htm"});
     EXPECT_EQ(Focus(), form().BarTextInput);
+    form().StaticText3->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(form().StaticText3, Qt::Key_Return);
+    EXPECT_EQ(desktop.addressesOpened.size(), 2);
+    EXPECT_EQ(Focus(), form().BarTextInput);
+}
+
+TEST_F(HelpLinksTest, HelpOpensTheCompiledFileWhereAViewerIsElseTheInstalledPages) {
+    QTemporaryDir share;
+    const QString installedFile = share.filePath("stripewright/help/stripewright.chm");
+    const QString installedPage = share.filePath("doc/stripewright/html/index.htm");
+    desktop.startFolder = docs.documents;
+    const QString inWorkingFolder = docs.documents + "/stripewright.chm";
+    struct Row {
+        bool viewer;
+        bool inWorking;
+        bool installed;  // the compiled file and the pages
+        QString document;
+        QString address;
+    };
+    const Row rows[] = {
+        {true, true, true, "stripewright.chm", ""},
+        {true, false, true, installedFile, ""},
+        {false, true, true, "", QUrl::fromLocalFile(installedPage).toString()},
+        {false, false, false, "stripewright.chm", ""},
+    };
+    for (const Row& r : rows) {
+        QFile::remove(inWorkingFolder);
+        QDir(share.path()).removeRecursively();
+        if (r.inWorking)
+            QFile(inWorkingFolder).open(QIODevice::WriteOnly);
+        if (r.installed) {
+            for (const QString& file : {installedFile, installedPage}) {
+                QDir().mkpath(QFileInfo(file).path());
+                QFile(file).open(QIODevice::WriteOnly);
+            }
+        }
+        desktop.share = share.path();
+        desktop.helpViewer = r.viewer;
+        desktop.documentsOpened.clear();
+        desktop.addressesOpened.clear();
+        form().SpeedButton2->click();
+        EXPECT_EQ(desktop.documentsOpened.empty() ? "" : desktop.documentsOpened[0].target,
+                  r.document);
+        EXPECT_EQ(desktop.addressesOpened.value(0), r.address);
+        EXPECT_EQ(desktop.documentsOpened.size() + desktop.addressesOpened.size(), 1u);
+    }
 }
 
 TEST_F(HelpLinksTest, CommandsOfTheOtherPartsReturnTheFocusToTheData) {
@@ -266,9 +317,11 @@ TEST_F(HelpLinksTest, CommandsOfTheOtherPartsReturnTheFocusToTheData) {
     EXPECT_EQ(Focus(), form().BarTextInput);
 }
 
-TEST_F(HelpLinksTest, EnterPressesTheFocusedButtonInEveryDialog) {
+TEST_F(HelpLinksTest, EnterPressesTheFocusedButtonInTheWindowAndEveryDialog) {
     form().Form3->ExitLabels->setFocus();  // the dialogs are made as a user would meet them
-    const std::pair<QDialog*, QAbstractButton*> rows[] = {
+    const std::pair<QWidget*, QAbstractButton*> rows[] = {
+        {&form(), form().MakeButtonClick},
+        {&form(), form().SpeedButton3},
         {program->Form4, program->Form4->CheckUpdate},
         {program->Form4, program->Form4->StopUpdateCheck},
         {program->Tip, program->Tip->NextTip},
@@ -283,6 +336,69 @@ TEST_F(HelpLinksTest, EnterPressesTheFocusedButtonInEveryDialog) {
         EXPECT_EQ(clicked.count(), 1) << button->text().toStdString();
         dialog->hide();
     }
+}
+
+// A dark desktop theme, as Adwaita's dark variant gives it.
+class DarkThemeTest : public testing::WindowTest {
+  protected:
+    DarkThemeTest() : light_(QApplication::palette()) {
+        QPalette dark;
+        const std::pair<QPalette::ColorRole, QColor> roles[] = {
+            {QPalette::Window, QColor(0x35, 0x35, 0x35)},
+            {QPalette::WindowText, Qt::white},
+            {QPalette::Base, QColor(0x2d, 0x2d, 0x2d)},
+            {QPalette::Text, Qt::white},
+            {QPalette::Button, QColor(0x3c, 0x3c, 0x3c)},
+            {QPalette::ButtonText, Qt::white},
+            {QPalette::Link, QColor(0x8a, 0xb4, 0xf8)},
+            {QPalette::Mid, QColor(0x50, 0x50, 0x50)},
+            {QPalette::Highlight, QColor(0x15, 0x53, 0x9e)},
+            {QPalette::HighlightedText, Qt::white},
+        };
+        for (const auto& [role, colour] : roles) dark.setColor(role, colour);
+        QApplication::setPalette(dark);
+    }
+    ~DarkThemeTest() override { QApplication::setPalette(light_); }
+
+    // The difference between the lightest and the darkest grey where `part` stands in its
+    // window: text that can be read stands well apart from its ground.
+    static int Contrast(QWidget* part) {
+        QWidget* window = part->window();
+        window->show();
+        const QImage picture = window->grab().toImage().convertToFormat(QImage::Format_Grayscale8);
+        const QRect place(part->mapTo(window, QPoint(0, 0)), part->size());
+        int darkest = 255;
+        int lightest = 0;
+        for (int y = place.top(); y <= place.bottom(); ++y) {
+            for (int x = place.left(); x <= place.right(); ++x) {
+                darkest = std::min(darkest, qGray(picture.pixel(x, y)));
+                lightest = std::max(lightest, qGray(picture.pixel(x, y)));
+            }
+        }
+        return lightest - darkest;
+    }
+
+  private:
+    QPalette light_;
+};
+
+TEST_F(DarkThemeTest, EveryTextStandsOutAndTheBarCodeStaysBlackOnWhite) {
+    docs.WriteSettings(testing::kTipsOnly);
+    Start();
+    program->Tip->ShowNextTip();  // the counter
+    const std::pair<QWidget*, const char*> texts[] = {
+        {form().StaticText3, "web link"},
+        {program->Form2->StaticText1, "about box"},
+        {program->Form2->CurVersion, "about box link"},
+        {program->Tip->TipLabel, "tip counter"},
+        {program->Tip->NextTip, "tip button"},
+        {program->Form4->StaticText4, "update reminder"},
+    };
+    for (const auto& [text, name] : texts) EXPECT_GE(Contrast(text), 96) << name;
+
+    form().BarTextInput->setText(QStringLiteral("1234ABCD"));
+    form().MakeButtonClick->click();
+    EXPECT_TRUE(testing::BlackOnWhite(PreviewPicture()));
 }
 
 }  // namespace

@@ -34,6 +34,11 @@ TEST(Code128, WorkedExamplesGiveTheirValueSequences) {
         {"7", {104, 23, (104 + 23) % 103, 106}},
         // A small letter among control codes is shifted; the set stays A.
         {"\ta\t", {103, 73, 98, 65, 73, (103 + 73 + 2 * 98 + 3 * 65 + 4 * 73) % 103, 106}},
+        // A single character of the other set at the end is shifted too.
+        {std::string_view("a\0", 2), {104, 65, 98, 64, (104 + 65 + 2 * 98 + 3 * 64) % 103, 106}},
+        {"\x01"
+         "a",
+         {103, 65, 98, 65, (103 + 65 + 2 * 98 + 3 * 65) % 103, 106}},
     };
     for (const auto& c : cases) {
         const EncodeResult r = MakeFontString(BarCodeType::Type128, DecodeUtf8(c.data), false);
@@ -54,8 +59,8 @@ TEST(Code128, FontStringHoldsNoSpaceOrControlCode) {
               "Error: input character \"\u00e9\" not legal in bar code 128 (ASCII only)");
 }
 
-// The fewest symbol characters between start and check that can carry `data` (ASCII): sets A,
-// B and C, one character per latch or shift.
+// The fewest symbol characters between start and check that can carry `data` (ASCII, and FNC1
+// as code128::kFnc1Code): sets A, B and C, one character per latch or shift, FNC1 in any set.
 std::size_t Fewest128(const std::u32string& data) {
     const std::size_t n = data.size();
     constexpr std::size_t kMany = 1u << 30;
@@ -73,12 +78,57 @@ std::size_t Fewest128(const std::u32string& data) {
             best[j][static_cast<std::size_t>(set)] =
                 std::min(best[j][static_cast<std::size_t>(set)], cost);
         };
+        if (c == code128::kFnc1Code) {
+            for (int set = 0; set < 3; ++set)
+                relax(i + 1, set, b[static_cast<std::size_t>(set)] + 1);
+            continue;
+        }
         relax(i + 1, 0, b[0] + (c < 96 ? 1 : 2));   // A, or shift for a small letter
         relax(i + 1, 1, b[1] + (c >= 32 ? 1 : 2));  // B, or shift for a control code
         if (digit(i) && digit(i + 1))
             relax(i + 2, 2, b[2] + 1);
     }
     return std::min({best[n][0], best[n][1], best[n][2]});
+}
+
+// Reads a Code 128 font string back as a scanner does, FNC1 as code128::kFnc1Code, after
+// verifying the stop and the check character; `symbols` counts those between start and check.
+void Read128(const std::u32string& s, std::u32string& read, std::size_t& symbols) {
+    test::ExpectFontChars(s);
+    std::vector<int> v;
+    for (char32_t c : s) v.push_back(code128::ValueOf(c));
+    ASSERT_GE(v.size(), 3u);
+    ASSERT_EQ(v.back(), code128::kStop);
+    std::uint64_t sum = static_cast<std::uint64_t>(v[0]);
+    for (std::size_t k = 1; k + 2 < v.size(); ++k) sum += k * static_cast<std::uint64_t>(v[k]);
+    ASSERT_EQ(static_cast<int>(sum % 103), v[v.size() - 2]);
+    symbols = v.size() - 3;
+    int set = v[0] - code128::kStartA;
+    read.clear();
+    for (std::size_t k = 1; k + 2 < v.size(); ++k) {
+        const int x = v[k];
+        int use = set;
+        if (set != 2 && x == code128::kShift) {
+            use = 1 - set;
+            ++k;
+        }
+        const int y = v[k];
+        if (y == code128::kFnc1) {
+            read += code128::kFnc1Code;
+        } else if (use == 2 && y < 100) {
+            read += DigitChar(y / 10);
+            read += DigitChar(y % 10);
+        } else if (y == code128::kCodeA && use != 0) {
+            set = 0;
+        } else if (y == code128::kCodeB && use != 1) {
+            set = 1;
+        } else if (y == code128::kCodeC) {
+            set = 2;
+        } else {
+            ASSERT_LT(y, 96);
+            read += static_cast<char32_t>(use == 0 && y >= 64 ? y - 64 : y + 32);
+        }
+    }
 }
 
 TEST(Property, Code128ReadsBackShortestWithVerifyingCheck) {
@@ -88,43 +138,123 @@ TEST(Property, Code128ReadsBackShortestWithVerifyingCheck) {
         const std::u32string data = test::RandomFrom(rng, alphabet, test::RandomLength(rng, 24));
         const EncodeResult r = MakeFontString(BarCodeType::Type128, data, false);
         ASSERT_TRUE(r.ok());
-        const std::u32string& s = r.fontString();
-        test::ExpectFontChars(s);
-        std::vector<int> v;
-        for (char32_t c : s) v.push_back(code128::ValueOf(c));
-        ASSERT_GE(v.size(), 3u);
-        ASSERT_EQ(v.back(), code128::kStop);
-        std::uint64_t sum = static_cast<std::uint64_t>(v[0]);
-        for (std::size_t k = 1; k + 2 < v.size(); ++k) sum += k * static_cast<std::uint64_t>(v[k]);
-        ASSERT_EQ(static_cast<int>(sum % 103), v[v.size() - 2]);
-        // Read the values back as a scanner does.
-        int set = v[0] - code128::kStartA;
         std::u32string read;
-        for (std::size_t k = 1; k + 2 < v.size(); ++k) {
-            const int x = v[k];
-            int use = set;
-            if (set != 2 && x == code128::kShift) {
-                use = 1 - set;
-                ++k;
+        std::size_t symbols = 0;
+        ASSERT_NO_FATAL_FAILURE(Read128(r.fontString(), read, symbols));
+        ASSERT_EQ(read, data);
+        ASSERT_EQ(symbols, Fewest128(data)) << EncodeUtf8(data);
+    }
+}
+
+// Random valid element strings: some of predefined length, which need no separator, and some
+// of variable length, short and digit-heavy, so that separators fall in and next to runs of
+// digits. (01) comes along with the AIs that need it.
+TEST(Property, Gs1ReadsBackShortestWithSeparators) {
+    std::mt19937 rng(1128);
+    enum class Kind { Gtin, Date, Measure, Digits, Text };
+    struct Ai {
+        const char* ai;
+        Kind kind;
+        bool needsGtin;
+    };
+    const Ai ais[] = {
+        {"01", Kind::Gtin, false}, {"17", Kind::Date, true},   {"3103", Kind::Measure, true},
+        {"10", Kind::Text, true},  {"21", Kind::Text, true},   {"30", Kind::Digits, true},
+        {"90", Kind::Text, false}, {"400", Kind::Text, false}, {"91", Kind::Text, false}};
+    std::uniform_int_distribution<int> d10(0, 9);
+    auto digits = [&](std::size_t n) {
+        std::u32string s;
+        for (std::size_t k = 0; k < n; ++k) s += DigitChar(d10(rng));
+        return s;
+    };
+    auto value = [&](Kind kind) -> std::u32string {
+        switch (kind) {
+            case Kind::Gtin: {
+                std::u32string v = digits(13);
+                int sum = 0;
+                for (std::size_t j = 0; j < 13; ++j) sum += DigitValue(v[j]) * (j % 2 == 0 ? 3 : 1);
+                return v + DigitChar((10 - sum % 10) % 10);
             }
-            const int y = v[k];
-            if (use == 2 && y < 100) {
-                read += DigitChar(y / 10);
-                read += DigitChar(y % 10);
-            } else if (y == code128::kCodeA && use != 0) {
-                set = 0;
-            } else if (y == code128::kCodeB && use != 1) {
-                set = 1;
-            } else if (y == code128::kCodeC) {
-                set = 2;
-            } else {
-                ASSERT_LT(y, 96);
-                read += static_cast<char32_t>(use == 0 && y >= 64 ? y - 64 : y + 32);
+            case Kind::Date:  // months 01 and 11, days 00 to 29
+                return digits(2) + DigitChar(d10(rng) % 2) + U"1" + DigitChar(d10(rng) % 3) +
+                       DigitChar(d10(rng));
+            case Kind::Measure:
+                return digits(6);
+            case Kind::Digits:
+                return digits(test::RandomLength(rng, 5));
+            case Kind::Text:
+                return test::RandomFrom(rng, U"00000111223AZaz-", test::RandomLength(rng, 5));
+        }
+        return {};
+    };
+    for (int i = 0; i < test::kRounds; ++i) {
+        std::u32string text, expected;
+        do {
+            std::vector<const Ai*> chosen;
+            bool gtin = false;
+            for (const Ai& ai : ais) {
+                if (rng() % 3 == 0)
+                    chosen.push_back(&ai);
+            }
+            for (const Ai* ai : chosen) gtin = gtin || ai->needsGtin;
+            if (chosen.empty())
+                chosen.push_back(&ais[6]);
+            if (gtin && chosen.front() != &ais[0])
+                chosen.push_back(&ais[0]);
+            std::shuffle(chosen.begin(), chosen.end(), rng);
+            text.clear();
+            expected.assign(1, code128::kFnc1Code);
+            for (std::size_t k = 0; k < chosen.size(); ++k) {
+                const Ai& ai = *chosen[k];
+                const std::u32string aiText = DecodeUtf8(ai.ai);
+                const std::u32string data = value(ai.kind);
+                text += U"(" + aiText + U")" + data;
+                expected += aiText + data;
+                const bool predefined =
+                    ai.kind == Kind::Gtin || ai.kind == Kind::Date || ai.kind == Kind::Measure;
+                if (!predefined && k + 1 < chosen.size())
+                    expected += code128::kFnc1Code;
+            }
+        } while (expected.size() > 1 + 48);
+        const EncodeResult r = MakeFontString(BarCodeType::TypeGS1_128, text, false);
+        ASSERT_TRUE(r.ok()) << EncodeUtf8(text) << ": " << r.message();
+        std::u32string read;
+        std::size_t symbols = 0;
+        ASSERT_NO_FATAL_FAILURE(Read128(r.fontString(), read, symbols));
+        ASSERT_EQ(read, expected) << EncodeUtf8(text);
+        ASSERT_EQ(symbols, Fewest128(expected)) << EncodeUtf8(text);
+    }
+}
+
+TEST(Property, AnyTextGivesFontCharsOrOneError) {
+    std::mt19937 rng(7);
+    const std::u32string_view alphabet =
+        U"0123456789ABCZaz -.*~{}\\|\u00a1\u00e9\u20ac\U0001F600\t";
+    for (int i = 0; i < test::kRounds; ++i) {
+        const std::u32string data = test::RandomFrom(rng, alphabet, test::RandomLength(rng, 14));
+        for (const auto& info : kBarCodeTypes) {
+            for (bool checksum : {false, true}) {
+                const EncodeResult r = MakeFontString(info.type, data, checksum);
+                if (r.ok()) {
+                    ExpectFontChars(r.fontString());
+                    ASSERT_TRUE(r.message().empty());
+                } else {
+                    ASSERT_TRUE(r.fontString().empty());
+                    ASSERT_EQ(r.message().rfind("Error", 0), 0u) << r.message();
+                }
             }
         }
-        ASSERT_EQ(read, data);
-        ASSERT_EQ(v.size() - 3, Fewest128(data)) << EncodeUtf8(data);
     }
+}
+
+TEST(Property, LongInputsDoNotOverflowCheckSums) {
+    // Sums kept as plain integers would overflow long before the text ends.
+    const std::u32string nines(3'000'000, U'9');
+    EXPECT_TRUE(Encode25i(nines + U"9", true).ok());
+    const std::u32string percents(3'000'000, U'%');
+    const EncodeResult r = Encode39(percents, true);
+    ASSERT_TRUE(r.ok());
+    EXPECT_EQ(r.fontString()[r.fontString().size() - 2], Code39CheckChar(42 * 3'000'000 % 43));
 }
 
 }  // namespace

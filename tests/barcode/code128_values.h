@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "barcode/code128.h"
@@ -15,7 +16,7 @@ inline std::vector<int> Code128Values(const std::u32string& fontString) {
 }
 
 struct ValuesCase {
-    const char* data;
+    std::string_view data;
     std::vector<int> values;  // start to stop
 };
 

@@ -22,21 +22,35 @@ TEST(GS1_128, WorkedExamplesGiveTheirValueSequences) {
         {"(01)09501101530003(17)140704(10)AB-123",
          {105, 102, 1,  9,   50, 11, 1,  53, 0,  3,  17, 14,
           7,   4,   10, 100, 33, 34, 13, 17, 18, 19, 61, 106}},
-        {"(10)ABC123(21)4567",
-         {104, 102, 17, 16, 33, 34, 35, 17, 99, 23, 102, 21, 45, 67, 48, 106}},
+        // The standard's example (10)ABC123(21)4567 with AIs that need no (01) beside them.
+        {"(90)ABC123(91)4567",
+         {104, 102, 25, 16, 33, 34, 35, 17, 99, 23, 102, 91, 45, 67, 10, 106}},
         {"(01)09501101530003(10)12345678(11)240101",
          {105, 102, 1, 9, 50, 11, 1, 53, 0, 3, 10, 12, 34, 56, 78, 102, 11, 24, 1, 1, 47, 106}},
         {"(01)09501101530003(3103)000189(10)LOT42",
          {105, 102, 1,  9,  50,  11, 1,  53, 0,  3,  31, 3,
           0,   1,   89, 10, 100, 44, 47, 52, 20, 18, 88, 106}},
         // An odd run before a separator: the lone digit leaves set C once and for all.
-        {"(233)194015(233)19406666",
-         {105, 102, 23, 31, 94, 1, 100, 21, 102, 18, 99, 33, 19, 40, 66, 66, 81, 106}},
+        {"(90)3194015(91)319406666",
+         {105, 102, 90, 31, 94, 1, 100, 21, 102, 25, 99, 13, 19, 40, 66, 66, 58, 106}},
     };
     for (const auto& c : cases) {
         const EncodeResult r = MakeFontString(BarCodeType::TypeGS1_128, DecodeUtf8(c.data), false);
         ASSERT_TRUE(r.ok()) << c.data << ": " << r.message();
         EXPECT_EQ(test::Code128Values(r.fontString()), c.values) << c.data;
+    }
+}
+
+TEST(GS1_128, SeparatorsBesideDigitsStayShortest) {
+    const std::pair<const char*, std::size_t> cases[] = {
+        {"(90)A1(91)1", 134},  // not StartB FNC1 9 0 A CodeC CodeB 1 FNC1 9 1 1 (156)
+        {"(90)1(91)12", 112},  // StartB FNC1 9 CodeC 01 FNC1 91 12
+    };
+    for (const auto& [data, modules] : cases) {
+        const EncodeResult r = MakeFontString(BarCodeType::TypeGS1_128, DecodeUtf8(data), false);
+        ASSERT_TRUE(r.ok()) << data << ": " << r.message();
+        // 11 modules a character, 13 for the stop.
+        EXPECT_EQ(11 * r.fontString().size() + 2, modules) << data;
     }
 }
 

@@ -90,6 +90,18 @@ TEST(Help, CommandLinePageCoversEveryOptionAndExitStatus) {
     }
 }
 
+TEST(Help, LibreOfficePageCoversEveryCalcFunction) {
+    const std::string page = Read(kHelp / "libreoffice.htm");
+    const std::string functions =
+        Read(fs::path(SW_SOURCE_DIR_PATH) / "src" / "libreoffice" / "CalcAddIn.xcu");
+    const std::set<std::string> names =
+        Matches(functions, std::regex(R"re(<node oor:name="([A-Z0-9_]+)" oor:op="replace">)re"));
+    EXPECT_GT(names.size(), 9u);
+    for (const std::string& name : names) {
+        EXPECT_NE(page.find("<td>" + name + "("), std::string::npos) << name;
+    }
+}
+
 TEST(Help, CompiledFileHoldsEveryPage) {
     const std::string chm = Read(SW_CHM_PATH);
     ASSERT_TRUE(chm.starts_with("ITSF")) << "not a compiled help file";

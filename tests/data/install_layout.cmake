@@ -12,6 +12,7 @@ endif()
 set(root ${SCRATCH}${prefix})
 foreach(file IN ITEMS
     share/stripewright/help/stripewright.chm
+    share/doc/stripewright/html/index.htm share/doc/stripewright/html/style.css
     share/icons/hicolor/scalable/apps/stripewright.svg
     share/applications/stripewright.desktop
     share/metainfo/example.stripewright.Stripewright.metainfo.xml

@@ -45,7 +45,7 @@ TEST(WarningBox, LayoutTextsAndNothingClipped) {
     const std::vector<Expected> controls = {
         {box.Label1, {112, 3, 44, 20}, "Note!", 16, true},
         {box.Label2, {8, 24, 276, 16}, "We copy both the bar code font and data to the", 13, false},
-        {box.Label3, {8, 40, 256, 16}, "clip board, but not all Windows applications", 13, false},
+        {box.Label3, {8, 40, 256, 16}, "clip board, but not all applications", 13, false},
         {box.Label4,
          {8, 56, 284, 16},
          "support pasting font information. Once you paste",

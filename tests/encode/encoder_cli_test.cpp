@@ -143,8 +143,8 @@ TEST(EncoderCli, EveryWorkedExample) {
         {{"--type", "UPC", "03600029145", "00000000000", "12345678901"},
          " P36000|BIADEb\n P00000|@@@@@`\n Q23456|GHI@Ab\n"},
         {{"--type", "128", "Code 128", "1234567890"},
-         "\u00caDpef!239a\u00cc\n\u00cb-CYo{v\u00cc\n"},
-        {{"--type", "gs1-128", "(01)09501101530003"}, "\u00cb\u00c8\"*S,\"V!$h\u00cc\n"},
+         "\u00ccCode\u00c2128`\u00ce\n\u00cd,BXnzu\u00ce\n"},
+        {{"--type", "gs1-128", "(01)09501101530003"}, "\u00cd\u00ca!)R+!U\u00c2#g\u00ce\n"},
         {{"--type", "ean13", "590123412345", "5901234123457"}, "U9pq23t|ABCDEg\nU9pq23t|ABCDEg\n"},
         {{"--type", "imb", "01234567094987654321"},
          "ATTFATTDTTADTAATTDTDTATTDAFDDFADFDFTFFFFFTATFAAAATDFFTDAADFTFDTDT\n"},
@@ -160,8 +160,9 @@ TEST(EncoderCli, Cp1252WritesSingleBytes) {
     const Outcome r = Encode({"--type", "25i", "--encoding", "cp1252", "1234567890", "99"});
     EXPECT_EQ(r.out, "{-CYo\xa1}\n{\xaa}\n");
     EXPECT_EQ(Encode({"--type", "128", "--encoding", "cp1252", "Code 128"}).out,
-              "\xca"
-              "Dpef!239a\xcc\n");
+              "\xcc"
+              "Code\xc2"
+              "128`\xce\n");
 }
 
 TEST(EncoderCli, UsageErrors) {

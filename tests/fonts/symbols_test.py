@@ -137,12 +137,13 @@ class Glyphs(unittest.TestCase):
     def test_code39_reads_back(self):
         f = symbols.FAMILIES["39"]
         glyphs = symbols.family_glyphs("39")
-        self.assertEqual(set(glyphs), set(symbols.CODE39) - {" "} | {"~"})
-        for ch, p in symbols.CODE39.items():
-            w = elements(glyphs["~" if ch == " " else ch], f["module"])
-            self.assertEqual(narrow_wide(w[:-1], 3), p, ch)
+        # The space symbol at "~", where the encoder writes it, and at the space itself.
+        self.assertEqual(set(glyphs), set(symbols.CODE39) | {"~"})
+        for ch in list(symbols.CODE39) + ["~"]:
+            w = elements(glyphs[ch], f["module"])
+            self.assertEqual(narrow_wide(w[:-1], 3), symbols.CODE39[" " if ch == "~" else ch], ch)
             self.assertEqual(w[-1], 1, ch)  # the inter-character gap
-            self.assertEqual(glyphs["~" if ch == " " else ch]["bars"][0][0], 0)
+            self.assertEqual(glyphs[ch]["bars"][0][0], 0)
 
     def test_upc_reads_back(self):
         f = symbols.FAMILIES["UPC"]
@@ -180,19 +181,21 @@ class Glyphs(unittest.TestCase):
             self.assertEqual(sum(widths[0::2]) % 2, 0, v)  # bar modules: even
         f = symbols.FAMILIES["128"]
         glyphs = symbols.family_glyphs("128")
-        self.assertEqual(len(glyphs), 107)
-        # Value sequences and the module strings they must draw, quiet zones around.
+        self.assertEqual(len(glyphs), 108)
+        # Strings in the character map Code 128 fonts commonly share ("Code 128" with value 0
+        # as "\u00c2" and as a space, "ab<HT>cd" with a shift), and the modules they must draw,
+        # quiet zones around.
+        code_128 = ("11010010000100010001101000111101010000100110101100100001101100110010011100"
+                    "1101100111001011101001100101000011001100011101011")
         examples = [
-            ([104, 35, 79, 68, 69, 0, 17, 18, 24, 64, 106],
-             "11010010000100010001101000111101010000100110101100100001101100110010011100110110"
-             "0111001011101001100101000011001100011101011"),
-            ([104, 65, 66, 98, 73, 67, 68, 85, 106],
+            ("\u00ccCode\u00c2128`\u00ce", code_128),
+            ("\u00ccCode 128`\u00ce", code_128),
+            ("\u00ccab\u00c6icdu\u00ce",
              "11010010000100101100001001000011011110100010100001101001000010110010000100110100"
              "111100101100011101011"),
         ]
-        for values, expected in examples:
-            drawn = "".join(modules_of(glyphs[symbols.code128_char(v)], f["module"])
-                            for v in values)
+        for text, expected in examples:
+            drawn = "".join(modules_of(glyphs[c], f["module"]) for c in text)
             self.assertEqual(drawn, "0" * 10 + expected + "0" * 10)
 
     def test_ean13_reads_back(self):

@@ -27,6 +27,11 @@ class FakeDesktop : public platform::Desktop {
 
     QString documents;
     QString executable = QStringLiteral("stripewright");
+    QString startFolder;                  // the working folder the program was started in
+    QString share;                        // the installation's shared data folder; empty: none
+    bool helpViewer = false;              // whether compiled help files have an application
+    std::function<QString()> onRunSetup;  // what the set-up does; unset: nothing, no failure
+    int setupRuns = 0;
     QDate today = QDate(2026, 12, 8);
     std::vector<Box> warnings;
     QStringList errors;
@@ -42,6 +47,13 @@ class FakeDesktop : public platform::Desktop {
     bool DirectoryExists(const QString& path) const override;
     bool FileExists(const QString& path) const override;
     QString ExecutableFileName() const override { return executable; }
+    QString WorkingFolder() const override { return startFolder; }
+    QString InstalledFile(const QString& path) const override;
+    bool HasViewerFor(const QString&) const override { return helpViewer; }
+    QString RunSetup() override {
+        ++setupRuns;
+        return onRunSetup ? onRunSetup() : QString();
+    }
     void OpenDocument(const QString& file, const QString& workingFolder) override {
         documentsOpened.push_back({file, workingFolder});
     }
@@ -71,4 +83,8 @@ inline bool sw::testing::FakeDesktop::DirectoryExists(const QString& path) const
 }
 inline bool sw::testing::FakeDesktop::FileExists(const QString& path) const {
     return QFileInfo(path).isFile();
+}
+inline QString sw::testing::FakeDesktop::InstalledFile(const QString& path) const {
+    const QString file = QDir(share).filePath(path);
+    return !share.isEmpty() && QFileInfo(file).isFile() ? file : QString();
 }

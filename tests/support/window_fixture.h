@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QImage>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <memory>
@@ -17,6 +18,26 @@
 #include "support/temp_documents.h"
 
 namespace sw::testing {
+
+// A picture of black bars on white: greys only, white at its corner, and some black.
+inline ::testing::AssertionResult BlackOnWhite(const QImage& picture) {
+    bool black = false;
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            const QColor c = picture.pixelColor(x, y);
+            if (c.red() != c.green() || c.green() != c.blue()) {
+                return ::testing::AssertionFailure()
+                       << "colour " << c.name().toStdString() << " at " << x << "," << y;
+            }
+            black = black || c.red() < 64;
+        }
+    }
+    if (picture.pixelColor(0, 0) != QColor(Qt::white))
+        return ::testing::AssertionFailure() << "the ground is not white";
+    if (!black)
+        return ::testing::AssertionFailure() << "no black bars";
+    return ::testing::AssertionSuccess();
+}
 
 // A settings file with the tip sections only, as the set-up leaves it.
 inline const QByteArray kTipsOnly =
@@ -64,6 +85,9 @@ class WindowTest : public ::testing::Test {
         }
         return font;
     }
+
+    // What the preview shows.
+    QImage PreviewPicture() { return form().BarCodeOut->viewport()->grab().toImage(); }
 
     TempDocuments docs;
     FakeDesktop desktop;
