@@ -226,36 +226,5 @@ TEST(Property, Gs1ReadsBackShortestWithSeparators) {
     }
 }
 
-TEST(Property, AnyTextGivesFontCharsOrOneError) {
-    std::mt19937 rng(7);
-    const std::u32string_view alphabet =
-        U"0123456789ABCZaz -.*~{}\\|\u00a1\u00e9\u20ac\U0001F600\t";
-    for (int i = 0; i < test::kRounds; ++i) {
-        const std::u32string data = test::RandomFrom(rng, alphabet, test::RandomLength(rng, 14));
-        for (const auto& info : kBarCodeTypes) {
-            for (bool checksum : {false, true}) {
-                const EncodeResult r = MakeFontString(info.type, data, checksum);
-                if (r.ok()) {
-                    ExpectFontChars(r.fontString());
-                    ASSERT_TRUE(r.message().empty());
-                } else {
-                    ASSERT_TRUE(r.fontString().empty());
-                    ASSERT_EQ(r.message().rfind("Error", 0), 0u) << r.message();
-                }
-            }
-        }
-    }
-}
-
-TEST(Property, LongInputsDoNotOverflowCheckSums) {
-    // Sums kept as plain integers would overflow long before the text ends.
-    const std::u32string nines(3'000'000, U'9');
-    EXPECT_TRUE(Encode25i(nines + U"9", true).ok());
-    const std::u32string percents(3'000'000, U'%');
-    const EncodeResult r = Encode39(percents, true);
-    ASSERT_TRUE(r.ok());
-    EXPECT_EQ(r.fontString()[r.fontString().size() - 2], Code39CheckChar(42 * 3'000'000 % 43));
-}
-
 }  // namespace
 }  // namespace sw
