@@ -187,6 +187,21 @@ def write_atomically(font, path):
         raise
 
 
+def write_text_atomically(text, path):
+    """Writes a generated source file whole or not at all, making its folder if need be."""
+    folder = os.path.dirname(path) or "."
+    os.makedirs(folder, exist_ok=True)
+    fd, tmp = tempfile.mkstemp(prefix=".tmp-", suffix=os.path.splitext(path)[1], dir=folder)
+    try:
+        with os.fdopen(fd, "w") as f:
+            f.write(text)
+        os.chmod(tmp, 0o644)
+        os.replace(tmp, path)
+    except BaseException:
+        os.unlink(tmp)
+        raise
+
+
 def main(argv):
     if len(argv) != 2:
         sys.stderr.write("usage: make_fonts.py OUTPUT_FOLDER\n")

@@ -17,7 +17,6 @@ rectangles.
 import io
 import os
 import sys
-import tempfile
 
 from fontTools.fontBuilder import FontBuilder
 from fontTools.pens.ttGlyphPen import TTGlyphPen
@@ -224,18 +223,7 @@ def main(argv):
     if len(argv) != 2:
         sys.stderr.write("usage: make_glyph_table.py OUTPUT.cpp\n")
         return 2
-    path = argv[1]
-    folder = os.path.dirname(path) or "."
-    os.makedirs(folder, exist_ok=True)
-    fd, tmp = tempfile.mkstemp(prefix=".tmp-", suffix=".cpp", dir=folder)
-    try:
-        with os.fdopen(fd, "w") as f:
-            f.write(table())
-        os.chmod(tmp, 0o644)
-        os.replace(tmp, path)
-    except BaseException:
-        os.unlink(tmp)
-        raise
+    make_fonts.write_text_atomically(table(), argv[1])
     return 0
 
 

@@ -42,8 +42,7 @@ void TForm1::SelectType(BarCodeType type) {
     } else if (type != BarCodeType::TypePost) {
         Tall->show();
     }
-    PointSize->setEditText(
-        QString::fromUtf8(info.pointSize.data(), static_cast<qsizetype>(info.pointSize.size())));
+    PointSize->setEditText(QString::number(info.pointSize));
     SetTypeDescription(QString::fromUtf8(info.description.data(),
                                          static_cast<qsizetype>(info.description.size())));
     BarTextOut->clear();

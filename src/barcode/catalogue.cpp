@@ -3,20 +3,6 @@
 namespace sw {
 namespace {
 
-// Rows in the order of BarCodeType; columns Short, Normal, Tall.
-constexpr std::array<std::array<std::string_view, 3>, 9> kFaceTable{{
-    {"Sample 25 Short", "Sample 25", "Sample 25 Tall"},
-    {"Sample 25 Interleaved Short", "Sample 25 Interleaved", "Sample 25 Interleaved Tall"},
-    {"Sample 39 Short", "Sample 39", "Sample 39 Tall"},
-    {"Sample Postal", "Sample Postal", "Sample Postal"},
-    {"Sample UPCA Short", "Sample UPCA", "Sample UPCA"},
-    {"Sample 128 Short", "Sample 128", "Sample 128 Tall"},
-    {"Sample 128 Short", "Sample 128", "Sample 128 Tall"},
-    {"Sample EAN13 Short", "Sample EAN13", "Sample EAN13"},
-    {"Sample IMb", "Sample IMb", "Sample IMb"},
-}};
-static_assert(kFaceTable.size() == kBarCodeTypes.size());
-
 // Type names are ASCII, compared with ASCII case rules whatever the locale: in a Turkish one
 // "I" does not lower to "i".
 constexpr char AsciiLower(char c) {
@@ -36,10 +22,9 @@ bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
 }  // namespace
 
 BarCodeType TypeFromSetting(std::string_view text) {
-    for (BarCodeType t :
-         {BarCodeType::Type25, BarCodeType::Type25i, BarCodeType::Type39, BarCodeType::TypePost}) {
-        if (text == Info(t).storedText)
-            return t;
+    for (std::size_t i = 0; i < kWindowTypes; ++i) {
+        if (text == kBarCodeTypes[i].storedText)
+            return kBarCodeTypes[i].type;
     }
     return BarCodeType::TypeUPC;
 }
@@ -70,10 +55,6 @@ BarHeight HeightFromSetting(std::string_view text) {
     if (text == "N")
         return BarHeight::Normal;
     return BarHeight::Tall;
-}
-
-std::string_view FaceName(BarCodeType type, BarHeight height) {
-    return kFaceTable[static_cast<std::size_t>(type)][static_cast<std::size_t>(height)];
 }
 
 }  // namespace sw

@@ -1,14 +1,18 @@
-// The catalogue of bar code types, bar heights and font faces.
+// The catalogue of bar code types: one row per type with every fact about it, the bar heights,
+// and the one dispatch from a type chosen at run time to code compiled for that type.
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <optional>
 #include <string_view>
+#include <type_traits>
+#include <utility>
+
+#include "barcode/face_list.h"  // generated from fonts/symbols.py
+#include "barcode/version.h"
 
 namespace sw {
-
-// The program version, shown in the window and the about box and sent in the update check.
-inline constexpr std::string_view kProgramVersion = "8.5";
 
 // The first five are the window's types; the others are made by the command-line encoder.
 enum class BarCodeType {
@@ -24,39 +28,106 @@ enum class BarCodeType {
 };
 enum class BarHeight { Short, Normal, Tall };
 
+// The narrowest bar that scanners read reliably, in inches: the usual minimum, and UPC-A and
+// EAN-13 at 80 % of their nominal size.
+inline constexpr double kUsualSmallestModule = 0.0075;
+inline constexpr double kRetailSmallestModule = 0.0104;
+
+// A row names what sets its type apart; the facts most types share have their values here.
 struct BarCodeTypeInfo {
     BarCodeType type;
     std::string_view storedText;   // the "Type" setting's text and the command line's --type
     std::string_view caption;      // radio button caption
     std::string_view hint;         // radio button hint
     std::string_view description;  // one-line description shown on selection
-    std::string_view pointSize;    // usual point size, set on selection
-    bool takesChecksum;            // the optional check character applies
-    bool showsHeights;             // the bar height group is shown
-    bool showsTall;                // the Tall choice is shown (PostNet leaves it as it was)
+    int pointSize = 24;            // usual point size, set on selection
+    bool takesChecksum = false;    // the optional check character applies
+    bool showsHeights = true;      // the bar height group is shown
+    bool showsTall = true;         // the Tall choice is shown (PostNet leaves it as it was)
+    FaceSet faces;                 // the face that draws each bar height
+    bool fixedSize = false;        // postal bars have set sizes: the face prints at pointSize only
+    double smallestModule = kUsualSmallestModule;  // inches
+    // Whether the glyphs carry the quiet zones. Where they cannot (one bar a glyph), a symbol
+    // drawn alone takes a space either side, which the face draws exactly as wide.
+    bool quietZonesInGlyphs = true;
+    bool digitsUnderBars = false;  // the faces draw the data's digits under the bars
 };
 
 // In the enum's order; the window's five come first, in the order of its radio buttons.
 inline constexpr std::array<BarCodeTypeInfo, 9> kBarCodeTypes{{
-    {BarCodeType::Type25, "25", "2/5", "Bar code 2/5 (numeric only)",
-     "Low density numeric data only", "24", false, true, true},
-    {BarCodeType::Type25i, "25i", "2/5 Interleaved",
-     "Bar code 2/5 interleaved (high density numeric)", "High density numeric data only", "24",
-     true, true, true},
-    {BarCodeType::Type39, "39", "3/9", "Bar code 3/9 (alpha-numeric)",
-     "Alpha numeric data, A-Z, 0-9, plus extras", "24", true, true, true},
-    {BarCodeType::TypePost, "Post", "PostNet", "US PostNet (numeric)",
-     "Fixed length numeric data only with checksum", "18", false, false, false},
-    {BarCodeType::TypeUPC, "UPC", "UPC-A", "UPC-A (12 digit number)",
-     "Fixed length numeric data only with checksum", "50", false, true, false},
-    {BarCodeType::Type128, "128", "Code 128", "Code 128 (any ASCII text)",
-     "Any ASCII text, in the shortest symbol", "24", false, true, true},
-    {BarCodeType::TypeGS1_128, "gs1-128", "GS1-128", "GS1-128 (application identifiers)",
-     "Application identifiers in parentheses with their data", "24", false, true, true},
-    {BarCodeType::TypeEAN13, "ean13", "EAN-13", "EAN-13 (13 digit number)",
-     "Fixed length numeric data only with checksum", "50", false, true, false},
-    {BarCodeType::TypeIMb, "imb", "Intelligent Mail", "USPS Intelligent Mail barcode",
-     "Tracking code and routing code, digits only", "18", false, false, false},
+    {.type = BarCodeType::Type25,
+     .storedText = "25",
+     .caption = "2/5",
+     .hint = "Bar code 2/5 (numeric only)",
+     .description = "Low density numeric data only",
+     .faces = faces::k25},
+    {.type = BarCodeType::Type25i,
+     .storedText = "25i",
+     .caption = "2/5 Interleaved",
+     .hint = "Bar code 2/5 interleaved (high density numeric)",
+     .description = "High density numeric data only",
+     .takesChecksum = true,
+     .faces = faces::k25i},
+    {.type = BarCodeType::Type39,
+     .storedText = "39",
+     .caption = "3/9",
+     .hint = "Bar code 3/9 (alpha-numeric)",
+     .description = "Alpha numeric data, A-Z, 0-9, plus extras",
+     .takesChecksum = true,
+     .faces = faces::k39},
+    {.type = BarCodeType::TypePost,
+     .storedText = "Post",
+     .caption = "PostNet",
+     .hint = "US PostNet (numeric)",
+     .description = "Fixed length numeric data only with checksum",
+     .pointSize = 18,
+     .showsHeights = false,
+     .showsTall = false,
+     .faces = faces::kPost,
+     .fixedSize = true},
+    {.type = BarCodeType::TypeUPC,
+     .storedText = "UPC",
+     .caption = "UPC-A",
+     .hint = "UPC-A (12 digit number)",
+     .description = "Fixed length numeric data only with checksum",
+     .pointSize = 50,
+     .showsTall = false,
+     .faces = faces::kUPC,
+     .smallestModule = kRetailSmallestModule,
+     .digitsUnderBars = true},
+    {.type = BarCodeType::Type128,
+     .storedText = "128",
+     .caption = "Code 128",
+     .hint = "Code 128 (any ASCII text)",
+     .description = "Any ASCII text, in the shortest symbol",
+     .faces = faces::k128},
+    {.type = BarCodeType::TypeGS1_128,
+     .storedText = "gs1-128",
+     .caption = "GS1-128",
+     .hint = "GS1-128 (application identifiers)",
+     .description = "Application identifiers in parentheses with their data",
+     .faces = faces::k128},
+    {.type = BarCodeType::TypeEAN13,
+     .storedText = "ean13",
+     .caption = "EAN-13",
+     .hint = "EAN-13 (13 digit number)",
+     .description = "Fixed length numeric data only with checksum",
+     .pointSize = 50,
+     .showsTall = false,
+     .faces = faces::kEAN13,
+     .smallestModule = kRetailSmallestModule,
+     .digitsUnderBars = true},
+    {.type = BarCodeType::TypeIMb,
+     .storedText = "imb",
+     .caption = "Intelligent Mail",
+     .hint = "USPS Intelligent Mail barcode",
+     .description = "Tracking code and routing code, digits only",
+     .pointSize = 18,
+     .showsHeights = false,
+     .showsTall = false,
+     .faces = faces::kIMb,
+     .fixedSize = true,
+     .quietZonesInGlyphs = false},
 }};
 static_assert(kBarCodeTypes.size() == 9);
 
@@ -65,6 +136,39 @@ inline constexpr std::size_t kWindowTypes = 5;
 
 constexpr const BarCodeTypeInfo& Info(BarCodeType type) {
     return kBarCodeTypes[static_cast<std::size_t>(type)];
+}
+
+// Each row stands at its type's place, and names faces that fonts/symbols.py makes.
+constexpr bool CatalogueIsConsistent() {
+    for (std::size_t i = 0; i < kBarCodeTypes.size(); ++i) {
+        if (static_cast<std::size_t>(kBarCodeTypes[i].type) != i)
+            return false;
+        for (std::string_view face : kBarCodeTypes[i].faces.byHeight) {
+            bool listed = false;
+            for (std::string_view name : kFaceNames) listed = listed || name == face;
+            if (!listed)
+                return false;
+        }
+    }
+    return true;
+}
+static_assert(CatalogueIsConsistent());
+
+// A type as a compile-time value: TypeTag<T>::value is T.
+template <BarCodeType kType>
+using TypeTag = std::integral_constant<BarCodeType, kType>;
+
+// The one dispatch from a type known at run time to code compiled for each type: calls
+// `f(TypeTag<type>{})` and returns its result. Every instantiation of `f` must return the same
+// type. The comparisons compile to a jump table or a short chain, and `f` is inlined into each.
+template <std::size_t kFrom = 0, class F>
+constexpr decltype(auto) WithType(BarCodeType type, F&& f) {
+    constexpr auto kType = static_cast<BarCodeType>(kFrom);
+    if constexpr (kFrom + 1 < kBarCodeTypes.size()) {
+        if (type != kType)
+            return WithType<kFrom + 1>(type, std::forward<F>(f));
+    }
+    return f(TypeTag<kType>{});
 }
 
 // Reads the stored "Type" setting: exact, case-sensitive comparison with "25", "25i", "39" and
@@ -78,20 +182,9 @@ std::optional<BarCodeType> TypeFromName(std::string_view text);
 std::string_view HeightSetting(BarHeight height);
 BarHeight HeightFromSetting(std::string_view text);
 
-// The face table: the bar code font face for a type at a bar height.
-std::string_view FaceName(BarCodeType type, BarHeight height);
-
-// Every face name, each once.
-inline constexpr std::array<std::string_view, 18> kFaceNames{
-    "Sample 25 Short",       "Sample 25",
-    "Sample 25 Tall",        "Sample 25 Interleaved Short",
-    "Sample 25 Interleaved", "Sample 25 Interleaved Tall",
-    "Sample 39 Short",       "Sample 39",
-    "Sample 39 Tall",        "Sample UPCA Short",
-    "Sample UPCA",           "Sample Postal",
-    "Sample 128 Short",      "Sample 128",
-    "Sample 128 Tall",       "Sample EAN13 Short",
-    "Sample EAN13",          "Sample IMb"};
-static_assert(kFaceNames.size() == 18);
+// The bar code font face for a type at a bar height.
+constexpr std::string_view FaceName(BarCodeType type, BarHeight height) {
+    return Info(type).faces.byHeight[static_cast<std::size_t>(height)];
+}
 
 }  // namespace sw

@@ -20,6 +20,7 @@
 
 #include "barcode/font_sink.h"
 #include "barcode/text.h"
+#include "barcode/type_encoder.h"
 
 namespace sw {
 
@@ -385,5 +386,13 @@ bool Encode128Into(View text, Sink& out, std::string& message) {
     code128::WriteSymbol(code128::Codes<View>{text}, false, out);
     return true;
 }
+
+template <>
+struct TypeEncoder<BarCodeType::Type128> {
+    template <class View, class Sink>
+    static bool Into(View text, bool /*checksum*/, Sink& out, std::string& message) {
+        return Encode128Into(text, out, message);
+    }
+};
 
 }  // namespace sw

@@ -5,6 +5,7 @@
 
 #include "barcode/check_digits.h"
 #include "barcode/font_sink.h"
+#include "barcode/type_encoder.h"
 
 namespace sw {
 
@@ -22,5 +23,13 @@ bool Encode25Into(View text, Sink& out, std::string& message) {
     out.Put(U')');
     return true;
 }
+
+template <>
+struct TypeEncoder<BarCodeType::Type25> {
+    template <class View, class Sink>
+    static bool Into(View text, bool /*checksum*/, Sink& out, std::string& message) {
+        return Encode25Into(text, out, message);
+    }
+};
 
 }  // namespace sw

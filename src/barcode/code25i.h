@@ -7,6 +7,7 @@
 
 #include "barcode/check_digits.h"
 #include "barcode/font_sink.h"
+#include "barcode/type_encoder.h"
 
 namespace sw {
 
@@ -47,5 +48,13 @@ bool Encode25iInto(View text, bool checksum, Sink& out, std::string& message) {
     out.Put(U'}');
     return true;
 }
+
+template <>
+struct TypeEncoder<BarCodeType::Type25i> {
+    template <class View, class Sink>
+    static bool Into(View text, bool checksum, Sink& out, std::string& message) {
+        return Encode25iInto(text, checksum, out, message);
+    }
+};
 
 }  // namespace sw

@@ -12,6 +12,7 @@
 
 #include "barcode/font_sink.h"
 #include "barcode/text.h"
+#include "barcode/type_encoder.h"
 
 namespace sw {
 
@@ -130,5 +131,13 @@ bool Encode39Into(View text, bool checksum, Sink& out, std::string& message) {
     out.Put(U'*');
     return true;
 }
+
+template <>
+struct TypeEncoder<BarCodeType::Type39> {
+    template <class View, class Sink>
+    static bool Into(View text, bool checksum, Sink& out, std::string& message) {
+        return Encode39Into(text, checksum, out, message);
+    }
+};
 
 }  // namespace sw

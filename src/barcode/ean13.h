@@ -16,6 +16,7 @@
 
 #include "barcode/check_digits.h"
 #include "barcode/font_sink.h"
+#include "barcode/type_encoder.h"
 
 namespace sw {
 
@@ -64,5 +65,13 @@ bool EncodeEAN13Into(View text, Sink& out, std::string& message) {
     out.Put(static_cast<char32_t>(U'`' + digit[12]));
     return true;
 }
+
+template <>
+struct TypeEncoder<BarCodeType::TypeEAN13> {
+    template <class View, class Sink>
+    static bool Into(View text, bool /*checksum*/, Sink& out, std::string& message) {
+        return EncodeEAN13Into(text, out, message);
+    }
+};
 
 }  // namespace sw

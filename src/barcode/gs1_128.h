@@ -14,6 +14,7 @@
 
 #include "barcode/code128.h"
 #include "barcode/gs1_ai.h"
+#include "barcode/type_encoder.h"
 
 namespace sw {
 
@@ -157,5 +158,13 @@ bool EncodeGS1_128Into(View text, Sink& out, std::string& message) {
     code128::WriteSymbol(data, true, out);
     return true;
 }
+
+template <>
+struct TypeEncoder<BarCodeType::TypeGS1_128> {
+    template <class View, class Sink>
+    static bool Into(View text, bool /*checksum*/, Sink& out, std::string& message) {
+        return EncodeGS1_128Into(text, out, message);
+    }
+};
 
 }  // namespace sw

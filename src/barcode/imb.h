@@ -11,6 +11,7 @@
 
 #include "barcode/check_digits.h"
 #include "barcode/font_sink.h"
+#include "barcode/type_encoder.h"
 
 namespace sw {
 
@@ -211,5 +212,13 @@ bool EncodeIMbInto(View text, Sink& out, std::string& message) {
     imb::WriteBars(digit, routing, out);
     return true;
 }
+
+template <>
+struct TypeEncoder<BarCodeType::TypeIMb> {
+    template <class View, class Sink>
+    static bool Into(View text, bool /*checksum*/, Sink& out, std::string& message) {
+        return EncodeIMbInto(text, out, message);
+    }
+};
 
 }  // namespace sw

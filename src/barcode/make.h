@@ -1,16 +1,19 @@
-// The data side of the Make command: the empty-text test, then the selected type's encoder.
+// The data side of the Make command: the empty-text test, then the type's encoder.
 #pragma once
 
 #include <string>
 #include <string_view>
 
 #include "barcode/catalogue.h"
+#include "barcode/encode_result.h"
+#include "barcode/type_encoder.h"
+
+// Every type's encoder, each of which specialises TypeEncoder for its type.
 #include "barcode/code128.h"
 #include "barcode/code25.h"
 #include "barcode/code25i.h"
 #include "barcode/code39.h"
 #include "barcode/ean13.h"
-#include "barcode/encode_result.h"
 #include "barcode/gs1_128.h"
 #include "barcode/imb.h"
 #include "barcode/postnet.h"
@@ -23,64 +26,29 @@ inline constexpr std::string_view kNoDataMessage = "Error- no data to bar code";
 // Converts the data for a type. The checksum option reaches only the types that take one.
 EncodeResult MakeFontString(BarCodeType type, std::u32string_view text, bool checksum);
 
-// A font string as drawn alone, in a picture: the Intelligent Mail face's glyphs are one bar
-// each, so none carries the quiet zone; a space either side, which that face draws exactly as
-// wide, adds it. Every other type's string carries its quiet zones already.
+// A font string as drawn alone, in a picture: a type whose glyphs cannot carry the quiet zones
+// (the Intelligent Mail face's are one bar each) gets a space either side, which its face draws
+// exactly as wide. Every other type's string carries its quiet zones already.
 std::u32string AloneWithQuietZones(BarCodeType type, std::u32string fontString);
 
-// The same for a type known when compiling, so that the encoder is inlined into its caller.
+// The same for a type known when compiling, writing the font string to a sink, so that the
+// encoder is inlined into its caller; on failure nothing is written and `message` holds the
+// error.
 template <BarCodeType kType, class View, class Sink>
 bool MakeInto(View text, bool checksum, Sink& out, std::string& message) {
     if (text.empty()) {
         message = kNoDataMessage;
         return false;
     }
-    if constexpr (kType == BarCodeType::Type25) {
-        return Encode25Into(text, out, message);
-    } else if constexpr (kType == BarCodeType::Type25i) {
-        return Encode25iInto(text, checksum, out, message);
-    } else if constexpr (kType == BarCodeType::Type39) {
-        return Encode39Into(text, checksum, out, message);
-    } else if constexpr (kType == BarCodeType::TypePost) {
-        return EncodePostInto(text, out, message);
-    } else if constexpr (kType == BarCodeType::Type128) {
-        return Encode128Into(text, out, message);
-    } else if constexpr (kType == BarCodeType::TypeGS1_128) {
-        return EncodeGS1_128Into(text, out, message);
-    } else if constexpr (kType == BarCodeType::TypeEAN13) {
-        return EncodeEAN13Into(text, out, message);
-    } else if constexpr (kType == BarCodeType::TypeIMb) {
-        return EncodeIMbInto(text, out, message);
-    } else {
-        return EncodeUPCInto(text, out, message);
-    }
+    return TypeEncoder<kType>::Into(text, checksum, out, message);
 }
 
-// The same, writing the font string to a sink; on failure nothing is written and `message`
-// holds the error.
+// The same for a type chosen at run time.
 template <class View, class Sink>
 bool MakeInto(BarCodeType type, View text, bool checksum, Sink& out, std::string& message) {
-    switch (type) {
-        case BarCodeType::Type25:
-            return MakeInto<BarCodeType::Type25>(text, checksum, out, message);
-        case BarCodeType::Type25i:
-            return MakeInto<BarCodeType::Type25i>(text, checksum, out, message);
-        case BarCodeType::Type39:
-            return MakeInto<BarCodeType::Type39>(text, checksum, out, message);
-        case BarCodeType::TypePost:
-            return MakeInto<BarCodeType::TypePost>(text, checksum, out, message);
-        case BarCodeType::Type128:
-            return MakeInto<BarCodeType::Type128>(text, checksum, out, message);
-        case BarCodeType::TypeGS1_128:
-            return MakeInto<BarCodeType::TypeGS1_128>(text, checksum, out, message);
-        case BarCodeType::TypeEAN13:
-            return MakeInto<BarCodeType::TypeEAN13>(text, checksum, out, message);
-        case BarCodeType::TypeIMb:
-            return MakeInto<BarCodeType::TypeIMb>(text, checksum, out, message);
-        case BarCodeType::TypeUPC:
-            break;
-    }
-    return MakeInto<BarCodeType::TypeUPC>(text, checksum, out, message);
+    return WithType(type, [&](auto tag) {
+        return MakeInto<decltype(tag)::value>(text, checksum, out, message);
+    });
 }
 
 }  // namespace sw

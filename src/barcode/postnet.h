@@ -6,6 +6,7 @@
 
 #include "barcode/check_digits.h"
 #include "barcode/font_sink.h"
+#include "barcode/type_encoder.h"
 
 namespace sw {
 
@@ -31,5 +32,13 @@ bool EncodePostInto(View text, Sink& out, std::string& message) {
     out.Put(U')');
     return true;
 }
+
+template <>
+struct TypeEncoder<BarCodeType::TypePost> {
+    template <class View, class Sink>
+    static bool Into(View text, bool /*checksum*/, Sink& out, std::string& message) {
+        return EncodePostInto(text, out, message);
+    }
+};
 
 }  // namespace sw

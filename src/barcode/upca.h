@@ -9,6 +9,7 @@
 #include "barcode/check_digits.h"
 #include "barcode/code25i.h"
 #include "barcode/font_sink.h"
+#include "barcode/type_encoder.h"
 
 namespace sw {
 
@@ -34,5 +35,13 @@ bool EncodeUPCInto(View text, Sink& out, std::string& message) {
     out.Put(static_cast<char32_t>(96 + Mod10WeightedOf(text)));
     return true;
 }
+
+template <>
+struct TypeEncoder<BarCodeType::TypeUPC> {
+    template <class View, class Sink>
+    static bool Into(View text, bool /*checksum*/, Sink& out, std::string& message) {
+        return EncodeUPCInto(text, out, message);
+    }
+};
 
 }  // namespace sw

@@ -6,7 +6,7 @@
 #include <QPainter>
 #include <QStyle>
 
-#include "barcode/catalogue.h"
+#include "barcode/version.h"
 #include "output/vendor.h"
 #include "platform/desktop.h"
 

@@ -1,6 +1,7 @@
 #include "drawing/glyph_table.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace sw::drawing {
 
@@ -23,6 +24,18 @@ const GlyphEntry* FindGlyph(const FaceGlyphs& face, char32_t code) {
     const GlyphEntry* it = std::lower_bound(
         face.glyphs, end, code, [](const GlyphEntry& g, char32_t c) { return g.code < c; });
     return it != end && it->code == code ? it : nullptr;
+}
+
+int NarrowestUnits(const FaceGlyphs& face) {
+    if (face.module > 0)
+        return face.module;
+    std::int32_t narrowest = std::numeric_limits<std::int32_t>::max();
+    for (std::size_t g = 0; g < face.glyphCount; ++g) {
+        const GlyphEntry& glyph = face.glyphs[g];
+        for (std::uint32_t b = 0; b < glyph.barCount; ++b)
+            narrowest = std::min(narrowest, face.bars[glyph.firstBar + b].width);
+    }
+    return narrowest == std::numeric_limits<std::int32_t>::max() ? face.unitsPerEm : narrowest;
 }
 
 }  // namespace sw::drawing

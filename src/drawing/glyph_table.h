@@ -77,4 +77,8 @@ const FaceGlyphs* FindFaceGlyphs(std::string_view face);
 // The glyph of `code` in `face`, or null when the face draws nothing for it.
 const GlyphEntry* FindGlyph(const FaceGlyphs& face, char32_t code);
 
+// The narrowest element of the face in font units: its module, or its narrowest bar when it has
+// none.
+int NarrowestUnits(const FaceGlyphs& face);
+
 }  // namespace sw::drawing

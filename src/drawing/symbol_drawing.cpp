@@ -13,7 +13,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <limits>
 #include <mutex>
 #include <optional>
 #include <utility>
@@ -124,19 +123,6 @@ int SideMarginUnits(const FaceGlyphs& face) {
     return (margin + face.module - 1) / face.module * face.module;
 }
 
-// The narrowest element of the face: its module, or its narrowest bar when it has none.
-int NarrowestUnits(const FaceGlyphs& face) {
-    if (face.module > 0)
-        return face.module;
-    std::int32_t narrowest = std::numeric_limits<std::int32_t>::max();
-    for (std::size_t g = 0; g < face.glyphCount; ++g) {
-        const GlyphEntry& glyph = face.glyphs[g];
-        for (std::uint32_t b = 0; b < glyph.barCount; ++b)
-            narrowest = std::min(narrowest, face.bars[glyph.firstBar + b].width);
-    }
-    return narrowest == std::numeric_limits<std::int32_t>::max() ? face.unitsPerEm : narrowest;
-}
-
 std::string Number(double v) {
     char buf[32];
     const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, 3);
@@ -189,7 +175,7 @@ SymbolLayout ExactLayout(const FaceGlyphs& face, std::u32string_view text,
                face.unitsPerEm * kTopMarginTenths / 10.0, outlineFont);
 }
 
-double SmallestPoints(const FaceGlyphs& face, int dpi) {
+double SmallestGridPoints(const FaceGlyphs& face, int dpi) {
     const double points = 72.0 * face.unitsPerEm / (NarrowestUnits(face) * double(dpi));
     return std::ceil(points * 10 - 1e-9) / 10;
 }
@@ -204,7 +190,7 @@ std::optional<SymbolLayout> GridLayout(const FaceGlyphs& face, std::u32string_vi
                      " dpi would make the narrow bars " +
                      Number(std::floor(narrowest * 100) / 100) +
                      " pixels wide; the smallest size that works at " + std::to_string(dpi) +
-                     " dpi is " + Number(SmallestPoints(face, dpi)) + " points";
+                     " dpi is " + Number(SmallestGridPoints(face, dpi)) + " points";
         }
         return {};
     }

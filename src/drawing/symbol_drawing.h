@@ -60,8 +60,8 @@ std::optional<SymbolLayout> GridLayout(const FaceGlyphs& face, std::u32string_vi
                                        double points, int dpi, std::string* error);
 
 // The smallest point size, in tenths, at which the face's narrowest element is a whole pixel at
-// `dpi`.
-double SmallestPoints(const FaceGlyphs& face, int dpi);
+// `dpi`: the smallest a grid layout can be.
+double SmallestGridPoints(const FaceGlyphs& face, int dpi);
 
 // The size in points of an exact layout of `face` drawn `points` big.
 QSizeF SizeInPoints(const FaceGlyphs& face, const SymbolLayout& exact, double points);

@@ -222,8 +222,7 @@ ParseOutcome ParseEncoderArguments(const std::vector<std::string>& args) {
         if (dpi && !pictureFiles[static_cast<int>(PictureFormat::Png)])
             return fail("--dpi applies to --png only");
         picture.height = height.value_or(BarHeight::Normal);
-        picture.points =
-            points.value_or(ParseDecimal(std::string(Info(*type).pointSize)).value_or(24));
+        picture.points = points.value_or(Info(*type).pointSize);
         picture.dpi = dpi.value_or(300);
         options.picture = std::move(picture);
     } else if (height || points || dpi) {

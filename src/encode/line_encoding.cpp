@@ -101,12 +101,6 @@ struct RawSink {
     void Advance(std::size_t n) { p += n; }
 };
 
-std::string_view StripCr(std::string_view line) {
-    if (!line.empty() && line.back() == '\r')
-        line.remove_suffix(1);
-    return line;
-}
-
 std::size_t RoomFor(std::size_t characters) {
     return 4 * characters + 16;
 }
@@ -384,27 +378,9 @@ bool EncodeLinesOf(std::FILE* in, ItemEncoder& encoder, const EncoderOptions& op
 }
 
 bool EncodeLines(std::FILE* in, ItemEncoder& encoder, const EncoderOptions& options) {
-    switch (options.type) {
-        case BarCodeType::Type25:
-            return EncodeLinesOf<BarCodeType::Type25>(in, encoder, options);
-        case BarCodeType::Type25i:
-            return EncodeLinesOf<BarCodeType::Type25i>(in, encoder, options);
-        case BarCodeType::Type39:
-            return EncodeLinesOf<BarCodeType::Type39>(in, encoder, options);
-        case BarCodeType::TypePost:
-            return EncodeLinesOf<BarCodeType::TypePost>(in, encoder, options);
-        case BarCodeType::Type128:
-            return EncodeLinesOf<BarCodeType::Type128>(in, encoder, options);
-        case BarCodeType::TypeGS1_128:
-            return EncodeLinesOf<BarCodeType::TypeGS1_128>(in, encoder, options);
-        case BarCodeType::TypeEAN13:
-            return EncodeLinesOf<BarCodeType::TypeEAN13>(in, encoder, options);
-        case BarCodeType::TypeIMb:
-            return EncodeLinesOf<BarCodeType::TypeIMb>(in, encoder, options);
-        case BarCodeType::TypeUPC:
-            break;
-    }
-    return EncodeLinesOf<BarCodeType::TypeUPC>(in, encoder, options);
+    return WithType(options.type, [&](auto tag) {
+        return EncodeLinesOf<decltype(tag)::value>(in, encoder, options);
+    });
 }
 
 }  // namespace

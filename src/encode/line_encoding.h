@@ -5,13 +5,20 @@
 #include <string>
 #include <string_view>
 
-#include "encode/encoder_cli.h"
+#include "encode/encoder_options.h"
 
 namespace sw {
 
 // Encodes the options' items, or the lines of `in` when there are none, one output line per
 // item to `out`; failures go to `err` as "line N: message". Returns the exit status.
 int EncodeText(const EncoderOptions& options, std::FILE* in, std::FILE* out, std::FILE* err);
+
+// The line without the carriage return of a CRLF ending.
+inline std::string_view StripCr(std::string_view line) {
+    if (!line.empty() && line.back() == '\r')
+        line.remove_suffix(1);
+    return line;
+}
 
 // `text` with each control byte shown as an escape (\0, \t, \n, \r, otherwise \xHH), for
 // messages that quote the input.

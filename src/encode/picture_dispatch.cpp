@@ -21,13 +21,13 @@ int RunPicture(const EncoderOptions& options, std::FILE* err, const PictureWrite
     } else {
         // Every file is attempted: one that cannot be written does not keep the others back.
         for (const PictureFile& f : p.files) {
-            const std::string failure = pictures(
+            const WriteOutcome outcome = pictures(
                 PictureRequest{options.type, p.height, p.points, p.dpi,
                                AloneWithQuietZones(options.type, r.fontString()), f.format},
                 f.file);
-            if (!failure.empty()) {
-                message += "stripewright-encode: " + failure + "\n";
-                status = kExitIoError;
+            if (!outcome.ok()) {
+                message += "stripewright-encode: " + outcome.message + "\n";
+                status = outcome.status;
             }
         }
     }

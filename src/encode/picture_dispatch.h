@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "encode/encoder_cli.h"
+#include "encode/encoder_options.h"
 
 namespace sw {
 

@@ -1,7 +1,7 @@
 // Finds the picture writer module next to the program and loads it on first use.
 #pragma once
 
-#include "encode/encoder_cli.h"
+#include "encode/encoder_options.h"
 
 namespace sw {
 

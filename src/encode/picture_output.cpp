@@ -93,21 +93,21 @@ QImage RenderBarcode(const PictureRequest& request, QString* error) {
     return drawing::RasterImage(*layout, request.dpi);
 }
 
-std::string WriteBarcodePicture(const PictureRequest& request, const std::string& file) {
+WriteOutcome WriteBarcodePicture(const PictureRequest& request, const std::string& file) {
     const std::unique_ptr<QGuiApplication> app = StartOffscreenApplication();
     std::string error;
     const QByteArray bytes = Document(request, &error);
     if (!error.empty())
-        return error;
+        return {kExitIoError, error};
     if (file == "-") {
         const auto size = static_cast<std::size_t>(bytes.size());
         if (std::fwrite(bytes.constData(), 1, size, stdout) != size || std::fflush(stdout) != 0)
-            return "cannot write the picture to standard output";
+            return {kExitIoError, "cannot write the picture to standard output"};
         return {};
     }
     QString reason;
     if (!platform::WriteFileAtomically(QString::fromStdString(file), bytes, &reason))
-        return "cannot write " + file + ": " + reason.toStdString();
+        return {kExitIoError, "cannot write " + file + ": " + reason.toStdString()};
     return {};
 }
 

@@ -6,7 +6,7 @@
 #include <QString>
 #include <string>
 
-#include "encode/encoder_cli.h"
+#include "encode/encoder_options.h"
 
 namespace sw {
 
@@ -22,8 +22,8 @@ inline constexpr int kMaxPngSide = 30000;
 QImage RenderBarcode(const PictureRequest& request, QString* error);
 
 // Writes the picture in the request's format to `file`, or to standard output for "-" (a file
-// is written in full or not at all), starting an offscreen QGuiApplication when none runs.
-// Returns an empty text on success, otherwise the reason.
-std::string WriteBarcodePicture(const PictureRequest& request, const std::string& file);
+// is written in full or not at all), starting an offscreen QGuiApplication when none runs. A
+// picture that cannot be drawn or written is reported with kExitIoError and the reason.
+WriteOutcome WriteBarcodePicture(const PictureRequest& request, const std::string& file);
 
 }  // namespace sw

@@ -5,6 +5,6 @@
 #include "encode/picture_output.h"
 
 extern "C" __attribute__((visibility("default"))) void sw_write_barcode_picture(
-    const sw::PictureRequest* request, const char* file, std::string* error) {
-    *error = sw::WriteBarcodePicture(*request, file);
+    const sw::PictureRequest* request, const char* file, sw::WriteOutcome* outcome) {
+    *outcome = sw::WriteBarcodePicture(*request, file);
 }

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "encode/encoder_cli.h"
+#include "encode/encoder_options.h"
 
 namespace sw {
 

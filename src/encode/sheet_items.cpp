@@ -5,18 +5,13 @@
 
 #include "barcode/make.h"
 #include "barcode/text.h"
+#include "encode/line_encoding.h"
 
 namespace sw {
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view kAppendedHeader = "Bar code";
-
-std::string_view StripCr(std::string_view line) {
-    if (!line.empty() && line.back() == '\r')
-        line.remove_suffix(1);
-    return line;
-}
 
 bool ReadAll(std::FILE* in, std::string& text) {
     char buffer[1 << 16];
@@ -223,7 +218,7 @@ int RunSheets(const EncoderOptions& options, std::FILE* in, std::FILE* out, std:
     if (!sheet.append || !sheet.output.empty()) {
         if (!sheets)
             return fail("stripewright-encode: this build cannot write label sheets\n", kExitUsage);
-        const SheetOutcome outcome = sheets(job, sheet.output);
+        const WriteOutcome outcome = sheets(job, sheet.output);
         if (outcome.status != kExitOk)
             return fail(skipped + "stripewright-encode: " + outcome.message + "\n", outcome.status);
     }

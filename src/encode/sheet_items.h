@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "encode/encoder_cli.h"
+#include "encode/encoder_options.h"
 
 namespace sw {
 

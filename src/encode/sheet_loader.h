@@ -1,7 +1,7 @@
 // Finds the sheet writer in the picture writer's module and loads it on first use.
 #pragma once
 
-#include "encode/encoder_cli.h"
+#include "encode/encoder_options.h"
 
 namespace sw {
 

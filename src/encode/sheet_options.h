@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "barcode/catalogue.h"
+#include "encode/write_outcome.h"
 #include "output/label_sheets.h"
 
 namespace sw {
@@ -63,15 +64,9 @@ struct SheetJob {
     std::string csv;  // --csv --append to a file: the whole CSV to write
 };
 
-// What the sheet writer reports: an exit status and, unless it is 0, the reason.
-struct SheetOutcome {
-    int status = 0;
-    std::string message;
-};
-
 // Lays out and writes the job's labels to `file`, in full or not at all. The real one
 // (sheet_output.h) needs Qt and is loaded only for sheets.
-using SheetWriter = std::function<SheetOutcome(const SheetJob& job, const std::string& file)>;
+using SheetWriter = std::function<WriteOutcome(const SheetJob& job, const std::string& file)>;
 
 // Reads a --sheet value: a stock number of the label table or "custom:COLS,ROWS,W,H,LEFT,TOP,
 // DX,DY" in inches. Says what is wrong in `error` otherwise.

@@ -11,13 +11,12 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <limits>
 #include <memory>
 
 #include "barcode/make.h"
 #include "barcode/text.h"
 #include "drawing/symbol_drawing.h"
-#include "encode/encoder_cli.h"
+#include "encode/encoder_options.h"
 #include "encode/offscreen_application.h"
 #include "output/label_rtf.h"
 #include "platform/atomic_file.h"
@@ -27,14 +26,10 @@ namespace {
 
 // Nothing is printed closer to a label's edge than this: the die cut and the rounded corners.
 constexpr double kInsetInches = 1.0 / 16;
-// The narrowest bar that scanners read reliably, in inches: UPC-A and EAN-13 at 80 % of their
-// nominal size, and the usual minimum of the other types.
-constexpr double kUpcSmallestModule = 0.0104;
-constexpr double kSmallestModule = 0.0075;
 constexpr int kPdfResolution = 7200;
 
 // Writes the whole file through the hardened write; a refusal says why.
-SheetOutcome Written(const QString& path, const QByteArray& bytes) {
+WriteOutcome Written(const QString& path, const QByteArray& bytes) {
     QString reason;
     if (!platform::WriteFileAtomically(path, bytes, &reason))
         return {kExitIoError, "cannot write " + path.toStdString() + ": " + reason.toStdString()};
@@ -47,38 +42,20 @@ std::string Number(double v, int decimals = 2) {
     return buf;
 }
 
-int NarrowestUnits(const drawing::FaceGlyphs& face) {
-    if (face.module > 0)
-        return face.module;
-    std::int32_t narrowest = std::numeric_limits<std::int32_t>::max();
-    for (std::size_t g = 0; g < face.glyphCount; ++g) {
-        const drawing::GlyphEntry& glyph = face.glyphs[g];
-        for (std::uint32_t b = 0; b < glyph.barCount; ++b)
-            narrowest = std::min(narrowest, face.bars[glyph.firstBar + b].width);
-    }
-    return narrowest == std::numeric_limits<std::int32_t>::max() ? face.unitsPerEm : narrowest;
-}
-
-double UsualPoints(BarCodeType type) {
-    return std::strtod(std::string(Info(type).pointSize).c_str(), nullptr);
-}
-
-// The postal codes' bars have the sizes the Postal Service sets: their faces print at one size.
-bool FixedSize(BarCodeType type) {
-    return type == BarCodeType::TypePost || type == BarCodeType::TypeIMb;
-}
-
-// The smallest size at which the face's narrowest bar still reads.
-double SmallestPoints(const drawing::FaceGlyphs& face, BarCodeType type) {
-    if (FixedSize(type))
-        return UsualPoints(type);
-    const bool retail = type == BarCodeType::TypeUPC || type == BarCodeType::TypeEAN13;
-    const double module = retail ? kUpcSmallestModule : kSmallestModule;
-    return std::ceil(module * 72 * face.unitsPerEm / NarrowestUnits(face) * 10 - 1e-9) / 10;
+// The smallest size at which the face's narrowest bar is still as wide as the type's smallest
+// module that scans reliably; a face of fixed size prints at its one size.
+double SmallestScannablePoints(const drawing::FaceGlyphs& face, BarCodeType type) {
+    const BarCodeTypeInfo& info = Info(type);
+    if (info.fixedSize)
+        return info.pointSize;
+    const double points =
+        info.smallestModule * 72 * face.unitsPerEm / drawing::NarrowestUnits(face);
+    return std::ceil(points * 10 - 1e-9) / 10;  // in tenths, rounded up
 }
 
 double LargestPoints(BarCodeType type) {
-    return FixedSize(type) ? UsualPoints(type) : kMaxPicturePoints;
+    const BarCodeTypeInfo& info = Info(type);
+    return info.fixedSize ? info.pointSize : kMaxPicturePoints;
 }
 
 // The plain type under the bar code, in points: small on small labels.
@@ -147,7 +124,7 @@ bool SizeLabels(const SheetJob& job, const drawing::FaceGlyphs& face,
     const double text = o.text ? TextLineInches(TextPoints(o.sheet)) : 0;
     const double roomW = o.sheet.width - 2 * kInsetInches;
     const double roomH = o.sheet.height - 2 * kInsetInches - text;
-    const double smallest = SmallestPoints(face, job.type);
+    const double smallest = SmallestScannablePoints(face, job.type);
     sized.resize(job.items.size());
     for (std::size_t i = 0; i < job.items.size(); ++i) {
         if (job.items[i].fontString.empty())
@@ -328,7 +305,7 @@ std::string Rtf(const SheetJob& job, const std::vector<SizedLabel>& sized) {
 
 }  // namespace
 
-SheetOutcome WriteLabelSheets(const SheetJob& job, const std::string& file) {
+WriteOutcome WriteLabelSheets(const SheetJob& job, const std::string& file) {
     const QString path = QString::fromStdString(file);
     if (!job.csv.empty()) {
         return Written(path, QByteArray::fromStdString(job.csv));

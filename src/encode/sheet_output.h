@@ -11,6 +11,6 @@ namespace sw {
 // Sizes every label's bar code, refuses when one does not fit (nothing is written then), and
 // writes the document in full or not at all. Starts an offscreen QGuiApplication when none
 // runs. A job that carries a CSV writes that instead.
-SheetOutcome WriteLabelSheets(const SheetJob& job, const std::string& file);
+WriteOutcome WriteLabelSheets(const SheetJob& job, const std::string& file);
 
 }  // namespace sw

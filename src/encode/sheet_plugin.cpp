@@ -4,6 +4,6 @@
 #include "encode/sheet_output.h"
 
 extern "C" __attribute__((visibility("default"))) void sw_write_label_sheets(
-    const sw::SheetJob* job, const char* file, sw::SheetOutcome* outcome) {
+    const sw::SheetJob* job, const char* file, sw::WriteOutcome* outcome) {
     *outcome = sw::WriteLabelSheets(*job, file);
 }

@@ -64,9 +64,10 @@ QString PrintSamplePage(platform::PrintSurface& surface, const SamplePageInput& 
                          input.output);
     };
     const int tallExtra = input.tall ? 2 : 0;
-    if (input.type == BarCodeType::TypePost) {
-        row(18);
-    } else if (input.type == BarCodeType::TypeUPC) {
+    const BarCodeTypeInfo& info = Info(input.type);
+    if (info.fixedSize) {
+        row(info.pointSize);
+    } else if (info.digitsUnderBars) {
         // A UPC-A row with its digits is 1.77 em from its line's top to the digits' foot: the
         // next row starts below that. Tall draws UPC-A in its normal face, so it adds nothing.
         for (int k = 0; k < 6; ++k) {

@@ -7,7 +7,7 @@
 
 #include <QString>
 
-#include "barcode/catalogue.h"
+#include "barcode/version.h"
 
 namespace sw::vendor {
 

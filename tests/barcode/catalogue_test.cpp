@@ -79,8 +79,12 @@ TEST(Catalogue, HeightsAndTypeSettings) {
         const bool window = static_cast<std::size_t>(info.type) < kWindowTypes;
         EXPECT_EQ(TypeFromSetting(info.storedText), window ? info.type : BarCodeType::TypeUPC);
     }
-    EXPECT_EQ(Info(BarCodeType::TypePost).pointSize, "18");
-    EXPECT_EQ(Info(BarCodeType::TypeUPC).pointSize, "50");
+    for (const auto& info : kBarCodeTypes) {
+        // The dispatch reaches the code compiled for the type asked for.
+        EXPECT_EQ(WithType(info.type, [](auto tag) { return decltype(tag)::value; }), info.type);
+    }
+    EXPECT_EQ(Info(BarCodeType::TypePost).pointSize, 18);
+    EXPECT_EQ(Info(BarCodeType::TypeUPC).pointSize, 50);
     EXPECT_TRUE(Info(BarCodeType::Type25i).takesChecksum);
     EXPECT_TRUE(Info(BarCodeType::Type39).takesChecksum);
     EXPECT_FALSE(Info(BarCodeType::Type25).takesChecksum);

@@ -222,7 +222,7 @@ PngRun EncodePng(const std::vector<std::string>& args, const std::string& failur
     const PictureWriter writer = [&](const PictureRequest& request, const std::string& file) {
         run.requests.push_back(request);
         run.files.push_back(file);
-        return failure;
+        return failure.empty() ? WriteOutcome{} : WriteOutcome{kExitIoError, failure};
     };
     run.outcome = Encode(args, "", writer);
     return run;

@@ -163,7 +163,7 @@ QByteArray WriteVector(PictureFormat format, const QTemporaryDir& dir) {
                                  300,
                                  FontString(BarCodeType::Type39, "A"),
                                  format};
-    EXPECT_EQ(WriteBarcodePicture(request, file), "");
+    EXPECT_EQ(WriteBarcodePicture(request, file).message, "");
     QFile f(QString::fromStdString(file));
     EXPECT_TRUE(f.open(QIODevice::ReadOnly));
     return f.readAll();

@@ -137,7 +137,7 @@ TEST(ReadBack, EverySymbol) {
     EXPECT_EQ(checkDigits.size(), 10u);
     for (const Row& row : rows) {
         const std::u32string s = FontString(row.type, row.data.c_str(), row.checksum);
-        const double points = std::stod(std::string(Info(row.type).pointSize));
+        const double points = Info(row.type).pointSize;
         EXPECT_EQ(test::Read(Render(row.type, BarHeight::Normal, points, 300, s), row.format),
                   row.expected);
     }
@@ -394,7 +394,7 @@ TEST(Picture, WritesTheFileWholeOrReportsWhy) {
     const PictureRequest request{BarCodeType::TypeUPC, BarHeight::Short, 50, 300,
                                  FontString(BarCodeType::TypeUPC, "12345678901", false)};
     const std::string file = dir.filePath(QStringLiteral("upc.png")).toStdString();
-    EXPECT_EQ(WriteBarcodePicture(request, file), "");
+    EXPECT_EQ(WriteBarcodePicture(request, file).message, "");
     QImage written(QString::fromStdString(file));
     ASSERT_FALSE(written.isNull());
     EXPECT_EQ(
@@ -402,8 +402,9 @@ TEST(Picture, WritesTheFileWholeOrReportsWhy) {
         "123456789012");
 
     const std::string missing = dir.filePath(QStringLiteral("no/such/folder/x.png")).toStdString();
-    const std::string error = WriteBarcodePicture(request, missing);
-    EXPECT_EQ(error.rfind("cannot write " + missing, 0), 0u) << error;
+    const WriteOutcome refused = WriteBarcodePicture(request, missing);
+    EXPECT_EQ(refused.status, kExitIoError);
+    EXPECT_EQ(refused.message.rfind("cannot write " + missing, 0), 0u) << refused.message;
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);  // no stray temporary file
 }
 

@@ -19,7 +19,7 @@ Outcome RunJob(const std::vector<std::string>& args, const std::string& input) {
     std::vector<SheetJob> jobs;
     const SheetWriter writer = [&](const SheetJob& job, const std::string&) {
         jobs.push_back(job);
-        return SheetOutcome{};
+        return WriteOutcome{};
     };
     test::EncoderRun run = test::Encode(args, input, {}, writer);
     return {std::move(run), std::move(jobs)};

@@ -163,7 +163,7 @@ TEST(SheetPdf, EveryLabelOfEveryPageInPlace) {
         job.options.text = row.text;
         const QString pdf = dir.filePath(QString::fromStdString(row.name) +
                                          QString::number(static_cast<int>(row.type)) + ".pdf");
-        const SheetOutcome r = WriteLabelSheets(job, pdf.toStdString());
+        const WriteOutcome r = WriteLabelSheets(job, pdf.toStdString());
         ASSERT_EQ(r.status, 0) << row.name << ": " << r.message;
         ExpectLabelsInPlace(
             job, pdf, "sheet " + row.name + " type " + std::to_string(static_cast<int>(row.type)));
@@ -182,7 +182,7 @@ TEST(SheetPdf, IntelligentMailAtItsSizeWithItsQuietZones) {
     const SheetGeometry& sheet = kLabelChoices[3].sheet;  // 5161, 20 labels of 4 x 1 in
     const SheetJob job = Job(BarCodeType::TypeIMb, sheet, "5161", data);
     const QString pdf = dir.filePath(QStringLiteral("imb.pdf"));
-    const SheetOutcome r = WriteLabelSheets(job, pdf.toStdString());
+    const WriteOutcome r = WriteLabelSheets(job, pdf.toStdString());
     ASSERT_EQ(r.status, 0) << r.message;
     for (int p = 0; p < 2; ++p) {
         const QImage page = testing::RenderPdfPage(pdf, kDpi, p + 1);
@@ -214,7 +214,7 @@ TEST(SheetPdf, IntelligentMailAtItsSizeWithItsQuietZones) {
     SheetJob narrow = job;
     narrow.options.sheet = {1, 5, 3.3, 1, 0.5, 0.5, 3.3, 1};
     narrow.options.sheetName = "custom";
-    const SheetOutcome refused =
+    const WriteOutcome refused =
         WriteLabelSheets(narrow, dir.filePath(QStringLiteral("narrow.pdf")).toStdString());
     EXPECT_EQ(refused.status, kExitUsage);
     EXPECT_NE(refused.message.find("does not fit a 3.30 x 1.00 in label"), std::string::npos)
@@ -233,7 +233,7 @@ TEST(SheetRtf, IntelligentMailLabelsFilledInTheFace) {
     job.options.text = true;
     job.options.copies = 2;
     const QString path = dir.filePath(QStringLiteral("imb.rtf"));
-    const SheetOutcome r = WriteLabelSheets(job, path.toStdString());
+    const WriteOutcome r = WriteLabelSheets(job, path.toStdString());
     ASSERT_EQ(r.status, 0) << r.message;
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -281,7 +281,7 @@ TEST(SheetPdf, BarCodeThatDoesNotFitWritesNothing) {
     // Sixteen characters of Code 3 of 9 need 2.4 in even at their smallest size.
     SheetJob job =
         Job(BarCodeType::Type39, kLabelChoices[0].sheet, "5167", {"SHORT", "ABCDEFGHIJKLMNOP"});
-    const SheetOutcome r = WriteLabelSheets(job, pdf.toStdString());
+    const WriteOutcome r = WriteLabelSheets(job, pdf.toStdString());
     EXPECT_EQ(r.status, kExitUsage);
     EXPECT_EQ(r.message.rfind("line 2: the bar code does not fit a 1.75 x 0.50 in label", 0), 0u)
         << r.message;

@@ -1,135 +1,62 @@
-// Properties over many random inputs: font strings hold only font characters, have the lengths
-// the types give, and carry check characters that verify when read back from the font string.
+// Code 128 against worked examples, and random text read back as a scanner reads it, in the
+// fewest symbol characters.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "barcode/check_digits.h"
 #include "barcode/code128.h"
-#include "barcode/encoders.h"
-#include "barcode/make.h"
-#include "barcode/text.h"
+#include "barcode/code128_values.h"
+#include "barcode/encoder_cases.h"
 
 namespace sw {
 namespace {
 
-constexpr int kRounds = 3000;
+using test::ValuesCase;
 
-std::u32string RandomFrom(std::mt19937& rng, std::u32string_view alphabet, std::size_t n) {
-    std::uniform_int_distribution<std::size_t> pick(0, alphabet.size() - 1);
-    std::u32string s;
-    for (std::size_t i = 0; i < n; ++i) s += alphabet[pick(rng)];
-    return s;
-}
-
-std::size_t RandomLength(std::mt19937& rng, std::size_t max) {
-    return std::uniform_int_distribution<std::size_t>(1, max)(rng);
-}
-
-void ExpectFontChars(const std::u32string& s) {
-    for (char32_t c : s) ASSERT_TRUE(IsFontChar(c)) << static_cast<unsigned>(c);
-}
-
-TEST(Property, Code39ReadsBackWithVerifyingCheck) {
-    std::mt19937 rng(39);
-    const std::u32string_view alphabet = U"0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ-. $/+%";
-    for (int i = 0; i < kRounds; ++i) {
-        const std::u32string data = RandomFrom(rng, alphabet, RandomLength(rng, 40));
-        const EncodeResult r = Encode39(data, true);
-        ASSERT_TRUE(r.ok());
-        const std::u32string& s = r.fontString();
-        ExpectFontChars(s);
-        ASSERT_EQ(s.size(), data.size() + 3);
-        ASSERT_EQ(s.front(), U'*');
-        ASSERT_EQ(s.back(), U'*');
-        int sum = 0;
-        for (std::size_t k = 0; k < data.size(); ++k) {
-            const char32_t c = s[k + 1] == U'~' ? U' ' : s[k + 1];
-            ASSERT_EQ(c, data[k]);
-            sum += Code39Value(c);
-        }
-        const char32_t check = s[s.size() - 2] == U'~' ? U' ' : s[s.size() - 2];
-        ASSERT_EQ(Code39Value(check), sum % 43);
+TEST(Code128, WorkedExamplesGiveTheirValueSequences) {
+    const ValuesCase cases[] = {
+        {"Code 128", {104, 35, 79, 68, 69, 0, 17, 18, 24, 64, 106}},
+        {"1234567890", {105, 12, 34, 56, 78, 90, 85, 106}},
+        {"12345ABC", {105, 12, 34, 100, 21, 33, 34, 35, 50, 106}},
+        {"AB123456cd", {104, 33, 34, 99, 12, 34, 56, 100, 67, 68, 20, 106}},
+        {"ABC1234567", {104, 33, 34, 35, 17, 99, 23, 45, 67, 8, 106}},
+        {"ab\tcd", {104, 65, 66, 98, 73, 67, 68, 85, 106}},
+        {"ABC\tdef", {103, 33, 34, 35, 73, 100, 68, 69, 70, 80, 106}},
+        // Boundaries: two digits alone, three digits, one digit.
+        {"42", {105, 42, 42 * 1 + 105 - 103, 106}},
+        {"123", {104, 17, 18, 19, (104 + 17 + 36 + 57) % 103, 106}},
+        {"7", {104, 23, (104 + 23) % 103, 106}},
+        // A small letter among control codes is shifted; the set stays A.
+        {"\ta\t", {103, 73, 98, 65, 73, (103 + 73 + 2 * 98 + 3 * 65 + 4 * 73) % 103, 106}},
+        // A single character of the other set at the end is shifted too.
+        {std::string_view("a\0", 2), {104, 65, 98, 64, (104 + 65 + 2 * 98 + 3 * 64) % 103, 106}},
+        {"\x01"
+         "a",
+         {103, 65, 98, 65, (103 + 65 + 2 * 98 + 3 * 65) % 103, 106}},
+    };
+    for (const auto& c : cases) {
+        const EncodeResult r = MakeFontString(BarCodeType::Type128, DecodeUtf8(c.data), false);
+        ASSERT_TRUE(r.ok()) << c.data << ": " << r.message();
+        EXPECT_EQ(test::Code128Values(r.fontString()), c.values) << c.data;
     }
 }
 
-TEST(Property, Interleaved25PairsReadBack) {
-    std::mt19937 rng(25);
-    for (int i = 0; i < kRounds; ++i) {
-        const bool checksum = i % 2 == 0;
-        std::size_t n = RandomLength(rng, 40);
-        if ((n % 2 == 1) != checksum)
-            ++n;
-        const std::u32string data = RandomFrom(rng, U"0123456789", n);
-        const EncodeResult r = Encode25i(data, checksum);
-        ASSERT_TRUE(r.ok());
-        const std::u32string& s = r.fontString();
-        ExpectFontChars(s);
-        ASSERT_EQ(s.size(), (n + (checksum ? 1 : 0)) / 2 + 2);
-        ASSERT_EQ(s.front(), U'{');
-        ASSERT_EQ(s.back(), U'}');
-        std::u32string digits;
-        for (std::size_t k = 1; k + 1 < s.size(); ++k) {
-            const char32_t c = s[k];
-            ASSERT_TRUE((c >= 33 && c <= 122) || (c >= 161 && c <= 170));
-            const int v = c <= 122 ? static_cast<int>(c) - 33 : static_cast<int>(c) - 71;
-            digits += DigitChar(v / 10);
-            digits += DigitChar(v % 10);
-        }
-        ASSERT_EQ(digits.substr(0, n), data);
-        if (checksum) {
-            // Weighted 3,1,3,... over data and check together sums to a multiple of 10.
-            int sum = 0;
-            for (std::size_t k = 0; k < digits.size(); ++k) {
-                sum += DigitValue(digits[k]) * (k % 2 == 0 ? 3 : 1);
-            }
-            ASSERT_EQ(sum % 10, 0);
-        }
+TEST(Code128, FontStringHoldsNoSpaceOrControlCode) {
+    const EncodeResult r = MakeFontString(BarCodeType::Type128, U"a b\x1f~\x7f", false);
+    ASSERT_TRUE(r.ok());
+    for (char32_t c : r.fontString()) {
+        EXPECT_TRUE(IsFontChar(c) && c != U' ') << static_cast<unsigned>(c);
     }
-}
-
-TEST(Property, PostNetDigitsSumToMultipleOfTen) {
-    std::mt19937 rng(5);
-    const std::size_t lengths[] = {5, 9, 11, 12};
-    for (int i = 0; i < kRounds; ++i) {
-        const std::u32string data = RandomFrom(rng, U"0123456789", lengths[i % 4]);
-        const EncodeResult r = EncodePost(data);
-        ASSERT_TRUE(r.ok());
-        const std::u32string& s = r.fontString();
-        ExpectFontChars(s);
-        ASSERT_EQ(s.size(), data.size() + 3);
-        ASSERT_EQ(s.substr(1, data.size()), data);
-        int sum = 0;
-        for (std::size_t k = 1; k + 1 < s.size(); ++k) sum += DigitValue(s[k]);
-        ASSERT_EQ(sum % 10, 0);
-    }
-}
-
-TEST(Property, UpcReadsBackWithVerifyingCheck) {
-    std::mt19937 rng(12);
-    for (int i = 0; i < kRounds; ++i) {
-        const std::u32string data = RandomFrom(rng, U"0123456789", 11);
-        const EncodeResult r = EncodeUPC(data);
-        ASSERT_TRUE(r.ok());
-        const std::u32string& s = r.fontString();
-        ExpectFontChars(s);
-        ASSERT_EQ(s.size(), 14u);
-        ASSERT_EQ(s[0], U' ');
-        ASSERT_EQ(s[7], U'|');
-        std::u32string digits;
-        digits += DigitChar(static_cast<int>(s[1]) - 80);
-        for (int k = 2; k <= 6; ++k) digits += s[static_cast<std::size_t>(k)];
-        for (int k = 8; k <= 12; ++k)
-            digits += DigitChar(static_cast<int>(s[static_cast<std::size_t>(k)]) - 64);
-        digits += DigitChar(static_cast<int>(s[13]) - 96);
-        ASSERT_EQ(digits.substr(0, 11), data);
-        int sum = 0;
-        for (std::size_t k = 0; k < 12; ++k) sum += DigitValue(digits[k]) * (k % 2 == 0 ? 3 : 1);
-        ASSERT_EQ(sum % 10, 0);
-    }
+    const EncodeResult bad = MakeFontString(BarCodeType::Type128, U"caf\u00e9", false);
+    ASSERT_FALSE(bad.ok());
+    EXPECT_EQ(bad.message(),
+              "Error: input character \"\u00e9\" not legal in bar code 128 (ASCII only)");
 }
 
 // The fewest symbol characters between start and check that can carry `data` (ASCII, and FNC1
@@ -167,7 +94,7 @@ std::size_t Fewest128(const std::u32string& data) {
 // Reads a Code 128 font string back as a scanner does, FNC1 as code128::kFnc1Code, after
 // verifying the stop and the check character; `symbols` counts those between start and check.
 void Read128(const std::u32string& s, std::u32string& read, std::size_t& symbols) {
-    ExpectFontChars(s);
+    test::ExpectFontChars(s);
     std::vector<int> v;
     for (char32_t c : s) v.push_back(code128::ValueOf(c));
     ASSERT_GE(v.size(), 3u);
@@ -207,9 +134,9 @@ void Read128(const std::u32string& s, std::u32string& read, std::size_t& symbols
 TEST(Property, Code128ReadsBackShortestWithVerifyingCheck) {
     std::mt19937 rng(128);
     const std::u32string_view alphabet = U"0000000000111222345AZ az~\t\x01\x7f";
-    for (int i = 0; i < kRounds; ++i) {
-        const std::u32string data = RandomFrom(rng, alphabet, RandomLength(rng, 24));
-        const EncodeResult r = Encode128(data);
+    for (int i = 0; i < test::kRounds; ++i) {
+        const std::u32string data = test::RandomFrom(rng, alphabet, test::RandomLength(rng, 24));
+        const EncodeResult r = MakeFontString(BarCodeType::Type128, data, false);
         ASSERT_TRUE(r.ok());
         std::u32string read;
         std::size_t symbols = 0;
@@ -254,13 +181,13 @@ TEST(Property, Gs1ReadsBackShortestWithSeparators) {
             case Kind::Measure:
                 return digits(6);
             case Kind::Digits:
-                return digits(RandomLength(rng, 5));
+                return digits(test::RandomLength(rng, 5));
             case Kind::Text:
-                return RandomFrom(rng, U"00000111223AZaz-", RandomLength(rng, 5));
+                return test::RandomFrom(rng, U"00000111223AZaz-", test::RandomLength(rng, 5));
         }
         return {};
     };
-    for (int i = 0; i < kRounds; ++i) {
+    for (int i = 0; i < test::kRounds; ++i) {
         std::u32string text, expected;
         do {
             std::vector<const Ai*> chosen;
@@ -289,7 +216,7 @@ TEST(Property, Gs1ReadsBackShortestWithSeparators) {
                     expected += code128::kFnc1Code;
             }
         } while (expected.size() > 1 + 48);
-        const EncodeResult r = EncodeGS1_128(text);
+        const EncodeResult r = MakeFontString(BarCodeType::TypeGS1_128, text, false);
         ASSERT_TRUE(r.ok()) << EncodeUtf8(text) << ": " << r.message();
         std::u32string read;
         std::size_t symbols = 0;
@@ -297,37 +224,6 @@ TEST(Property, Gs1ReadsBackShortestWithSeparators) {
         ASSERT_EQ(read, expected) << EncodeUtf8(text);
         ASSERT_EQ(symbols, Fewest128(expected)) << EncodeUtf8(text);
     }
-}
-
-TEST(Property, AnyTextGivesFontCharsOrOneError) {
-    std::mt19937 rng(7);
-    const std::u32string_view alphabet =
-        U"0123456789ABCZaz -.*~{}\\|\u00a1\u00e9\u20ac\U0001F600\t";
-    for (int i = 0; i < kRounds; ++i) {
-        const std::u32string data = RandomFrom(rng, alphabet, RandomLength(rng, 14));
-        for (const auto& info : kBarCodeTypes) {
-            for (bool checksum : {false, true}) {
-                const EncodeResult r = MakeFontString(info.type, data, checksum);
-                if (r.ok()) {
-                    ExpectFontChars(r.fontString());
-                    ASSERT_TRUE(r.message().empty());
-                } else {
-                    ASSERT_TRUE(r.fontString().empty());
-                    ASSERT_EQ(r.message().rfind("Error", 0), 0u) << r.message();
-                }
-            }
-        }
-    }
-}
-
-TEST(Property, LongInputsDoNotOverflowCheckSums) {
-    // Sums kept as plain integers would overflow long before the text ends.
-    const std::u32string nines(3'000'000, U'9');
-    EXPECT_TRUE(Encode25i(nines + U"9", true).ok());
-    const std::u32string percents(3'000'000, U'%');
-    const EncodeResult r = Encode39(percents, true);
-    ASSERT_TRUE(r.ok());
-    EXPECT_EQ(r.fontString()[r.fontString().size() - 2], Code39CheckChar(42 * 3'000'000 % 43));
 }
 
 }  // namespace
