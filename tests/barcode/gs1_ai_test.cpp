@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "barcode/make.h"
 #include "barcode/gs1_ai.h"
+#include "barcode/make.h"
 #include "barcode/text.h"
 
 namespace sw {
@@ -88,7 +88,8 @@ TEST(Gs1Ai, ChecksEachElementStringAndTheirAssociations) {
         {"(01)09501101530003(21)1(250)A", ""},
     };
     for (const Row& row : rows) {
-        const EncodeResult r = MakeFontString(BarCodeType::TypeGS1_128, DecodeUtf8(row.data), false);
+        const EncodeResult r =
+            MakeFontString(BarCodeType::TypeGS1_128, DecodeUtf8(row.data), false);
         EXPECT_EQ(r.message(), row.message) << row.data;
         EXPECT_EQ(r.ok(), *row.message == '\0') << row.data;
     }
@@ -277,7 +278,8 @@ TEST(Gs1Ai, EveryAiOfTheTableTakesAValidValue) {
         EXPECT_TRUE(gs1::CheckAssociations(elements, message)) << text << ": " << message;
         // Without the parentheses, with a separator after each: when it surely fits.
         if (text.size() - symbol.size() <= gs1::kMaxData) {
-            const EncodeResult r = MakeFontString(BarCodeType::TypeGS1_128, DecodeUtf8(text), false);
+            const EncodeResult r =
+                MakeFontString(BarCodeType::TypeGS1_128, DecodeUtf8(text), false);
             EXPECT_TRUE(r.ok()) << text << ": " << r.message();
         }
     }
