@@ -51,6 +51,11 @@ struct BarCodeTypeInfo {
     // drawn alone takes a space either side, which the face draws exactly as wide.
     bool quietZonesInGlyphs = true;
     bool digitsUnderBars = false;  // the faces draw the data's digits under the bars
+    // The most characters of data one symbol holds: the standard's limit, or for a type
+    // without one, what fits across 22 in (the widest page word processors lay out) at the
+    // narrowest bar scanners read, each character at its fewest modules. Longer data is refused
+    // before any work on it.
+    std::size_t longestData = 0;
 };
 
 // In the enum's order; the window's five come first, in the order of its radio buttons.
@@ -60,21 +65,24 @@ inline constexpr std::array<BarCodeTypeInfo, 9> kBarCodeTypes{{
      .caption = "2/5",
      .hint = "Bar code 2/5 (numeric only)",
      .description = "Low density numeric data only",
-     .faces = faces::k25},
+     .faces = faces::k25,
+     .longestData = 250},
     {.type = BarCodeType::Type25i,
      .storedText = "25i",
      .caption = "2/5 Interleaved",
      .hint = "Bar code 2/5 interleaved (high density numeric)",
      .description = "High density numeric data only",
      .takesChecksum = true,
-     .faces = faces::k25i},
+     .faces = faces::k25i,
+     .longestData = 420},
     {.type = BarCodeType::Type39,
      .storedText = "39",
      .caption = "3/9",
      .hint = "Bar code 3/9 (alpha-numeric)",
      .description = "Alpha numeric data, A-Z, 0-9, plus extras",
      .takesChecksum = true,
-     .faces = faces::k39},
+     .faces = faces::k39,
+     .longestData = 230},
     {.type = BarCodeType::TypePost,
      .storedText = "Post",
      .caption = "PostNet",
@@ -84,7 +92,8 @@ inline constexpr std::array<BarCodeTypeInfo, 9> kBarCodeTypes{{
      .showsHeights = false,
      .showsTall = false,
      .faces = faces::kPost,
-     .fixedSize = true},
+     .fixedSize = true,
+     .longestData = 12},
     {.type = BarCodeType::TypeUPC,
      .storedText = "UPC",
      .caption = "UPC-A",
@@ -94,19 +103,22 @@ inline constexpr std::array<BarCodeTypeInfo, 9> kBarCodeTypes{{
      .showsTall = false,
      .faces = faces::kUPC,
      .smallestModule = kRetailSmallestModule,
-     .digitsUnderBars = true},
+     .digitsUnderBars = true,
+     .longestData = 11},
     {.type = BarCodeType::Type128,
      .storedText = "128",
      .caption = "Code 128",
      .hint = "Code 128 (any ASCII text)",
      .description = "Any ASCII text, in the shortest symbol",
-     .faces = faces::k128},
+     .faces = faces::k128,
+     .longestData = 540},
     {.type = BarCodeType::TypeGS1_128,
      .storedText = "gs1-128",
      .caption = "GS1-128",
      .hint = "GS1-128 (application identifiers)",
      .description = "Application identifiers in parentheses with their data",
-     .faces = faces::k128},
+     .faces = faces::k128,
+     .longestData = 80},
     {.type = BarCodeType::TypeEAN13,
      .storedText = "ean13",
      .caption = "EAN-13",
@@ -116,7 +128,8 @@ inline constexpr std::array<BarCodeTypeInfo, 9> kBarCodeTypes{{
      .showsTall = false,
      .faces = faces::kEAN13,
      .smallestModule = kRetailSmallestModule,
-     .digitsUnderBars = true},
+     .digitsUnderBars = true,
+     .longestData = 13},
     {.type = BarCodeType::TypeIMb,
      .storedText = "imb",
      .caption = "Intelligent Mail",
@@ -127,7 +140,8 @@ inline constexpr std::array<BarCodeTypeInfo, 9> kBarCodeTypes{{
      .showsTall = false,
      .faces = faces::kIMb,
      .fixedSize = true,
-     .quietZonesInGlyphs = false},
+     .quietZonesInGlyphs = false,
+     .longestData = 32},
 }};
 static_assert(kBarCodeTypes.size() == 9);
 

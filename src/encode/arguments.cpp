@@ -28,7 +28,8 @@ std::string EncoderUsage() {
            "  or:  stripewright-encode --type TYPE --png|--svg|--pdf FILE [OPTION]... [--] DATA\n"
            "  or:  stripewright-encode --type TYPE --sheet SHEET --output FILE.pdf|FILE.rtf "
            "[OPTION]...\n"
-           "  or:  stripewright-encode --type TYPE --csv --column N --append [OPTION]...\n"
+           "  or:  stripewright-encode --type TYPE --csv --column N|NAME [--append] "
+           "[OPTION]...\n"
            "\n"
            "Turns each DATA item into the string that the bar code font of TYPE draws as a\n"
            "bar code. Without DATA, reads standard input: one item per line (UTF-8, LF or\n"
@@ -47,7 +48,8 @@ std::string EncoderUsage() {
            "list that does not fit is refused before anything is written. An item that does\n"
            "not encode stops the job and writes nothing, unless --skip-bad leaves its label\n"
            "empty. With --csv --append, writes the CSV back with one more column holding\n"
-           "each row's font string, for a word processor's mail merge.\n"
+           "each row's font string, for a word processor's mail merge; with --csv alone,\n"
+           "writes the column's font strings, one a line. Blank lines are no items.\n"
            "\n"
            "  --type TYPE      25, 25i, 39, Post, UPC, 128, GS1-128, EAN13 or IMb (any case)\n"
            "  --checksum       add the optional check character (25i and 39 only)\n"
@@ -70,10 +72,18 @@ std::string EncoderUsage() {
            "  --first-label N  start on label N of the first page (a sheet partly used)\n"
            "  --copies N       put each item on N labels (1 to 1000)\n"
            "  --text           print the data in plain type under each bar code\n"
-           "  --csv            read a CSV file (quoted fields, a byte-order mark) ...\n"
-           "  --column N       ... taking the items from its column N (from 1)\n"
+           "  --csv            read a CSV file (quoted fields; separated by commas,\n"
+           "                   semicolons or tabs, as its first line shows) ...\n"
+           "  --column N|NAME  ... taking the items from its column N (from 1), or the\n"
+           "                   column of that name with --header ...\n"
            "  --header         ... whose first row holds the column names\n"
-           "  --append         write the CSV back with a column of font strings\n"
+           "  --separator SEP  comma, semicolon or tab: the CSV's separator, when the\n"
+           "                   first line does not show it\n"
+           "  --input-encoding ENC  utf-8, utf-16le, utf-16be or cp1252 (default: the\n"
+           "                   byte-order mark's, else UTF-8, or cp1252 where the\n"
+           "                   bytes are not UTF-8)\n"
+           "  --append         write the CSV back with a column of font strings, in the\n"
+           "                   file's own encoding (run again, it replaces that column)\n"
            "  --skip-bad       leave the label of an item that does not encode empty\n"
            "  --help           show this text\n"
            "  --version        show the program version\n"
@@ -153,6 +163,7 @@ ParseOutcome ParseEncoderArguments(const std::vector<std::string>& args) {
             } else {
                 return fail("unknown encoding \"" + *value + "\"");
             }
+            options.encodingGiven = true;
         } else if (name == "--png" || name == "--svg" || name == "--pdf") {
             if (value->empty())
                 return fail(name + " needs a file name");

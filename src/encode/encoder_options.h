@@ -39,6 +39,7 @@ struct EncoderOptions {
     BarCodeType type = BarCodeType::Type39;
     bool checksum = false;
     OutputEncoding encoding = OutputEncoding::Utf8;
+    bool encodingGiven = false;             // --encoding was given
     bool haveItems = false;                 // data came as arguments rather than on standard input
     std::vector<std::string> items;         // the data arguments, as given (UTF-8)
     std::optional<PictureOptions> picture;  // pictures of the one item instead of text

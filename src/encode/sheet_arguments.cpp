@@ -79,7 +79,8 @@ std::optional<SheetGeometry> SheetFromName(const std::string& name, std::string&
 
 bool IsSheetOption(std::string_view name, bool& takesValue) {
     takesValue = name == "--sheet" || name == "--paper" || name == "--output" ||
-                 name == "--first-label" || name == "--copies" || name == "--column";
+                 name == "--first-label" || name == "--copies" || name == "--column" ||
+                 name == "--separator" || name == "--input-encoding";
     return takesValue || name == "--text" || name == "--csv" || name == "--header" ||
            name == "--append" || name == "--skip-bad";
 }
@@ -108,24 +109,66 @@ void SetSheetOption(SheetArguments& a, std::string_view name,
         a.append = true;
     else if (name == "--skip-bad")
         a.skipBad = true;
+    else if (name == "--separator")
+        a.separator = value;
+    else if (name == "--input-encoding")
+        a.inputEncoding = value;
 }
 
 std::string FinishSheetOptions(const SheetArguments& a, std::optional<BarHeight> height,
                                std::optional<double> points, EncoderOptions& options) {
     SheetOptions s;
     s.skipBad = a.skipBad;
+    if (a.inputEncoding) {
+        const std::optional<InputEncoding> encoding = InputEncodingFromName(*a.inputEncoding);
+        if (!encoding) {
+            return "unknown input encoding \"" + *a.inputEncoding +
+                   "\" (utf-8, utf-16le, utf-16be or cp1252)";
+        }
+        if (!a.csv && !a.sheet)
+            return "--input-encoding applies to --csv and --sheet only";
+        s.source.encoding = *encoding;
+    }
     if (a.csv) {
         if (!a.column)
-            return "--csv needs --column N";
-        const std::optional<int> column = ParseWholeNumber(*a.column, 1, 100000);
-        if (!column)
-            return "--column must be a whole number from 1, not \"" + *a.column + "\"";
-        s.source = {true, *column, a.header};
-    } else if (a.column || a.header || a.append) {
-        return std::string(a.column   ? "--column"
-                           : a.header ? "--header"
-                                      : "--append") +
+            return "--csv needs --column N (or --column NAME with --header)";
+        s.source.csv = true;
+        s.source.header = a.header;
+        if (const std::optional<int> column = ParseWholeNumber(*a.column, 1, 100000)) {
+            s.source.column = *column;
+        } else if (a.header && !a.column->empty() &&
+                   a.column->find_first_not_of("0123456789") != std::string::npos) {
+            s.source.columnName = *a.column;
+        } else {
+            return "--column must be a whole number from 1, or a column's name with --header, "
+                   "not \"" +
+                   *a.column + "\"";
+        }
+        if (a.separator) {
+            const std::string v = LowerAscii(*a.separator);
+            if (v == "," || v == "comma")
+                s.source.separator = ',';
+            else if (v == ";" || v == "semicolon")
+                s.source.separator = ';';
+            else if (v == "\t" || v == "\\t" || v == "tab")
+                s.source.separator = '\t';
+            else
+                return "unknown separator \"" + *a.separator + "\" (comma, semicolon or tab)";
+        }
+    } else if (a.column || a.header || a.append || a.separator) {
+        return std::string(a.column      ? "--column"
+                           : a.header    ? "--header"
+                           : a.separator ? "--separator"
+                                         : "--append") +
                " applies to --csv only";
+    }
+    if (a.csv && !a.append && !a.sheet) {
+        if (a.paper || a.output || a.firstLabel || a.copies || a.text || height || points)
+            return "--csv without --append or --sheet writes the font strings to standard "
+                   "output; the label options need --sheet";
+        s.fontStrings = true;
+        options.sheet = std::move(s);
+        return {};
     }
     if (a.append) {
         if (a.sheet || a.paper || a.firstLabel || a.copies || a.text || height || points)
@@ -143,7 +186,7 @@ std::string FinishSheetOptions(const SheetArguments& a, std::optional<BarHeight>
     if (!a.output)
         return "labels need --output FILE.pdf or FILE.rtf";
     if (options.encoding != OutputEncoding::Utf8)
-        return "--encoding applies to the text and to --append only";
+        return "--encoding applies to the text, to --csv and to --append only";
     std::string error;
     const std::optional<SheetGeometry> sheet = SheetFromName(*a.sheet, error);
     if (!sheet)

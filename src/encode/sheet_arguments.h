@@ -12,10 +12,12 @@ namespace sw {
 struct SheetArguments {
     std::optional<std::string> sheet, paper, output, firstLabel, copies, column;
     bool text = false, csv = false, header = false, append = false, skipBad = false;
+    // Reading the files users bring.
+    std::optional<std::string> separator, inputEncoding;
 
     bool Any() const {
         return sheet || paper || output || firstLabel || copies || column || text || csv ||
-               header || append || skipBad;
+               header || append || skipBad || separator || inputEncoding;
     }
 };
 

@@ -6,11 +6,12 @@
 #include "barcode/make.h"
 #include "barcode/text.h"
 #include "encode/line_encoding.h"
+#include "encode/list_text.h"
+#include "encode/option_values.h"
 
 namespace sw {
 namespace {
 
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view kAppendedHeader = "Bar code";
 
 bool ReadAll(std::FILE* in, std::string& text) {
@@ -24,18 +25,75 @@ bool ReadAll(std::FILE* in, std::string& text) {
     return !std::ferror(in);
 }
 
-// The items of the list, one a line: every line is an item, as for the text output.
-std::vector<SheetItem> LineItems(std::string_view text) {
+// A line of spaces and tabs alone: no item, but a line of the file all the same.
+bool IsBlank(std::string_view line) {
+    return line.find_first_not_of(" \t\r") == std::string_view::npos;
+}
+
+std::string_view Trimmed(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+// The items of the list, one a line; blank lines are skipped but counted. An item keeps at most
+// `limit` bytes.
+std::vector<SheetItem> LineItems(std::string_view text, std::size_t limit) {
     std::vector<SheetItem> items;
     unsigned long long line = 0;
     while (!text.empty()) {
         const std::size_t nl = text.find('\n');
-        const std::string_view raw = text.substr(0, nl);
-        items.push_back({++line, std::string(StripCr(raw)), {}});
+        const std::string_view raw = StripCr(text.substr(0, nl));
+        ++line;
+        if (!IsBlank(raw))
+            items.push_back({line, std::string(raw.substr(0, limit)), {}});
         text.remove_prefix(nl == std::string_view::npos ? text.size() : nl + 1);
     }
     return items;
 }
+
+// Notes, once a job each, on items that suggest the file was read in the wrong dialect: another
+// dialect's separator that the first record holds as well, or NUL bytes (UTF-16 read byte by
+// byte).
+class ItemHints {
+  public:
+    ItemHints(const CsvRecord* first, char separator) {
+        if (first == nullptr)
+            return;
+        for (const char c : {';', '\t', ','}) {
+            for (const std::string& field : first->fields) {
+                if (c != separator && other_ == 0 && field.find(c) != std::string::npos)
+                    other_ = c;
+            }
+        }
+    }
+
+    std::string Note(const SheetItem& item) {
+        const std::string where =
+            "stripewright-encode: note: line " + std::to_string(item.line) + ": the item holds ";
+        if (other_ != 0 && !separatorNoted_ && item.data.find(other_) != std::string::npos) {
+            separatorNoted_ = true;
+            const bool tab = other_ == '\t';
+            const std::string name = tab ? "tab" : other_ == ';' ? "semicolon" : "comma";
+            return where + (tab ? "tabs" : "\"" + std::string(1, other_) + "\"") +
+                   ", as does the first line: the file is probably separated by " + name +
+                   "s (--separator " + name + ")\n";
+        }
+        if (!nulNoted_ && item.data.find('\0') != std::string::npos) {
+            nulNoted_ = true;
+            return where +
+                   "NUL bytes: the file is probably UTF-16 without its byte-order mark "
+                   "(--input-encoding utf-16le or utf-16be)\n";
+        }
+        return {};
+    }
+
+  private:
+    char other_ = 0;
+    bool separatorNoted_ = false;
+    bool nulNoted_ = false;
+};
 
 std::string FontText(std::u32string_view fontString, OutputEncoding encoding) {
     std::string bytes;
@@ -53,14 +111,20 @@ bool WriteOut(std::FILE* out, std::string_view bytes) {
 
 }  // namespace
 
-std::optional<std::vector<CsvRecord>> ParseCsv(std::string_view text, std::string& error) {
+std::optional<std::vector<CsvRecord>> ParseCsv(std::string_view text, std::string& error,
+                                               char separator, std::size_t fieldLimit) {
     std::vector<CsvRecord> records;
     std::size_t i = 0;
     unsigned long long line = 1;
+    const auto keep = [&](std::string& field, char c) {
+        if (field.size() < fieldLimit)
+            field += c;
+    };
     while (i < text.size()) {
         CsvRecord record;
         record.line = line;
         record.begin = i;
+        record.lastField = i;
         std::string field;
         bool recordDone = false;
         while (!recordDone) {
@@ -75,7 +139,7 @@ std::optional<std::vector<CsvRecord>> ParseCsv(std::string_view text, std::strin
                     const char c = text[i++];
                     if (c == '"') {
                         if (i < text.size() && text[i] == '"') {
-                            field += '"';
+                            keep(field, '"');
                             ++i;
                             continue;
                         }
@@ -83,15 +147,17 @@ std::optional<std::vector<CsvRecord>> ParseCsv(std::string_view text, std::strin
                     }
                     if (c == '\n')
                         ++line;
-                    field += c;
+                    keep(field, c);
                 }
             }
             // Unquoted text, or what follows a closing quote up to the next separator.
-            while (i < text.size() && text[i] != ',' && text[i] != '\n') field += text[i++];
-            if (i < text.size() && text[i] == ',') {
+            while (i < text.size() && text[i] != separator && text[i] != '\n')
+                keep(field, text[i++]);
+            if (i < text.size() && text[i] == separator) {
                 record.fields.push_back(std::move(field));
                 field.clear();
                 ++i;
+                record.lastField = i;
                 continue;
             }
             // The end of the line or of the file ends the record.
@@ -116,8 +182,34 @@ std::optional<std::vector<CsvRecord>> ParseCsv(std::string_view text, std::strin
     return records;
 }
 
-std::string CsvField(std::string_view field) {
-    if (field.find_first_of(",\"\r\n") == std::string_view::npos)
+char DetectSeparator(std::string_view text) {
+    constexpr char kCandidates[] = {',', ';', '\t'};
+    std::size_t count[3] = {};
+    bool quoted = false;
+    bool started = false;  // past the blank lines before the first record
+    for (char c : text) {
+        if (c == '"') {
+            quoted = !quoted;
+        } else if (!quoted && (c == '\n' || c == '\r')) {
+            if (started)
+                break;
+            continue;
+        } else if (!quoted) {
+            for (std::size_t k = 0; k < 3; ++k) count[k] += c == kCandidates[k];
+        }
+        started = true;
+    }
+    std::size_t best = 0;
+    for (std::size_t k = 1; k < 3; ++k) {
+        if (count[k] > count[best])
+            best = k;
+    }
+    return kCandidates[best];
+}
+
+std::string CsvField(std::string_view field, char separator) {
+    if (field.find_first_of("\"\r\n") == std::string_view::npos &&
+        field.find(separator) == std::string_view::npos)
         return std::string(field);
     std::string quoted = "\"";
     for (char c : field) {
@@ -131,88 +223,203 @@ std::string CsvField(std::string_view field) {
 int RunSheets(const EncoderOptions& options, std::FILE* in, std::FILE* out, std::FILE* err,
               const SheetWriter& sheets) {
     const SheetOptions& sheet = *options.sheet;
+    const ItemSource& source = sheet.source;
     const auto fail = [&](const std::string& message, int status) {
         std::fputs(message.c_str(), err);
         std::fflush(err);
         return status;
     };
 
-    std::string text;
+    std::string bytes;
     if (options.haveItems) {
-        for (const std::string& item : options.items) text += item + "\n";
-    } else if (!ReadAll(in, text)) {
+        for (const std::string& item : options.items) bytes += item + "\n";
+    } else if (!ReadAll(in, bytes)) {
         const int e = errno;
         return fail(std::string("stripewright-encode: cannot read the input") +
                         (e != 0 ? std::string(": ") + std::strerror(e) : std::string()) + "\n",
                     kExitIoError);
     }
-    const bool bom = std::string_view(text).substr(0, kByteOrderMark.size()) == kByteOrderMark;
-    const std::string_view body = std::string_view(text).substr(bom ? kByteOrderMark.size() : 0);
+    std::string error;
+    std::optional<ListText> text = DecodeListText(
+        std::move(bytes), options.haveItems ? InputEncoding::Utf8 : source.encoding, error);
+    if (!text)
+        return fail("stripewright-encode: cannot read the input: " + error + "\n", kExitIoError);
+    const std::string_view body = text->utf8;
 
+    // The bar code bytes of --append go in the file's own encoding; a file of ASCII alone
+    // takes the one asked for.
+    InputEncoding written = text->encoding;
+    if (sheet.append) {
+        const bool free = text->ascii && !text->byteOrderMark;
+        const InputEncoding asked = options.encoding == OutputEncoding::Cp1252
+                                        ? InputEncoding::Cp1252
+                                        : InputEncoding::Utf8;
+        if (free) {
+            written = asked;
+        } else if (options.encodingGiven &&
+                   (asked == InputEncoding::Cp1252) != (written == InputEncoding::Cp1252)) {
+            return fail("stripewright-encode: the file is " + std::string(EncodingName(written)) +
+                            ": its bar code column is written in the same encoding, so "
+                            "--encoding " +
+                            (asked == InputEncoding::Cp1252 ? "cp1252" : "utf-8") +
+                            " cannot apply (leave it out)\n",
+                        kExitUsage);
+        }
+    }
+
+    const std::size_t longest = Info(options.type).longestData;
+    // Enough bytes for the longest item in any UTF-8, and one character more.
+    const std::size_t fieldLimit = 4 * longest + 4;
     SheetJob job{options.type, sheet, {}, {}};
     std::vector<CsvRecord> records;
-    if (sheet.source.csv) {
-        std::string error;
-        std::optional<std::vector<CsvRecord>> parsed = ParseCsv(body, error);
+    std::vector<std::size_t> itemRecord;  // the record of each CSV item
+    std::size_t column = 0;               // from 0
+    char separator = ',';
+    bool replaceColumn = false;  // the file is our own output: its last column is replaced
+    if (source.csv) {
+        separator = source.separator != 0 ? source.separator : DetectSeparator(body);
+        std::optional<std::vector<CsvRecord>> parsed = ParseCsv(body, error, separator, fieldLimit);
         if (!parsed)
-            return fail(error + "\n", kExitItemFailed);
+            return fail(ShowControlBytes(error) + "\n", kExitItemFailed);
         records = std::move(*parsed);
-        const auto column = static_cast<std::size_t>(sheet.source.column - 1);
-        for (std::size_t r = sheet.source.header ? 1 : 0; r < records.size(); ++r) {
+        column = static_cast<std::size_t>(source.column - 1);
+        if (source.header && !records.empty()) {
+            const std::vector<std::string>& names = records[0].fields;
+            if (!source.columnName.empty()) {
+                column = names.size();
+                for (std::size_t f = 0; f < names.size() && column == names.size(); ++f) {
+                    if (names[f] == source.columnName)
+                        column = f;
+                }
+                for (std::size_t f = 0; f < names.size() && column == names.size(); ++f) {
+                    if (LowerAscii(Trimmed(names[f])) == LowerAscii(source.columnName))
+                        column = f;
+                }
+                if (column == names.size()) {
+                    std::string list;
+                    for (const std::string& name : names)
+                        list += (list.empty() ? "" : ", ") + CsvField(name, separator);
+                    return fail("stripewright-encode: the header has no column \"" +
+                                    ShowControlBytes(source.columnName) +
+                                    "\" (its columns: " + ShowControlBytes(list) + ")\n",
+                                kExitUsage);
+                }
+            }
+            replaceColumn = sheet.append && names.size() >= 2 && names.back() == kAppendedHeader &&
+                            column + 1 < names.size();
+        } else if (!source.columnName.empty()) {
+            return fail("stripewright-encode: the file is empty: it has no column \"" +
+                            ShowControlBytes(source.columnName) + "\"\n",
+                        kExitUsage);
+        }
+        for (std::size_t r = source.header ? 1 : 0; r < records.size(); ++r) {
             const CsvRecord& record = records[r];
+            if (IsBlank(body.substr(record.begin, record.end - record.begin)))
+                continue;
             job.items.push_back(
                 {record.line, column < record.fields.size() ? record.fields[column] : "", {}});
+            itemRecord.push_back(r);
         }
     } else {
-        job.items = LineItems(body);
+        job.items = LineItems(body, fieldLimit);
     }
 
     // Every item is encoded before anything is written.
     std::string skipped;
+    std::string notes;
     bool anySkipped = false;
-    const std::size_t firstRecord = sheet.source.csv && sheet.source.header ? 1 : 0;
+    ItemHints hints(source.csv && !records.empty() ? &records[0] : nullptr, separator);
     for (std::size_t k = 0; k < job.items.size(); ++k) {
         SheetItem& item = job.items[k];
         std::string message;
-        if (sheet.source.csv && static_cast<std::size_t>(sheet.source.column) >
-                                    records[firstRecord + k].fields.size()) {
-            message = "there is no column " + std::to_string(sheet.source.column);
+        if (source.csv && column >= records[itemRecord[k]].fields.size()) {
+            message = "there is no column " + std::to_string(column + 1);
         } else {
-            EncodeResult r = MakeFontString(options.type, DecodeUtf8(item.data), options.checksum);
-            if (r.ok()) {
-                item.fontString = r.fontString();
-                continue;
+            notes += hints.Note(item);
+            const std::u32string data = DecodeUtf8(item.data);
+            if (data.size() > longest) {
+                message = "the item is longer than the " + std::to_string(longest) +
+                          " characters a bar code of type " +
+                          std::string(Info(options.type).storedText) + " can hold";
+            } else {
+                EncodeResult r = MakeFontString(options.type, data, options.checksum);
+                if (r.ok()) {
+                    item.fontString = r.fontString();
+                    continue;
+                }
+                message = ShowControlBytes(r.message());
+                // A header row read as data fails where the rows after it encode.
+                if (k == 0 && source.csv && !source.header && job.items.size() > 1 &&
+                    MakeFontString(options.type, DecodeUtf8(job.items[1].data), options.checksum)
+                        .ok()) {
+                    message += " (line " + std::to_string(item.line) +
+                               " looks like a header row: --header skips it)";
+                }
             }
-            message = r.message();
         }
         const std::string report = "line " + std::to_string(item.line) + ": " + message + "\n";
-        if (!sheet.skipBad)
-            return fail(report, kExitItemFailed);
+        if (!sheet.skipBad && !sheet.fontStrings)
+            return fail(notes + report, kExitItemFailed);
         skipped += report;
         anySkipped = true;
     }
+
+    if (sheet.fontStrings) {
+        std::string lines;
+        for (const SheetItem& item : job.items)
+            lines += FontText(item.fontString, options.encoding) + "\n";
+        std::fputs((notes + skipped).c_str(), err);
+        if (!WriteOut(out, lines))
+            return fail("stripewright-encode: cannot write the output\n", kExitIoError);
+        std::fflush(err);
+        return anySkipped ? kExitItemFailed : kExitOk;
+    }
+    std::fputs(notes.c_str(), err);
+
     // A CSV of its header alone still goes back with the added column's name.
     if (job.items.empty() && !(sheet.append && !records.empty()))
         return fail("stripewright-encode: the list holds no items\n", kExitItemFailed);
 
     if (sheet.append) {
-        std::string csv(bom ? kByteOrderMark : std::string_view());
+        // Everything between the records (line endings, blank lines) is kept as it is.
+        std::string csv;
+        std::size_t copied = 0;
+        std::size_t k = 0;
+        const CsvRecord* previous = nullptr;
+        const std::size_t headerFields = records.empty() ? 0 : records[0].fields.size();
         for (std::size_t r = 0; r < records.size(); ++r) {
             const CsvRecord& record = records[r];
-            csv.append(body.substr(record.begin, record.end - record.begin));
-            csv += ',';
-            if (r < firstRecord)
-                csv += CsvField(kAppendedHeader);
+            csv.append(body.substr(copied, record.begin - copied));
+            copied = record.end;
+            const bool header = source.header && r == 0;
+            if (!header && (k >= itemRecord.size() || itemRecord[k] != r)) {
+                csv.append(body.substr(record.begin, record.end - record.begin));
+                continue;
+            }
+            const bool cut = replaceColumn && record.fields.size() == headerFields;
+            csv.append(body.substr(record.begin,
+                                   (cut ? record.lastField - 1 : record.end) - record.begin));
+            csv += separator;
+            if (header)
+                csv += CsvField(kAppendedHeader, separator);
             else
-                csv += CsvField(FontText(job.items[r - firstRecord].fontString, options.encoding));
+                csv += CsvField(EncodeUtf8(job.items[k++].fontString), separator);
             // The last record gets a line ending too when the file's others have one.
-            csv += record.ending.empty() && r > 0 ? records[r - 1].ending : record.ending;
+            if (record.ending.empty() && previous != nullptr)
+                csv += previous->ending;
+            previous = &record;
         }
+        csv.append(body.substr(copied));
+        std::string encoded;
+        if (!EncodeListText(csv, written, text->byteOrderMark, encoded))
+            return fail("stripewright-encode: the bar codes cannot be written in " +
+                            std::string(EncodingName(written)) + "\n",
+                        kExitIoError);
         if (sheet.output.empty()) {
-            if (!WriteOut(out, csv))
+            if (!WriteOut(out, encoded))
                 return fail("stripewright-encode: cannot write the output\n", kExitIoError);
         } else {
-            job.csv = std::move(csv);
+            job.csv = std::move(encoded);
         }
     }
     if (!sheet.append || !sheet.output.empty()) {

@@ -19,16 +19,24 @@ struct CsvRecord {
     std::vector<std::string> fields;
     std::size_t begin = 0;
     std::size_t end = 0;
-    std::string_view ending;  // "\n", "\r\n" or "" at the end of the file
+    std::size_t lastField = 0;  // where the last field starts
+    std::string_view ending;    // "\n", "\r\n" or "" at the end of the file
 };
 
-// Splits `text` (a byte-order mark already removed) into records: fields separated by commas,
-// quoted fields holding commas, doubled quotes and line breaks. Blank lines hold no record.
+// Splits `text` (a byte-order mark already removed) into records: fields separated by
+// `separator`, quoted fields holding separators, doubled quotes and line breaks. Blank lines
+// hold no record. A field keeps at most `fieldLimit` bytes (the record's text keeps them all).
 // Nothing, with `error` set, when a quoted field is never closed.
-std::optional<std::vector<CsvRecord>> ParseCsv(std::string_view text, std::string& error);
+std::optional<std::vector<CsvRecord>> ParseCsv(std::string_view text, std::string& error,
+                                               char separator = ',',
+                                               std::size_t fieldLimit = std::string_view::npos);
 
-// A field as a CSV file holds it: quoted when it has a comma, a quote or a line break.
-std::string CsvField(std::string_view field);
+// The separator a CSV file uses: the comma, semicolon or tab that its first record holds most
+// often outside quotes, as spreadsheet programs find it; the comma when it holds none.
+char DetectSeparator(std::string_view text);
+
+// A field as a CSV file holds it: quoted when it has the separator, a quote or a line break.
+std::string CsvField(std::string_view field, char separator = ',');
 
 // Runs a sheet job or the CSV write-back of `options`: reads the items, encodes them, and hands
 // the job to `sheets` (or writes the CSV to `out`). Returns the exit status.

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "barcode/catalogue.h"
+#include "encode/list_text.h"
 #include "encode/write_outcome.h"
 #include "output/label_sheets.h"
 
@@ -26,15 +27,19 @@ inline constexpr SheetPaper kA4Paper{"a4", 210 / 25.4, 297 / 25.4};
 // Where the items come from: one a line, or one column of a CSV file.
 struct ItemSource {
     bool csv = false;
-    int column = 0;  // from 1
+    int column = 0;  // from 1; 0 when the column is named
     bool header = false;
+    std::string columnName;  // --column NAME: the header's column of that name
+    char separator = 0;      // ',', ';' or '\t'; 0: the one the file's first record uses
+    InputEncoding encoding = InputEncoding::Auto;
 };
 
 // A sheet job (--sheet) or a CSV written back with the font strings (--csv --append).
 struct SheetOptions {
     ItemSource source;
-    bool append = false;  // --csv --append: no sheet, the CSV with one more column
-    std::string output;   // the file; empty: standard output (CSV only)
+    bool append = false;       // --csv --append: no sheet, the CSV with one more column
+    bool fontStrings = false;  // --csv alone: the column's font strings, one a line
+    std::string output;        // the file; empty: standard output (CSV only)
     SheetFormat format = SheetFormat::Pdf;
     std::string sheetName;  // the stock number, or "custom"
     SheetGeometry sheet{};

@@ -128,5 +128,152 @@ TEST(SheetItems, CustomSheetAndCopiesReachTheWriter) {
     EXPECT_TRUE(o.text);
 }
 
+// UTF-16 bytes of ASCII and Latin-1 text, with a byte-order mark.
+std::string Utf16(std::string_view latin1, bool bigEndian) {
+    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (char c : latin1) {
+        const char units[2] = {c, '\0'};
+        bytes += bigEndian ? units[1] : units[0];
+        bytes += bigEndian ? units[0] : units[1];
+    }
+    return bytes;
+}
+
+// The file goes back in its own separator, encoding and line endings, its other bytes as they
+// were.
+TEST(SheetItems, CsvDialectsAndEncodings) {
+    struct Row {
+        const char* what;
+        std::string input;
+        std::vector<std::string> options;
+        std::string out;
+    };
+    const Row rows[] = {
+        {"semicolons, commas in the data",
+         "\xEF\xBB\xBFsku;name\r\nAB;Bolt, hex\r\n",
+         {},
+         "\xEF\xBB\xBFsku;name;Bar code\r\nAB;Bolt, hex;*AB*\r\n"},
+        {"tabs", "sku\tname\nAB\tx;y\n", {}, "sku\tname\tBar code\nAB\tx;y\t*AB*\n"},
+        {"--separator over the first line",
+         "sku;a,b\nAB;c,d\n",
+         {"--separator", "semicolon"},
+         "sku;a,b;Bar code\nAB;c,d;*AB*\n"},
+        {"UTF-16LE",
+         Utf16("sku;name\r\nAB;\xE9\r\n", false),
+         {},
+         Utf16("sku;name;Bar code\r\nAB;\xE9;*AB*\r\n", false)},
+        {"UTF-16BE",
+         Utf16("sku,name\nAB,\xE9\n", true),
+         {},
+         Utf16("sku,name,Bar code\nAB,\xE9,*AB*\n", true)},
+        {"UTF-16 without its mark",
+         Utf16("sku,n\nAB,x\n", false).substr(2),
+         {"--input-encoding", "utf-16le"},
+         Utf16("sku,n,Bar code\nAB,x,*AB*\n", false).substr(2)},
+        {"Windows-1252",
+         "sku,name\nAB,\x80\x81\xE9\n",
+         {},
+         "sku,name,Bar code\nAB,\x80\x81\xE9,*AB*\n"},
+        {"UTF-8 read as Windows-1252",
+         "sku,n\nAB,\xC3\xA9\n",
+         {"--input-encoding", "cp1252"},
+         "sku,n,Bar code\nAB,\xC3\xA9,*AB*\n"},
+    };
+    for (const Row& row : rows) {
+        std::vector<std::string> args = {"--type", "39",       "--csv",   "--column",
+                                         "1",      "--header", "--append"};
+        args.insert(args.end(), row.options.begin(), row.options.end());
+        const Outcome r = RunJob(args, row.input);
+        EXPECT_EQ(r.status, 0) << row.what << ": " << r.err;
+        EXPECT_EQ(r.out, row.out) << row.what;
+    }
+}
+
+// Run again on its own output, --append replaces the column it added; blank lines and lines of
+// spaces stay where they were and are no items.
+TEST(SheetItems, AppendAgainReplacesItsColumn) {
+    const std::vector<std::string> args = {"--type", "39",       "--csv",   "--column",
+                                           "sku",    "--header", "--append"};
+    const Outcome first = RunJob(args, "name,sku\r\nbolt,AB\r\n\r\n  \r\nnut,CD");
+    ASSERT_EQ(first.status, 0) << first.err;
+    EXPECT_EQ(first.out, "name,sku,Bar code\r\nbolt,AB,*AB*\r\n\r\n  \r\nnut,CD,*CD*\r\n");
+    const Outcome again = RunJob(args, first.out);
+    EXPECT_EQ(again.status, 0) << again.err;
+    EXPECT_EQ(again.out, first.out);
+}
+
+TEST(SheetItems, ColumnByItsName) {
+    const Outcome r =
+        RunJob({"--type", "39", "--csv", "--column", "SKU", "--header"}, "name, sku \nbolt,AB\n");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "*AB*\n");
+    const Outcome missing =
+        RunJob({"--type", "39", "--csv", "--column", "code", "--header"}, "name,sku\nbolt,AB\n");
+    EXPECT_EQ(missing.status, kExitUsage);
+    EXPECT_EQ(missing.err,
+              "stripewright-encode: the header has no column \"code\" (its columns: "
+              "name, sku)\n");
+}
+
+// --csv alone: the column's font strings one a line, an empty line for an item that fails.
+TEST(SheetItems, CsvAloneWritesFontStrings) {
+    const Outcome r = RunJob({"--type", "39", "--csv", "--column", "2"}, "1,AB\n\n2,cd\n3,EF\n");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "*AB*\n\n*EF*\n");
+    EXPECT_EQ(r.err, "line 3: Error: input character \"c\" not legal in bar code 3 of 9\n");
+    EXPECT_TRUE(r.jobs.empty());
+}
+
+// The bar code bytes are written in the file's encoding; a file of ASCII takes --encoding.
+TEST(SheetItems, AppendedColumnInTheFilesEncoding) {
+    const std::string cp1252 = test::Encode({"--type", "128", "--encoding", "cp1252", "AB"}).out;
+    const std::vector<std::string> args = {"--type", "128",      "--csv",      "--column",
+                                           "1",      "--append", "--encoding", "cp1252"};
+    const Outcome ascii = RunJob(args, "AB\n");
+    EXPECT_EQ(ascii.status, 0) << ascii.err;
+    EXPECT_EQ(ascii.out, "AB," + cp1252);
+    const Outcome latin1 =
+        RunJob({"--type", "128", "--csv", "--column", "1", "--append"}, "AB,\xE9\n");
+    EXPECT_EQ(latin1.out, "AB,\xE9," + cp1252);
+    const Outcome utf8 = RunJob(args, "AB,\xC3\xA9\n");
+    EXPECT_EQ(utf8.status, kExitUsage);
+    EXPECT_EQ(utf8.out, "");
+}
+
+// Messages say what was probably meant and never print the input's control bytes raw.
+TEST(SheetItems, MessagesAboutTheInput) {
+    struct Row {
+        std::vector<std::string> args;
+        std::string input;
+        const char* err;  // a part of standard error
+    };
+    const std::vector<std::string> csv = {"--type", "39", "--csv", "--column", "1"};
+    std::vector<std::string> sheet = {"--type", "39", "--sheet", "5160", "--output", "x.pdf"};
+    const Row rows[] = {
+        {csv, "sku,name\nAB,x\n", "(line 1 looks like a header row: --header skips it)"},
+        {{"--type", "128", "--csv", "--column", "1", "--separator", ","},
+         "sku;name\nAB;x\n",
+         "line 1: the item holds \";\", as does the first line: the file is probably separated "
+         "by semicolons (--separator semicolon)"},
+        {csv, std::string("A\0B\n", 4), "the file is probably UTF-16"},
+        {sheet, "AB\x1B[J\n", "line 1: Error: input character \"\\x1B\" not legal"},
+        {sheet, std::string(10'000, 'A') + "\n",
+         "line 1: the item is longer than the 230 characters a bar code of type 39 can hold"},
+    };
+    for (const Row& row : rows) {
+        const Outcome r = RunJob(row.args, row.input);
+        EXPECT_NE(r.err.find(row.err), std::string::npos) << r.err;
+        EXPECT_EQ(r.err.find('\x1B'), std::string::npos) << r.err;
+    }
+}
+
+// Blank lines of a list are no labels; the line numbers count them.
+TEST(SheetItems, BlankLinesOfAListAreSkipped) {
+    const Outcome r =
+        RunJob({"--type", "39", "--sheet", "5160", "--output", "x.pdf"}, "AB\n\n  \r\nCD\nef\n");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err.rfind("line 5: ", 0), 0u) << r.err;
+}
+
 }  // namespace
 }  // namespace sw
