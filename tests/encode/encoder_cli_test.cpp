@@ -339,5 +339,36 @@ TEST(EncoderCliPng, FailedItemAndFailedWrite) {
     EXPECT_NE(none.err.find("cannot write pictures"), std::string::npos);
 }
 
+// Under a memory limit, an item far longer than any bar code is refused as soon as it is read,
+// and memory that runs out is a failure with a message, never an abort.
+TEST(EncoderCli, SheetUnderAMemoryLimit) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the sanitizers reserve more address space than the limit";
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+    GTEST_SKIP() << "the sanitizers reserve more address space than the limit";
+#endif
+#endif
+    struct Row {
+        const char* limitKb;
+        const char* megabytes;  // of one item
+        const char* err;        // the start of standard error
+        const char* status;
+    };
+    const Row rows[] = {
+        {"400000", "50", "line 1: the item is longer than", "status 1"},
+        {"150000", "300", "stripewright-encode: not enough memory", "status 3"},
+    };
+    for (const Row& row : rows) {
+        const std::string out =
+            test::Shell(std::string("(ulimit -v ") + row.limitKb + "; head -c " + row.megabytes +
+                        "000000 /dev/zero | tr '\\0' A | " SW_ENCODE_EXE
+                        " --type 39 --sheet 5160 --output /nonexistent/x.pdf 2>&1 >/dev/null; "
+                        "echo status $?)");
+        EXPECT_EQ(out.rfind(row.err, 0), 0u) << out;
+        EXPECT_NE(out.find(std::string(row.status) + "\n"), std::string::npos) << out;
+    }
+}
+
 }  // namespace
 }  // namespace sw
