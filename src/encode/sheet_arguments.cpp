@@ -80,7 +80,8 @@ std::optional<SheetGeometry> SheetFromName(const std::string& name, std::string&
 bool IsSheetOption(std::string_view name, bool& takesValue) {
     takesValue = name == "--sheet" || name == "--paper" || name == "--output" ||
                  name == "--first-label" || name == "--copies" || name == "--column" ||
-                 name == "--separator" || name == "--input-encoding";
+                 name == "--separator" || name == "--input-encoding" || name == "--copies-column" ||
+                 name == "--serial";
     return takesValue || name == "--text" || name == "--csv" || name == "--header" ||
            name == "--append" || name == "--skip-bad";
 }
@@ -113,6 +114,72 @@ void SetSheetOption(SheetArguments& a, std::string_view name,
         a.separator = value;
     else if (name == "--input-encoding")
         a.inputEncoding = value;
+    else if (name == "--copies-column")
+        a.copiesColumn = value;
+    else if (name == "--serial")
+        a.serial = value;
+}
+
+std::optional<std::vector<std::string>> SerialItems(std::string_view value, int defaultCount,
+                                                    std::string& error) {
+    error =
+        "--serial is TEMPLATE[:STEP[:COUNT]], TEMPLATE a text with the first number in "
+        "braces, its digits giving the width, such as INV-{00001}:1:500; not \"" +
+        std::string(value) + "\"";
+    std::string_view prefix, digits, rest;
+    if (const std::size_t open = value.find('{'); open != std::string_view::npos) {
+        const std::size_t close = value.find('}', open);
+        if (close == std::string_view::npos)
+            return std::nullopt;
+        prefix = value.substr(0, open);
+        digits = value.substr(open + 1, close - open - 1);
+        rest = value.substr(close + 1);
+        if (rest.find_first_of("{}") != std::string_view::npos)
+            return std::nullopt;
+    } else {
+        digits = value.substr(0, value.find(':'));
+        rest = value.substr(digits.size());
+    }
+    const std::size_t colon = rest.find(':');
+    const std::string_view suffix = rest.substr(0, colon);
+    std::string_view step = "1", count;
+    if (colon != std::string_view::npos) {
+        step = rest.substr(colon + 1);
+        if (const std::size_t second = step.find(':'); second != std::string_view::npos) {
+            count = step.substr(second + 1);
+            step = step.substr(0, second);
+        }
+    }
+    if (digits.empty() || digits.size() > 15 ||
+        digits.find_first_not_of("0123456789") != std::string_view::npos)
+        return std::nullopt;
+    const std::optional<int> by = ParseWholeNumber(step, 1, 1000000);
+    const std::optional<int> n = count.empty() && defaultCount > 0
+                                     ? defaultCount
+                                     : ParseWholeNumber(count, 1, kMaxSerialItems);
+    if (!by || !n) {
+        if (count.empty())
+            error = "--serial needs a COUNT here, such as " + std::string(value) + ":1:100";
+        else if (by)
+            error = "--serial: COUNT must be a whole number from 1 to " +
+                    std::to_string(kMaxSerialItems) + ", not \"" + std::string(count) + "\"";
+        else
+            error = "--serial: STEP must be a whole number from 1 to 1000000, not \"" +
+                    std::string(step) + "\"";
+        return std::nullopt;
+    }
+    long long number = 0;
+    std::from_chars(digits.data(), digits.data() + digits.size(), number);
+    std::vector<std::string> items;
+    items.reserve(static_cast<std::size_t>(*n));
+    for (int k = 0; k < *n; ++k, number += *by) {
+        std::string text = std::to_string(number);
+        if (text.size() < digits.size())
+            text.insert(0, digits.size() - text.size(), '0');
+        items.push_back(std::string(prefix) + text + std::string(suffix));
+    }
+    error.clear();
+    return items;
 }
 
 std::string FinishSheetOptions(const SheetArguments& a, std::optional<BarHeight> height,
@@ -161,6 +228,34 @@ std::string FinishSheetOptions(const SheetArguments& a, std::optional<BarHeight>
                            : a.separator ? "--separator"
                                          : "--append") +
                " applies to --csv only";
+    }
+    if (a.serial && (a.csv || !options.items.empty()))
+        return "--serial makes the items: leave out --csv and DATA";
+    if (a.serial && !a.sheet) {
+        if (a.paper || a.output || a.firstLabel || a.copies || a.text || a.skipBad || height ||
+            points || a.inputEncoding)
+            return "--serial without --sheet writes the font strings; the label options need "
+                   "--sheet";
+        std::string error;
+        std::optional<std::vector<std::string>> items = SerialItems(*a.serial, 0, error);
+        if (!items)
+            return error;
+        options.items = std::move(*items);
+        return {};
+    }
+    if (a.copiesColumn) {
+        if (!a.csv || !a.sheet)
+            return "--copies-column applies to --csv with --sheet only";
+        if (a.copies)
+            return "--copies and --copies-column cannot go together";
+        if (const std::optional<int> column = ParseWholeNumber(*a.copiesColumn, 1, 100000))
+            s.source.copiesColumn = *column;
+        else if (a.header && a.copiesColumn->find_first_not_of("0123456789") != std::string::npos)
+            s.source.copiesColumnName = *a.copiesColumn;
+        else
+            return "--copies-column must be a whole number from 1, or a column's name with "
+                   "--header, not \"" +
+                   *a.copiesColumn + "\"";
     }
     if (a.csv && !a.append && !a.sheet) {
         if (a.paper || a.output || a.firstLabel || a.copies || a.text || height || points)
@@ -231,6 +326,14 @@ std::string FinishSheetOptions(const SheetArguments& a, std::optional<BarHeight>
                    ", not \"" + *a.copies + "\"";
         }
         s.copies = *copies;
+    }
+    if (a.serial) {
+        // Without a COUNT, the labels that are left on the first page.
+        std::optional<std::vector<std::string>> items =
+            SerialItems(*a.serial, s.sheet.Labels() - s.firstLabel + 1, error);
+        if (!items)
+            return error;
+        options.items = std::move(*items);
     }
     s.height = height.value_or(BarHeight::Normal);
     s.points = points.value_or(0);

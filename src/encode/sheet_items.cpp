@@ -37,6 +37,21 @@ std::string_view Trimmed(std::string_view text) {
     return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
+// Finds the column called `name`: the same text, or else the same letters in any case and
+// without spaces around them.
+bool FindColumn(const std::vector<std::string>& names, std::string_view name, std::size_t& column) {
+    for (std::size_t pass = 0; pass < 2; ++pass) {
+        for (std::size_t f = 0; f < names.size(); ++f) {
+            if (pass == 0 ? names[f] == name
+                          : LowerAscii(Trimmed(names[f])) == LowerAscii(Trimmed(name))) {
+                column = f;
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 // The items of the list, one a line; blank lines are skipped but counted. An item keeps at most
 // `limit` bytes.
 std::vector<SheetItem> LineItems(std::string_view text, std::size_t limit) {
@@ -274,6 +289,9 @@ int RunSheets(const EncoderOptions& options, std::FILE* in, std::FILE* out, std:
     std::vector<CsvRecord> records;
     std::vector<std::size_t> itemRecord;  // the record of each CSV item
     std::size_t column = 0;               // from 0
+    std::size_t copiesColumn = static_cast<std::size_t>(source.copiesColumn - 1);
+    const bool copiesFromColumn = source.copiesColumn != 0 || !source.copiesColumnName.empty();
+    std::vector<int> copies;  // of each item, with --copies-column
     char separator = ',';
     bool replaceColumn = false;  // the file is our own output: its last column is replaced
     if (source.csv) {
@@ -285,31 +303,25 @@ int RunSheets(const EncoderOptions& options, std::FILE* in, std::FILE* out, std:
         column = static_cast<std::size_t>(source.column - 1);
         if (source.header && !records.empty()) {
             const std::vector<std::string>& names = records[0].fields;
-            if (!source.columnName.empty()) {
-                column = names.size();
-                for (std::size_t f = 0; f < names.size() && column == names.size(); ++f) {
-                    if (names[f] == source.columnName)
-                        column = f;
-                }
-                for (std::size_t f = 0; f < names.size() && column == names.size(); ++f) {
-                    if (LowerAscii(Trimmed(names[f])) == LowerAscii(source.columnName))
-                        column = f;
-                }
-                if (column == names.size()) {
-                    std::string list;
-                    for (const std::string& name : names)
-                        list += (list.empty() ? "" : ", ") + CsvField(name, separator);
-                    return fail("stripewright-encode: the header has no column \"" +
-                                    ShowControlBytes(source.columnName) +
-                                    "\" (its columns: " + ShowControlBytes(list) + ")\n",
-                                kExitUsage);
-                }
+            std::string missing;
+            if (!source.columnName.empty() && !FindColumn(names, source.columnName, column))
+                missing = source.columnName;
+            if (!source.copiesColumnName.empty() &&
+                !FindColumn(names, source.copiesColumnName, copiesColumn))
+                missing = source.copiesColumnName;
+            if (!missing.empty()) {
+                std::string list;
+                for (const std::string& name : names)
+                    list += (list.empty() ? "" : ", ") + CsvField(name, separator);
+                return fail("stripewright-encode: the header has no column \"" +
+                                ShowControlBytes(missing) +
+                                "\" (its columns: " + ShowControlBytes(list) + ")\n",
+                            kExitUsage);
             }
             replaceColumn = sheet.append && names.size() >= 2 && names.back() == kAppendedHeader &&
                             column + 1 < names.size();
-        } else if (!source.columnName.empty()) {
-            return fail("stripewright-encode: the file is empty: it has no column \"" +
-                            ShowControlBytes(source.columnName) + "\"\n",
+        } else if (!source.columnName.empty() || !source.copiesColumnName.empty()) {
+            return fail("stripewright-encode: the file is empty: it has no column names\n",
                         kExitUsage);
         }
         for (std::size_t r = source.header ? 1 : 0; r < records.size(); ++r) {
@@ -332,8 +344,22 @@ int RunSheets(const EncoderOptions& options, std::FILE* in, std::FILE* out, std:
     for (std::size_t k = 0; k < job.items.size(); ++k) {
         SheetItem& item = job.items[k];
         std::string message;
-        if (source.csv && column >= records[itemRecord[k]].fields.size()) {
+        const std::vector<std::string>* fields =
+            source.csv ? &records[itemRecord[k]].fields : nullptr;
+        std::optional<int> count = 1;
+        if (fields != nullptr && copiesFromColumn) {
+            count = copiesColumn < fields->size()
+                        ? ParseWholeNumber(Trimmed((*fields)[copiesColumn]), 0, kMaxCopies)
+                        : std::nullopt;
+            copies.push_back(count.value_or(1));
+        }
+        if (fields != nullptr && column >= fields->size()) {
             message = "there is no column " + std::to_string(column + 1);
+        } else if (fields != nullptr && copiesFromColumn && copiesColumn >= fields->size()) {
+            message = "there is no column " + std::to_string(copiesColumn + 1);
+        } else if (!count) {
+            message = "the number of copies \"" + ShowControlBytes((*fields)[copiesColumn]) +
+                      "\" is not a whole number from 0 to " + std::to_string(kMaxCopies);
         } else {
             notes += hints.Note(item);
             const std::u32string data = DecodeUtf8(item.data);
@@ -362,6 +388,15 @@ int RunSheets(const EncoderOptions& options, std::FILE* in, std::FILE* out, std:
             return fail(notes + report, kExitItemFailed);
         skipped += report;
         anySkipped = true;
+    }
+
+    // Each item as many times as its row asks.
+    if (!copies.empty()) {
+        std::vector<SheetItem> repeated;
+        for (std::size_t k = 0; k < job.items.size(); ++k) {
+            for (int c = 0; c < copies[k]; ++c) repeated.push_back(job.items[k]);
+        }
+        job.items = std::move(repeated);
     }
 
     if (sheet.fontStrings) {

@@ -32,6 +32,8 @@ struct ItemSource {
     std::string columnName;  // --column NAME: the header's column of that name
     char separator = 0;      // ',', ';' or '\t'; 0: the one the file's first record uses
     InputEncoding encoding = InputEncoding::Auto;
+    int copiesColumn = 0;          // --copies-column N: each row's copies, from 1; 0: none
+    std::string copiesColumnName;  // --copies-column NAME
 };
 
 // A sheet job (--sheet) or a CSV written back with the font strings (--csv --append).

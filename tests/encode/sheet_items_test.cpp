@@ -275,5 +275,41 @@ TEST(SheetItems, BlankLinesOfAListAreSkipped) {
     EXPECT_EQ(r.err.rfind("line 5: ", 0), 0u) << r.err;
 }
 
+TEST(SheetItems, CopiesFromAColumn) {
+    const std::vector<std::string> args = {"--type",   "39",    "--sheet",         "5160",
+                                           "--output", "x.pdf", "--csv",           "--header",
+                                           "--column", "sku",   "--copies-column", "Qty"};
+    const Outcome r = RunJob(args, "sku;qty\nAB;2\nCD;0\nEF; 1\n");
+    ASSERT_EQ(r.status, 0) << r.err;
+    ASSERT_EQ(r.jobs.size(), 1u);
+    std::string labels;
+    for (const SheetItem& item : r.jobs[0].items) labels += item.data + std::to_string(item.line);
+    EXPECT_EQ(labels, "AB2AB2EF4");
+    const Outcome bad = RunJob(args, "sku;qty\nAB;2\nCD;-1\n");
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_EQ(bad.err.rfind("line 3: the number of copies \"-1\" is not", 0), 0u) << bad.err;
+}
+
+TEST(SheetItems, SerialNumbers) {
+    const std::string checked = test::Encode({"--type", "39", "--checksum", "7", "12"}).out;
+    const Outcome text = RunJob({"--type", "39", "--checksum", "--serial", "7:5:2"}, "");
+    EXPECT_EQ(text.status, 0) << text.err;
+    EXPECT_EQ(text.out, checked);
+    const Outcome widening = RunJob({"--type", "128", "--serial", "a:{98}-x:1:3"}, "");
+    EXPECT_EQ(widening.out, test::Encode({"--type", "128", "a:98-x", "a:99-x", "a:100-x"}).out);
+
+    // On a sheet, a page's worth by default: the labels from --first-label on.
+    const Outcome sheet = RunJob({"--type", "39", "--sheet", "5160", "--output", "x.pdf",
+                                  "--first-label", "29", "--serial", "INV-{0009}"},
+                                 "");
+    ASSERT_EQ(sheet.jobs.size(), 1u) << sheet.err;
+    ASSERT_EQ(sheet.jobs[0].items.size(), 2u);
+    EXPECT_EQ(sheet.jobs[0].items[1].data, "INV-0010");
+
+    for (const char* refused : {"INV-0001:1:3", "{1}", "{1}:0:3", "{1}:1:3:4", "{}:1:3"}) {
+        EXPECT_EQ(RunJob({"--type", "39", "--serial", refused}, "").status, kExitUsage) << refused;
+    }
+}
+
 }  // namespace
 }  // namespace sw
