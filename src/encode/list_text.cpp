@@ -26,8 +26,9 @@ bool IsAscii(std::string_view bytes) {
     return true;
 }
 
-// Whether `bytes` is well-formed UTF-8 (no overlong forms, surrogates or values past U+10FFFF).
-bool IsUtf8(std::string_view bytes) {
+// Checks that `bytes` is well-formed UTF-8 (no overlong forms, surrogates or values past
+// U+10FFFF); `complete` is the length of the whole sequences, short of a sequence cut at the end.
+bool CheckUtf8(std::string_view bytes, std::size_t& complete) {
     std::size_t i = 0;
     const std::size_t n = bytes.size();
     const auto at = [&](std::size_t k) { return static_cast<unsigned char>(bytes[k]); };
@@ -52,45 +53,17 @@ bool IsUtf8(std::string_view bytes) {
         } else {
             return false;
         }
-        if (i + more >= n)
-            return false;
-        if (at(i + 1) < lo || at(i + 1) > hi)
-            return false;
-        for (std::size_t k = 2; k <= more; ++k) {
-            if ((at(i + k) & 0xC0) != 0x80)
+        for (std::size_t k = 1; k <= more && i + k < n; ++k) {
+            const unsigned char c = at(i + k);
+            if (k == 1 ? c < lo || c > hi : (c & 0xC0) != 0x80)
                 return false;
         }
+        if (i + more >= n)
+            break;
         i += more + 1;
     }
+    complete = i;
     return true;
-}
-
-std::optional<std::string> FromUtf16(std::string_view bytes, bool bigEndian, std::string& error) {
-    if (bytes.size() % 2 != 0) {
-        error = "the UTF-16 text ends in half a character";
-        return std::nullopt;
-    }
-    const auto unit = [&](std::size_t k) {
-        const auto a = static_cast<unsigned char>(bytes[k]);
-        const auto b = static_cast<unsigned char>(bytes[k + 1]);
-        return static_cast<char32_t>(bigEndian ? (a << 8) | b : (b << 8) | a);
-    };
-    std::string out;
-    out.reserve(bytes.size() / 2 + bytes.size() / 8);
-    for (std::size_t k = 0; k < bytes.size(); k += 2) {
-        char32_t c = unit(k);
-        if (c >= 0xD800 && c <= 0xDFFF) {
-            const char32_t low = k + 2 < bytes.size() ? unit(k + 2) : 0;
-            if (c > 0xDBFF || low < 0xDC00 || low > 0xDFFF) {
-                error = "the UTF-16 text holds a lone surrogate at byte " + std::to_string(k);
-                return std::nullopt;
-            }
-            c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
-            k += 2;
-        }
-        AppendUtf8(c, out);
-    }
-    return out;
 }
 
 std::string FromCp1252(std::string_view bytes) {
@@ -118,49 +91,102 @@ std::optional<InputEncoding> InputEncodingFromName(std::string_view name) {
     return std::nullopt;
 }
 
-std::optional<ListText> DecodeListText(std::string&& bytes, InputEncoding asked,
-                                       std::string& error) {
-    const std::string_view view(bytes);
-    ListText text;
-    InputEncoding encoding = asked;
-    std::size_t mark = 0;
-    if (view.substr(0, 3) == kUtf8Mark &&
-        (asked == InputEncoding::Auto || asked == InputEncoding::Utf8)) {
-        encoding = InputEncoding::Utf8;
-        mark = 3;
-    } else if (view.substr(0, 2) == kUtf16LeMark &&
-               (asked == InputEncoding::Auto || asked == InputEncoding::Utf16Le ||
-                asked == InputEncoding::Utf16Be)) {
-        encoding = InputEncoding::Utf16Le;
-        mark = 2;
-    } else if (view.substr(0, 2) == kUtf16BeMark &&
-               (asked == InputEncoding::Auto || asked == InputEncoding::Utf16Le ||
-                asked == InputEncoding::Utf16Be)) {
-        encoding = InputEncoding::Utf16Be;
-        mark = 2;
+void EncodingScan::Add(std::string_view bytes) {
+    if (first_) {
+        first_ = false;
+        const bool utf16 = asked_ == InputEncoding::Auto || asked_ == InputEncoding::Utf16Le ||
+                           asked_ == InputEncoding::Utf16Be;
+        if (bytes.substr(0, 3) == kUtf8Mark &&
+            (asked_ == InputEncoding::Auto || asked_ == InputEncoding::Utf8)) {
+            marked_ = InputEncoding::Utf8;
+            mark_ = 3;
+        } else if (bytes.substr(0, 2) == kUtf16LeMark && utf16) {
+            marked_ = InputEncoding::Utf16Le;
+            mark_ = 2;
+        } else if (bytes.substr(0, 2) == kUtf16BeMark && utf16) {
+            marked_ = InputEncoding::Utf16Be;
+            mark_ = 2;
+        }
+        bytes.remove_prefix(mark_);
     }
-    text.byteOrderMark = mark != 0;
-    const std::string_view body = view.substr(mark);
-    if (encoding == InputEncoding::Auto)
-        encoding = IsUtf8(body) ? InputEncoding::Utf8 : InputEncoding::Cp1252;
-    text.encoding = encoding;
-    if (encoding == InputEncoding::Utf16Le || encoding == InputEncoding::Utf16Be) {
-        std::optional<std::string> utf8 =
-            FromUtf16(body, encoding == InputEncoding::Utf16Be, error);
-        if (!utf8)
-            return std::nullopt;
-        text.utf8 = std::move(*utf8);
-        text.ascii = false;
-        return text;
+    if (ascii_ && !IsAscii(bytes))
+        ascii_ = false;
+    if (!utf8_ || ascii_)
+        return;
+    std::string joined;
+    if (!tail_.empty()) {
+        joined = tail_;
+        joined.append(bytes);
+        bytes = joined;
     }
-    text.ascii = IsAscii(body);
-    if (encoding == InputEncoding::Cp1252 && !text.ascii) {
-        text.utf8 = FromCp1252(body);
-    } else {
-        bytes.erase(0, mark);
-        text.utf8 = std::move(bytes);
+    std::size_t complete = 0;
+    if (!CheckUtf8(bytes, complete)) {
+        utf8_ = false;
+        return;
     }
-    return text;
+    tail_.assign(bytes.substr(complete));
+}
+
+ListEncoding EncodingScan::Result() const {
+    ListEncoding found;
+    found.byteOrderMark = mark_ != 0;
+    if (marked_ != InputEncoding::Auto)
+        found.encoding = marked_;
+    else if (asked_ != InputEncoding::Auto)
+        found.encoding = asked_;
+    else
+        found.encoding = utf8_ && tail_.empty() ? InputEncoding::Utf8 : InputEncoding::Cp1252;
+    found.ascii = ascii_ && found.encoding != InputEncoding::Utf16Le &&
+                  found.encoding != InputEncoding::Utf16Be;
+    return found;
+}
+
+bool ListDecoder::Decode(std::string_view bytes, std::string& out, std::string& error) {
+    if (encoding_ == InputEncoding::Cp1252 && !IsAscii(bytes)) {
+        out += FromCp1252(bytes);
+        return true;
+    }
+    if (encoding_ != InputEncoding::Utf16Le && encoding_ != InputEncoding::Utf16Be) {
+        out.append(bytes);
+        return true;
+    }
+    std::string joined;
+    if (!carry_.empty()) {
+        joined = carry_ + std::string(bytes);
+        bytes = joined;
+    }
+    const bool big = encoding_ == InputEncoding::Utf16Be;
+    const auto unit = [&](std::size_t k) {
+        const auto a = static_cast<unsigned char>(bytes[k]);
+        const auto b = static_cast<unsigned char>(bytes[k + 1]);
+        return static_cast<char32_t>(big ? (a << 8) | b : (b << 8) | a);
+    };
+    std::size_t k = 0;
+    for (; k + 2 <= bytes.size(); k += 2) {
+        char32_t c = unit(k);
+        if (c >= 0xD800 && c <= 0xDFFF) {
+            if (c <= 0xDBFF && k + 4 > bytes.size())
+                break;  // the rest of the pair comes with the next piece
+            const char32_t low = c <= 0xDBFF ? unit(k + 2) : 0;
+            if (low < 0xDC00 || low > 0xDFFF) {
+                error = "the UTF-16 text holds a lone surrogate";
+                return false;
+            }
+            c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
+            k += 2;
+        }
+        AppendUtf8(c, out);
+    }
+    carry_.assign(bytes.substr(k));
+    return true;
+}
+
+bool ListDecoder::Finish(std::string& error) const {
+    if (carry_.empty())
+        return true;
+    error = carry_.size() == 1 ? "the UTF-16 text ends in half a character"
+                               : "the UTF-16 text holds a lone surrogate";
+    return false;
 }
 
 bool EncodeListText(std::string_view utf8, InputEncoding encoding, bool byteOrderMark,

@@ -14,19 +14,50 @@ enum class InputEncoding { Auto, Utf8, Utf16Le, Utf16Be, Cp1252 };
 // little-endian without one) or cp1252 (any case); nothing for anything else.
 std::optional<InputEncoding> InputEncodingFromName(std::string_view name);
 
-struct ListText {
-    std::string utf8;                              // without a byte-order mark
-    InputEncoding encoding = InputEncoding::Utf8;  // what the file was read as
+// What a list file was found to be.
+struct ListEncoding {
+    InputEncoding encoding = InputEncoding::Utf8;
     bool byteOrderMark = false;
     bool ascii = true;  // every byte below 0x80: any ASCII-based encoding reads it alike
 };
 
-// Reads `bytes` as `asked`, or finds the encoding: a byte-order mark says UTF-8 or UTF-16,
-// bytes that are not UTF-8 are Windows-1252. Nothing, with `error` set, for UTF-16 that is cut
-// short or holds a lone surrogate. Windows-1252 round-trips: the five bytes it leaves undefined
-// read as the control characters of the same value.
-std::optional<ListText> DecodeListText(std::string&& bytes, InputEncoding asked,
-                                       std::string& error);
+// Finds a list file's encoding from all its bytes, handed over piece by piece in order: a
+// byte-order mark says UTF-8 or UTF-16, bytes that are not UTF-8 are Windows-1252; or the one
+// asked for.
+class EncodingScan {
+  public:
+    explicit EncodingScan(InputEncoding asked) : asked_(asked) {}
+    void Add(std::string_view bytes);
+    ListEncoding Result() const;
+    // The bytes of the byte-order mark at the file's start.
+    std::size_t MarkSize() const { return mark_; }
+
+  private:
+    InputEncoding asked_;
+    InputEncoding marked_ = InputEncoding::Auto;
+    bool first_ = true;
+    bool utf8_ = true;
+    bool ascii_ = true;
+    std::size_t mark_ = 0;
+    std::string tail_;  // a UTF-8 sequence cut at the end of a piece
+};
+
+// Decodes a list file's bytes (its byte-order mark left out) into UTF-8, piece by piece.
+// Windows-1252 round-trips: the five bytes it leaves undefined read as the control characters
+// of the same value.
+class ListDecoder {
+  public:
+    explicit ListDecoder(InputEncoding encoding) : encoding_(encoding) {}
+    // Appends the text of `bytes` to `out`, keeping a character cut at the end for the next
+    // piece. False, with `error` set, for UTF-16 that holds a lone surrogate.
+    bool Decode(std::string_view bytes, std::string& out, std::string& error);
+    // False, with `error` set, when the input ended within a character.
+    bool Finish(std::string& error) const;
+
+  private:
+    InputEncoding encoding_;
+    std::string carry_;
+};
 
 // `utf8` in `encoding` (UTF-8 passes as it is), after a byte-order mark when `byteOrderMark`.
 // False when a character cannot be written in Windows-1252.

@@ -1,5 +1,7 @@
 #include "encode/sheet_items.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstring>
 
@@ -50,22 +52,6 @@ bool FindColumn(const std::vector<std::string>& names, std::string_view name, st
         }
     }
     return false;
-}
-
-// The items of the list, one a line; blank lines are skipped but counted. An item keeps at most
-// `limit` bytes.
-std::vector<SheetItem> LineItems(std::string_view text, std::size_t limit) {
-    std::vector<SheetItem> items;
-    unsigned long long line = 0;
-    while (!text.empty()) {
-        const std::size_t nl = text.find('\n');
-        const std::string_view raw = StripCr(text.substr(0, nl));
-        ++line;
-        if (!IsBlank(raw))
-            items.push_back({line, std::string(raw.substr(0, limit)), {}});
-        text.remove_prefix(nl == std::string_view::npos ? text.size() : nl + 1);
-    }
-    return items;
 }
 
 // Notes, once a job each, on items that suggest the file was read in the wrong dialect: another
@@ -124,35 +110,40 @@ bool WriteOut(std::FILE* out, std::string_view bytes) {
            std::fflush(out) == 0 && !std::ferror(out);
 }
 
-}  // namespace
+enum class Step { Record, NeedMore, End, Error };
 
-std::optional<std::vector<CsvRecord>> ParseCsv(std::string_view text, std::string& error,
-                                               char separator, std::size_t fieldLimit) {
-    std::vector<CsvRecord> records;
-    std::size_t i = 0;
-    unsigned long long line = 1;
+// Parses the next record of `text` from `pos` on, blank lines skipped, and moves `pos` and
+// `line` past it: only a record that ends within `text`, unless `atEnd` says that nothing
+// follows.
+Step NextCsvRecord(std::string_view text, std::size_t& pos, unsigned long long& line, bool atEnd,
+                   char separator, std::size_t fieldLimit, CsvRecord& record, std::string& error) {
+    std::size_t i = pos;
+    unsigned long long at = line;
     const auto keep = [&](std::string& field, char c) {
         if (field.size() < fieldLimit)
             field += c;
     };
     while (i < text.size()) {
-        CsvRecord record;
-        record.line = line;
+        record = CsvRecord{};
+        record.line = at;
         record.begin = i;
         record.lastField = i;
         std::string field;
-        bool recordDone = false;
-        while (!recordDone) {
+        for (;;) {
             if (i < text.size() && text[i] == '"') {
-                const unsigned long long opened = line;
+                const unsigned long long opened = at;
                 ++i;
                 for (;;) {
                     if (i >= text.size()) {
+                        if (!atEnd)
+                            return Step::NeedMore;
                         error = "line " + std::to_string(opened) + ": a quoted field is not closed";
-                        return std::nullopt;
+                        return Step::Error;
                     }
                     const char c = text[i++];
                     if (c == '"') {
+                        if (i >= text.size() && !atEnd)
+                            return Step::NeedMore;  // a doubled quote may be cut in two
                         if (i < text.size() && text[i] == '"') {
                             keep(field, '"');
                             ++i;
@@ -161,7 +152,7 @@ std::optional<std::vector<CsvRecord>> ParseCsv(std::string_view text, std::strin
                         break;
                     }
                     if (c == '\n')
-                        ++line;
+                        ++at;
                     keep(field, c);
                 }
             }
@@ -175,11 +166,13 @@ std::optional<std::vector<CsvRecord>> ParseCsv(std::string_view text, std::strin
                 record.lastField = i;
                 continue;
             }
+            if (i >= text.size() && !atEnd)
+                return Step::NeedMore;
             // The end of the line or of the file ends the record.
             record.end = i;
             if (i < text.size()) {
                 ++i;
-                ++line;
+                ++at;
                 record.ending = "\n";
             }
             if (record.end > record.begin && text[record.end - 1] == '\r') {
@@ -189,12 +182,220 @@ std::optional<std::vector<CsvRecord>> ParseCsv(std::string_view text, std::strin
                     field.pop_back();
             }
             record.fields.push_back(std::move(field));
-            recordDone = true;
+            break;
         }
-        if (record.end > record.begin)
-            records.push_back(std::move(record));
+        if (record.end > record.begin) {
+            pos = i;
+            line = at;
+            return Step::Record;
+        }
     }
-    return records;
+    return atEnd ? Step::End : Step::NeedMore;
+}
+
+// The next line of `text` from `pos` on, as a record of one field (at most `limit` bytes).
+Step NextLine(std::string_view text, std::size_t& pos, unsigned long long& line, bool atEnd,
+              std::size_t limit, CsvRecord& record) {
+    if (pos >= text.size())
+        return atEnd ? Step::End : Step::NeedMore;
+    const std::size_t nl = text.find('\n', pos);
+    if (nl == std::string_view::npos && !atEnd)
+        return Step::NeedMore;
+    record = CsvRecord{};
+    record.line = line++;
+    record.begin = pos;
+    record.end = nl == std::string_view::npos ? text.size() : nl;
+    record.ending = nl == std::string_view::npos ? "" : "\n";
+    if (record.end > record.begin && text[record.end - 1] == '\r') {
+        --record.end;
+        record.ending = record.ending.empty() ? "" : "\r\n";
+    }
+    record.fields.emplace_back(
+        text.substr(record.begin, std::min(record.end - record.begin, limit)));
+    pos = nl == std::string_view::npos ? text.size() : nl + 1;
+    return Step::Record;
+}
+
+// The input of a list job, read piece by piece as UTF-8 text: a regular file, read again from
+// where it started for a second pass, or anything else held in memory.
+class ListInput {
+  public:
+    // Reads through the input once to find its encoding. False, with `error` set, on a read
+    // error.
+    bool Open(std::FILE* in, const EncoderOptions& options, std::string& error) {
+        struct stat st {};
+        const int fd = options.haveItems ? -1 : ::fileno(in);
+        const off_t at =
+            fd >= 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) ? ::ftello(in) : -1;
+        if (options.haveItems) {
+            for (const std::string& item : options.items) memory_ += item + "\n";
+        } else if (at >= 0) {
+            file_ = in;
+            start_ = at;
+        } else if (!ReadAll(in, memory_)) {
+            return Failed(error);
+        }
+        EncodingScan scan(options.haveItems ? InputEncoding::Utf8 : options.sheet->source.encoding);
+        Restart(0);
+        std::string piece(kPiece, '\0');
+        while (const std::size_t got = ReadBytes(piece.data(), piece.size()))
+            scan.Add(std::string_view(piece.data(), got));
+        if (failed_)
+            return Failed(error);
+        encoding_ = scan.Result();
+        mark_ = scan.MarkSize();
+        return Rewind(error);
+    }
+
+    const ListEncoding& encoding() const { return encoding_; }
+
+    // Starts again from the first character.
+    bool Rewind(std::string& error) {
+        if (!Restart(mark_))
+            return Failed(error);
+        decoder_.emplace(encoding_.encoding);
+        return true;
+    }
+
+    // Appends at least `want` more bytes of text to `text`, unless the input ends first: then
+    // sets `atEnd`. False, with `error` set, when the input cannot be read.
+    bool More(std::string& text, std::size_t want, bool& atEnd, std::string& error) {
+        std::string piece(kPiece, '\0');
+        const std::size_t had = text.size();
+        while (text.size() - had < want) {
+            const std::size_t got = ReadBytes(piece.data(), piece.size());
+            if (got == 0) {
+                if (failed_)
+                    return Failed(error);
+                atEnd = true;
+                return decoder_->Finish(error);
+            }
+            if (!decoder_->Decode(std::string_view(piece.data(), got), text, error))
+                return false;
+        }
+        return true;
+    }
+
+  private:
+    static constexpr std::size_t kPiece = 1 << 16;
+
+    bool Failed(std::string& error) {
+        const int e = errno;
+        error = e != 0 ? std::strerror(e) : "a read failed";
+        return false;
+    }
+
+    bool Restart(std::size_t offset) {
+        memoryAt_ = std::min(offset, memory_.size());
+        if (file_ == nullptr)
+            return true;
+        std::clearerr(file_);
+        return ::fseeko(file_, start_ + static_cast<off_t>(offset), SEEK_SET) == 0;
+    }
+
+    std::size_t ReadBytes(char* data, std::size_t size) {
+        if (file_ == nullptr) {
+            const std::size_t got = std::min(size, memory_.size() - memoryAt_);
+            std::memcpy(data, memory_.data() + memoryAt_, got);
+            memoryAt_ += got;
+            return got;
+        }
+        const std::size_t got = std::fread(data, 1, size, file_);
+        if (got < size && std::ferror(file_))
+            failed_ = true;
+        return got;
+    }
+
+    std::FILE* file_ = nullptr;
+    off_t start_ = 0;
+    std::string memory_;
+    std::size_t memoryAt_ = 0;
+    bool failed_ = false;
+    std::size_t mark_ = 0;
+    ListEncoding encoding_;
+    std::optional<ListDecoder> decoder_;
+};
+
+// The records (or lines) of a list, one at a time, each with the text between it and the one
+// before (blank lines and line endings). Only the record at hand is held, so memory follows the
+// longest record, not the file.
+class RecordStream {
+  public:
+    RecordStream(ListInput& input, bool csv, char separator, std::size_t fieldLimit)
+        : input_(input), csv_(csv), separator_(separator), fieldLimit_(fieldLimit) {}
+
+    // The next record, with `gap` the text before it and `raw` its own (without its line
+    // ending); at the end, `done` with `gap` what follows the last record. The views last until
+    // the next call. False, with `error` set, when the input cannot be read or parsed.
+    bool Next(CsvRecord& record, std::string_view& gap, std::string_view& raw, bool& done,
+              std::string& error) {
+        done = false;
+        for (;;) {
+            const std::string_view text = text_;
+            const Step step = csv_ ? NextCsvRecord(text, pos_, line_, atEnd_, separator_,
+                                                   fieldLimit_, record, error)
+                                   : NextLine(text, pos_, line_, atEnd_, fieldLimit_, record);
+            if (step == Step::Error)
+                return false;
+            if (step == Step::Record) {
+                gap = text.substr(copied_, record.begin - copied_);
+                raw = text.substr(record.begin, record.end - record.begin);
+                copied_ = record.end;
+                return true;
+            }
+            if (step == Step::End) {
+                gap = text.substr(copied_);
+                copied_ = text.size();
+                done = true;
+                return true;
+            }
+            // Keep the text not yet handed out; read at least as much again as is held, so
+            // that a long record is parsed a few times only.
+            text_.erase(0, copied_);
+            pos_ -= copied_;
+            copied_ = 0;
+            if (!input_.More(text_, std::max<std::size_t>(1 << 16, text_.size()), atEnd_, error)) {
+                readFailed_ = true;
+                return false;
+            }
+        }
+    }
+
+    // Whether the last failure was the input's rather than the CSV's.
+    bool ReadFailed() const { return readFailed_; }
+
+  private:
+    ListInput& input_;
+    bool readFailed_ = false;
+    bool csv_;
+    char separator_;
+    std::size_t fieldLimit_;
+    std::string text_;
+    std::size_t pos_ = 0;     // where parsing goes on
+    std::size_t copied_ = 0;  // the end of what was handed out
+    unsigned long long line_ = 1;
+    bool atEnd_ = false;
+};
+
+}  // namespace
+
+std::optional<std::vector<CsvRecord>> ParseCsv(std::string_view text, std::string& error,
+                                               char separator, std::size_t fieldLimit) {
+    std::vector<CsvRecord> records;
+    std::size_t pos = 0;
+    unsigned long long line = 1;
+    CsvRecord record;
+    for (;;) {
+        switch (NextCsvRecord(text, pos, line, true, separator, fieldLimit, record, error)) {
+            case Step::Record:
+                records.push_back(std::move(record));
+                break;
+            case Step::Error:
+                return std::nullopt;
+            default:
+                return records;
+        }
+    }
 }
 
 char DetectSeparator(std::string_view text) {
@@ -244,32 +445,29 @@ int RunSheets(const EncoderOptions& options, std::FILE* in, std::FILE* out, std:
         std::fflush(err);
         return status;
     };
-
-    std::string bytes;
-    if (options.haveItems) {
-        for (const std::string& item : options.items) bytes += item + "\n";
-    } else if (!ReadAll(in, bytes)) {
-        const int e = errno;
-        return fail(std::string("stripewright-encode: cannot read the input") +
-                        (e != 0 ? std::string(": ") + std::strerror(e) : std::string()) + "\n",
-                    kExitIoError);
-    }
     std::string error;
-    std::optional<ListText> text = DecodeListText(
-        std::move(bytes), options.haveItems ? InputEncoding::Utf8 : source.encoding, error);
-    if (!text)
-        return fail("stripewright-encode: cannot read the input: " + error + "\n", kExitIoError);
-    const std::string_view body = text->utf8;
+    const auto readFailed = [&] {
+        return fail("stripewright-encode: cannot read the input: " + ShowControlBytes(error) + "\n",
+                    kExitIoError);
+    };
+    const auto streamFailed = [&](const RecordStream& stream) {
+        return stream.ReadFailed() ? readFailed()
+                                   : fail(ShowControlBytes(error) + "\n", kExitItemFailed);
+    };
+
+    ListInput input;
+    if (!input.Open(in, options, error))
+        return readFailed();
+    const ListEncoding found = input.encoding();
 
     // The bar code bytes of --append go in the file's own encoding; a file of ASCII alone
     // takes the one asked for.
-    InputEncoding written = text->encoding;
+    InputEncoding written = found.encoding;
     if (sheet.append) {
-        const bool free = text->ascii && !text->byteOrderMark;
         const InputEncoding asked = options.encoding == OutputEncoding::Cp1252
                                         ? InputEncoding::Cp1252
                                         : InputEncoding::Utf8;
-        if (free) {
+        if (found.ascii && !found.byteOrderMark) {
             written = asked;
         } else if (options.encodingGiven &&
                    (asked == InputEncoding::Cp1252) != (written == InputEncoding::Cp1252)) {
@@ -285,24 +483,64 @@ int RunSheets(const EncoderOptions& options, std::FILE* in, std::FILE* out, std:
     const std::size_t longest = Info(options.type).longestData;
     // Enough bytes for the longest item in any UTF-8, and one character more.
     const std::size_t fieldLimit = 4 * longest + 4;
-    SheetJob job{options.type, sheet, {}, {}};
-    std::vector<CsvRecord> records;
-    std::vector<std::size_t> itemRecord;  // the record of each CSV item
-    std::size_t column = 0;               // from 0
-    std::size_t copiesColumn = static_cast<std::size_t>(source.copiesColumn - 1);
+    // An item longer than any bar code of its type is refused before any work on it.
+    const auto encode = [&](const std::string& data, std::u32string& fontString,
+                            std::string& message) {
+        const std::u32string text = DecodeUtf8(data);
+        if (text.size() > longest) {
+            message = "the item is longer than the " + std::to_string(longest) +
+                      " characters a bar code of type " +
+                      std::string(Info(options.type).storedText) + " can hold";
+            return false;
+        }
+        EncodeResult r = MakeFontString(options.type, text, options.checksum);
+        if (!r.ok()) {
+            message = ShowControlBytes(r.message());
+            return false;
+        }
+        fontString = r.fontString();
+        return true;
+    };
+
+    char separator = source.separator;
+    if (source.csv && separator == 0) {
+        std::string head;
+        bool atEnd = false;
+        if (!input.More(head, 1 << 16, atEnd, error) || !input.Rewind(error))
+            return readFailed();
+        separator = DetectSeparator(head);
+    }
+
+    // What the first two records say: the column names, the hints, and whether the first line
+    // is a header read as data (it fails where the line after it encodes).
     const bool copiesFromColumn = source.copiesColumn != 0 || !source.copiesColumnName.empty();
-    std::vector<int> copies;  // of each item, with --copies-column
-    char separator = ',';
+    std::size_t column = source.csv ? static_cast<std::size_t>(source.column - 1) : 0;
+    std::size_t copiesColumn = static_cast<std::size_t>(source.copiesColumn - 1);
+    std::size_t headerFields = 0;
     bool replaceColumn = false;  // the file is our own output: its last column is replaced
-    if (source.csv) {
-        separator = source.separator != 0 ? source.separator : DetectSeparator(body);
-        std::optional<std::vector<CsvRecord>> parsed = ParseCsv(body, error, separator, fieldLimit);
-        if (!parsed)
-            return fail(ShowControlBytes(error) + "\n", kExitItemFailed);
-        records = std::move(*parsed);
-        column = static_cast<std::size_t>(source.column - 1);
-        if (source.header && !records.empty()) {
-            const std::vector<std::string>& names = records[0].fields;
+    bool headerHint = false;
+    bool anyRecord = false;
+    std::optional<ItemHints> hints;
+    CsvRecord record;
+    std::string_view gap, raw;
+    bool done = false;
+    {
+        RecordStream stream(input, source.csv, separator, fieldLimit);
+        std::vector<CsvRecord> first;
+        while (first.size() < 2) {
+            if (!stream.Next(record, gap, raw, done, error))
+                return streamFailed(stream);
+            if (done)
+                break;
+            if (!IsBlank(raw))
+                first.push_back(record);
+        }
+        if (!input.Rewind(error))
+            return readFailed();
+        anyRecord = !first.empty();
+        hints.emplace(source.csv && anyRecord ? &first[0] : nullptr, separator);
+        if (source.csv && source.header && anyRecord) {
+            const std::vector<std::string>& names = first[0].fields;
             std::string missing;
             if (!source.columnName.empty() && !FindColumn(names, source.columnName, column))
                 missing = source.columnName;
@@ -318,139 +556,176 @@ int RunSheets(const EncoderOptions& options, std::FILE* in, std::FILE* out, std:
                                 "\" (its columns: " + ShowControlBytes(list) + ")\n",
                             kExitUsage);
             }
+            headerFields = names.size();
             replaceColumn = sheet.append && names.size() >= 2 && names.back() == kAppendedHeader &&
                             column + 1 < names.size();
         } else if (!source.columnName.empty() || !source.copiesColumnName.empty()) {
             return fail("stripewright-encode: the file is empty: it has no column names\n",
                         kExitUsage);
         }
-        for (std::size_t r = source.header ? 1 : 0; r < records.size(); ++r) {
-            const CsvRecord& record = records[r];
-            if (IsBlank(body.substr(record.begin, record.end - record.begin)))
-                continue;
-            job.items.push_back(
-                {record.line, column < record.fields.size() ? record.fields[column] : "", {}});
-            itemRecord.push_back(r);
+        if (source.csv && !source.header && first.size() == 2 && column < first[0].fields.size() &&
+            column < first[1].fields.size()) {
+            std::u32string unused;
+            std::string message;
+            headerHint = !encode(first[0].fields[column], unused, message) &&
+                         encode(first[1].fields[column], unused, message);
         }
-    } else {
-        job.items = LineItems(body, fieldLimit);
     }
 
-    // Every item is encoded before anything is written.
-    std::string skipped;
-    std::string notes;
-    bool anySkipped = false;
-    ItemHints hints(source.csv && !records.empty() ? &records[0] : nullptr, separator);
-    for (std::size_t k = 0; k < job.items.size(); ++k) {
-        SheetItem& item = job.items[k];
-        std::string message;
-        const std::vector<std::string>* fields =
-            source.csv ? &records[itemRecord[k]].fields : nullptr;
-        std::optional<int> count = 1;
-        if (fields != nullptr && copiesFromColumn) {
-            count = copiesColumn < fields->size()
-                        ? ParseWholeNumber(Trimmed((*fields)[copiesColumn]), 0, kMaxCopies)
-                        : std::nullopt;
-            copies.push_back(count.value_or(1));
-        }
-        if (fields != nullptr && column >= fields->size()) {
-            message = "there is no column " + std::to_string(column + 1);
-        } else if (fields != nullptr && copiesFromColumn && copiesColumn >= fields->size()) {
-            message = "there is no column " + std::to_string(copiesColumn + 1);
-        } else if (!count) {
-            message = "the number of copies \"" + ShowControlBytes((*fields)[copiesColumn]) +
-                      "\" is not a whole number from 0 to " + std::to_string(kMaxCopies);
-        } else {
-            notes += hints.Note(item);
-            const std::u32string data = DecodeUtf8(item.data);
-            if (data.size() > longest) {
-                message = "the item is longer than the " + std::to_string(longest) +
-                          " characters a bar code of type " +
-                          std::string(Info(options.type).storedText) + " can hold";
-            } else {
-                EncodeResult r = MakeFontString(options.type, data, options.checksum);
-                if (r.ok()) {
-                    item.fontString = r.fontString();
-                    continue;
-                }
-                message = ShowControlBytes(r.message());
-                // A header row read as data fails where the rows after it encode.
-                if (k == 0 && source.csv && !source.header && job.items.size() > 1 &&
-                    MakeFontString(options.type, DecodeUtf8(job.items[1].data), options.checksum)
-                        .ok()) {
-                    message += " (line " + std::to_string(item.line) +
-                               " looks like a header row: --header skips it)";
-                }
+    enum class Kind { Blank, Header, Item, End };
+    // One pass over the list: `visit(kind)` sees each record in `record`, `gap` and `raw`, and
+    // may end the pass with a status; at the end, `gap` holds what follows the last record.
+    const auto pass = [&](auto&& visit) -> std::optional<int> {
+        RecordStream stream(input, source.csv, separator, fieldLimit);
+        bool headerSeen = !(source.csv && source.header);
+        for (;;) {
+            if (!stream.Next(record, gap, raw, done, error))
+                return streamFailed(stream);
+            if (done)
+                return visit(Kind::End);
+            Kind kind = Kind::Item;
+            if (IsBlank(raw)) {
+                kind = Kind::Blank;
+            } else if (!headerSeen) {
+                kind = Kind::Header;
+                headerSeen = true;
             }
+            if (std::optional<int> status = visit(kind))
+                return status;
         }
-        const std::string report = "line " + std::to_string(item.line) + ": " + message + "\n";
-        if (!sheet.skipBad && !sheet.fontStrings)
-            return fail(notes + report, kExitItemFailed);
-        skipped += report;
-        anySkipped = true;
-    }
+    };
 
-    // Each item as many times as its row asks.
-    if (!copies.empty()) {
-        std::vector<SheetItem> repeated;
-        for (std::size_t k = 0; k < job.items.size(); ++k) {
-            for (int c = 0; c < copies[k]; ++c) repeated.push_back(job.items[k]);
+    // The item of `record`: its data, its font string or what is wrong with it, and its copies.
+    std::size_t itemNumber = 0;  // within the pass
+    const auto itemOf = [&](SheetItem& item, int& copies) -> std::string {
+        const std::vector<std::string>& fields = record.fields;
+        item = {record.line, column < fields.size() ? fields[column] : std::string(), {}};
+        copies = 1;
+        std::optional<int> count = 1;
+        if (copiesFromColumn && copiesColumn < fields.size())
+            count = ParseWholeNumber(Trimmed(fields[copiesColumn]), 0, kMaxCopies);
+        const bool first = itemNumber++ == 0;
+        if (column >= fields.size())
+            return "there is no column " + std::to_string(column + 1);
+        if (copiesFromColumn && copiesColumn >= fields.size())
+            return "there is no column " + std::to_string(copiesColumn + 1);
+        if (!count) {
+            return "the number of copies \"" + ShowControlBytes(fields[copiesColumn]) +
+                   "\" is not a whole number from 0 to " + std::to_string(kMaxCopies);
         }
-        job.items = std::move(repeated);
-    }
+        copies = *count;
+        std::string message;
+        if (encode(item.data, item.fontString, message))
+            return {};
+        if (first && headerHint)
+            message += " (line " + std::to_string(item.line) +
+                       " looks like a header row: "
+                       "--header skips it)";
+        return message;
+    };
+
+    // The first pass encodes every item: it makes the labels' list, or writes the font strings
+    // of --csv alone, or checks the items of --append before anything is written.
+    SheetJob job{options.type, sheet, {}, {}};
+    bool anySkipped = false;
+    std::string lines;  // the font strings of --csv alone, not yet written
+    const auto flushLines = [&] {
+        const bool ok = WriteOut(out, lines);
+        lines.clear();
+        return ok;
+    };
+    std::optional<int> stopped = pass([&](Kind kind) -> std::optional<int> {
+        if (kind != Kind::Item)
+            return std::nullopt;
+        SheetItem item;
+        int copies = 1;
+        std::string message = itemOf(item, copies);
+        if (column < record.fields.size())
+            std::fputs(hints->Note(item).c_str(), err);
+        if (!message.empty()) {
+            const std::string report = "line " + std::to_string(item.line) + ": " + message + "\n";
+            if (!sheet.skipBad && !sheet.fontStrings)
+                return fail(report, kExitItemFailed);
+            std::fputs(report.c_str(), err);
+            anySkipped = true;
+        }
+        if (sheet.fontStrings) {
+            lines += FontText(item.fontString, options.encoding) + "\n";
+            if (lines.size() >= (1 << 16) && !flushLines())
+                return fail("stripewright-encode: cannot write the output\n", kExitIoError);
+        } else if (!sheet.append) {
+            for (int c = 1; c < copies; ++c) job.items.push_back(item);
+            if (copies > 0)
+                job.items.push_back(std::move(item));
+        }
+        return std::nullopt;
+    });
+    if (stopped)
+        return *stopped;
 
     if (sheet.fontStrings) {
-        std::string lines;
-        for (const SheetItem& item : job.items)
-            lines += FontText(item.fontString, options.encoding) + "\n";
-        std::fputs((notes + skipped).c_str(), err);
-        if (!WriteOut(out, lines))
+        if (!flushLines())
             return fail("stripewright-encode: cannot write the output\n", kExitIoError);
         std::fflush(err);
         return anySkipped ? kExitItemFailed : kExitOk;
     }
-    std::fputs(notes.c_str(), err);
 
     // A CSV of its header alone still goes back with the added column's name.
-    if (job.items.empty() && !(sheet.append && !records.empty()))
+    if (sheet.append ? !anyRecord : job.items.empty())
         return fail("stripewright-encode: the list holds no items\n", kExitItemFailed);
 
     if (sheet.append) {
-        // Everything between the records (line endings, blank lines) is kept as it is.
-        std::string csv;
-        std::size_t copied = 0;
-        std::size_t k = 0;
-        const CsvRecord* previous = nullptr;
-        const std::size_t headerFields = records.empty() ? 0 : records[0].fields.size();
-        for (std::size_t r = 0; r < records.size(); ++r) {
-            const CsvRecord& record = records[r];
-            csv.append(body.substr(copied, record.begin - copied));
-            copied = record.end;
-            const bool header = source.header && r == 0;
-            if (!header && (k >= itemRecord.size() || itemRecord[k] != r)) {
-                csv.append(body.substr(record.begin, record.end - record.begin));
-                continue;
+        // The second pass writes the file back, everything between the records (line endings,
+        // blank lines) as it was, in the file's encoding.
+        if (!input.Rewind(error))
+            return readFailed();
+        std::string encoded;
+        bool firstPiece = true;
+        bool ok = true;
+        const bool toFile = !sheet.output.empty();
+        const auto emit = [&](std::string_view utf8) {
+            ok = ok && EncodeListText(utf8, written, firstPiece && found.byteOrderMark, encoded);
+            firstPiece = false;
+            if (!toFile && encoded.size() >= (1 << 16)) {
+                ok = ok && std::fwrite(encoded.data(), 1, encoded.size(), out) == encoded.size();
+                encoded.clear();
+            }
+        };
+        std::string previousEnding;
+        itemNumber = 0;
+        stopped = pass([&](Kind kind) -> std::optional<int> {
+            emit(gap);
+            if (kind == Kind::End)
+                return std::nullopt;
+            if (kind == Kind::Blank) {
+                emit(raw);
+                return std::nullopt;
             }
             const bool cut = replaceColumn && record.fields.size() == headerFields;
-            csv.append(body.substr(record.begin,
-                                   (cut ? record.lastField - 1 : record.end) - record.begin));
-            csv += separator;
-            if (header)
-                csv += CsvField(kAppendedHeader, separator);
-            else
-                csv += CsvField(EncodeUtf8(job.items[k++].fontString), separator);
+            emit(raw.substr(0, (cut ? record.lastField - 1 : record.end) - record.begin));
+            std::string added(1, separator);
+            if (kind == Kind::Header) {
+                added += CsvField(kAppendedHeader, separator);
+            } else {
+                SheetItem item;
+                int copies = 1;
+                itemOf(item, copies);
+                added += CsvField(EncodeUtf8(item.fontString), separator);
+            }
             // The last record gets a line ending too when the file's others have one.
-            if (record.ending.empty() && previous != nullptr)
-                csv += previous->ending;
-            previous = &record;
-        }
-        csv.append(body.substr(copied));
-        std::string encoded;
-        if (!EncodeListText(csv, written, text->byteOrderMark, encoded))
+            if (record.ending.empty())
+                added += previousEnding;
+            previousEnding = record.ending;
+            emit(added);
+            return std::nullopt;
+        });
+        if (stopped)
+            return *stopped;
+        if (!ok)
             return fail("stripewright-encode: the bar codes cannot be written in " +
                             std::string(EncodingName(written)) + "\n",
                         kExitIoError);
-        if (sheet.output.empty()) {
+        if (!toFile) {
             if (!WriteOut(out, encoded))
                 return fail("stripewright-encode: cannot write the output\n", kExitIoError);
         } else {
@@ -462,10 +737,10 @@ int RunSheets(const EncoderOptions& options, std::FILE* in, std::FILE* out, std:
             return fail("stripewright-encode: this build cannot write label sheets\n", kExitUsage);
         const WriteOutcome outcome = sheets(job, sheet.output);
         if (outcome.status != kExitOk)
-            return fail(skipped + "stripewright-encode: " + outcome.message + "\n", outcome.status);
+            return fail("stripewright-encode: " + outcome.message + "\n", outcome.status);
     }
     if (anySkipped) {
-        return fail(skipped + "stripewright-encode: " +
+        return fail(std::string("stripewright-encode: ") +
                         (sheet.append ? "the bar code column of the lines above is left empty\n"
                                       : "the labels of the lines above are left empty\n"),
                     kExitItemFailed);

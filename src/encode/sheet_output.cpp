@@ -308,7 +308,9 @@ std::string Rtf(const SheetJob& job, const std::vector<SizedLabel>& sized) {
 WriteOutcome WriteLabelSheets(const SheetJob& job, const std::string& file) {
     const QString path = QString::fromStdString(file);
     if (!job.csv.empty()) {
-        return Written(path, QByteArray::fromStdString(job.csv));
+        // The CSV can be large: it is written from where it lies, not copied.
+        return Written(
+            path, QByteArray::fromRawData(job.csv.data(), static_cast<qsizetype>(job.csv.size())));
     }
     const std::unique_ptr<QGuiApplication> app = StartOffscreenApplication();
     const std::string_view faceName = FaceName(job.type, job.options.height);

@@ -1,0 +1,77 @@
+// A CSV file of 1,000,000 rows written back with a column of font strings (--csv --append), to
+// standard output, through a pipe and to a file. Each run is a whole process; `peak_MB` is its
+// largest resident size. SW_BASELINE_ENCODE_EXE names another build of the encoder (an earlier
+// version, say) measured in the same run.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "encoder_process.h"
+
+namespace {
+
+constexpr int kRows = 1'000'000;
+
+// id, a quoted name with a comma, a Code 3 of 9 SKU and a price, CRLF line endings: 41 MB.
+const std::filesystem::path& CsvFile() {
+    static const auto path = [] {
+        const auto p = std::filesystem::temp_directory_path() / "sw_bench_rows.csv";
+        std::FILE* f = std::fopen(p.c_str(), "wb");
+        bool written = f != nullptr && std::fputs("id,name,sku,price\r\n", f) >= 0;
+        for (int i = 0; written && i < kRows; ++i) {
+            written = std::fprintf(f, "%d,\"Bolt, hex M%d\",SKU-%07d,%d.%02d\r\n", i, i % 20, i,
+                                   i % 100, i % 97) > 0;
+        }
+        if (f != nullptr && std::fclose(f) != 0)
+            written = false;
+        if (!written) {
+            std::fprintf(stderr, "cannot write %s\n", p.c_str());
+            std::exit(1);
+        }
+        return p;
+    }();
+    return path;
+}
+
+const std::string kDir = std::filesystem::temp_directory_path().string();
+const std::string kAppend = " --type 39 --csv --column sku --header --append";
+
+void Register(const std::string& name, const std::string& exe) {
+    const std::string toFile = " --output '" + kDir + "/sw_bench_rows_" + name + ".csv'";
+    struct Run {
+        const char* what;
+        std::string options;
+        bool piped;
+    };
+    const Run runs[] = {
+        {"Append_Rows_Stdout", " > /dev/null", false},
+        {"Append_Rows_Piped", " > /dev/null", true},
+        {"Append_Rows_ToFile", toFile, false},
+    };
+    for (const Run& run : runs) {
+        const std::string command = "exec " + exe + kAppend + run.options;
+        const bool piped = run.piped;
+        benchmark::RegisterBenchmark((name + "_" + run.what).c_str(),
+                                     [command, piped](benchmark::State& s) {
+                                         sw::bench::RunCommand(s, command, CsvFile(), kRows, piped);
+                                     })
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime()
+            ->Iterations(1);
+    }
+}
+
+[[maybe_unused]] const bool kRegistered = [] {
+    Register("After", SW_ENCODE_EXE);
+    const char* base = std::getenv("SW_BASELINE_ENCODE_EXE");
+    if (base != nullptr && *base != '\0')
+        Register("Before", base);
+    return true;
+}();
+
+}  // namespace
+
+BENCHMARK_MAIN();
