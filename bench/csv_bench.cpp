@@ -37,7 +37,7 @@ const std::filesystem::path& CsvFile() {
 }
 
 const std::string kDir = std::filesystem::temp_directory_path().string();
-const std::string kAppend = " --type 39 --csv --column sku --header --append";
+const std::string kAppend = " --type 39 --csv --column 3 --header --append";
 
 void Register(const std::string& name, const std::string& exe) {
     const std::string toFile = " --output '" + kDir + "/sw_bench_rows_" + name + ".csv'";
