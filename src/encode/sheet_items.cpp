@@ -354,6 +354,10 @@ class RecordStream {
             text_.erase(0, copied_);
             pos_ -= copied_;
             copied_ = 0;
+            // A line longer than any item keeps only the start that shows it is too long.
+            if (!csv_ && text_.size() - pos_ > fieldLimit_ &&
+                !IsBlank(std::string_view(text_).substr(pos_, fieldLimit_)))
+                text_.resize(pos_ + fieldLimit_);
             if (!input_.More(text_, std::max<std::size_t>(1 << 16, text_.size()), atEnd_, error)) {
                 readFailed_ = true;
                 return false;
