@@ -157,8 +157,20 @@ Step NextCsvRecord(std::string_view text, std::size_t& pos, unsigned long long& 
                 }
             }
             // Unquoted text, or what follows a closing quote up to the next separator.
-            while (i < text.size() && text[i] != separator && text[i] != '\n')
+            while (i < text.size() && text[i] != separator && text[i] != '\n') {
+                if (text[i] == '\r' && i + 1 >= text.size() && !atEnd)
+                    return Step::NeedMore;
+                if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] != '\n')
+                    break;  // a line that ends in a carriage return alone
                 keep(field, text[i++]);
+            }
+            if (i < text.size() && text[i] == '\r') {
+                record.end = i++;
+                ++at;
+                record.ending = "\r";
+                record.fields.push_back(std::move(field));
+                break;
+            }
             if (i < text.size() && text[i] == separator) {
                 record.fields.push_back(std::move(field));
                 field.clear();

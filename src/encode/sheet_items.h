@@ -24,9 +24,9 @@ struct CsvRecord {
 };
 
 // Splits `text` (a byte-order mark already removed) into records: fields separated by
-// `separator`, quoted fields holding separators, doubled quotes and line breaks. Blank lines
-// hold no record. A field keeps at most `fieldLimit` bytes (the record's text keeps them all).
-// Nothing, with `error` set, when a quoted field is never closed.
+// `separator`, quoted fields holding separators, doubled quotes and line breaks; lines end in
+// LF, CRLF or CR alone. Blank lines hold no record. A field keeps at most `fieldLimit` bytes (the
+// record's text keeps them all). Nothing, with `error` set, when a quoted field is never closed.
 std::optional<std::vector<CsvRecord>> ParseCsv(std::string_view text, std::string& error,
                                                char separator = ',',
                                                std::size_t fieldLimit = std::string_view::npos);
