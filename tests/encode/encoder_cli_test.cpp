@@ -297,6 +297,8 @@ TEST(EncoderCliPng, UsageErrors) {
         {"--type", "39", "--size", "24", "A"},
         {"--type", "39", "--svg", "-", "--pdf", "-", "A"},        // two pictures on standard output
         {"--type", "39", "--svg", "a.svg", "--dpi", "300", "A"},  // resolution of no picture
+        {"--type", "39", "--png", "a.png", "--png", "b.png", "A"},  // a second file of one format
+        {"--type", "39", "--png", "a", "--svg", "./a", "A"},        // one file for two pictures
     };
     for (const auto& args : bad) {
         const PngRun run = EncodePng(args);
@@ -307,8 +309,8 @@ TEST(EncoderCliPng, UsageErrors) {
 }
 
 TEST(EncoderCliPng, SeveralPicturesOfOneItem) {
-    const PngRun run = EncodePng(
-        {"--type", "39", "--pdf", "a.pdf", "--svg", "-", "--png", "a.png", "--pdf", "b.pdf", "A"});
+    const PngRun run =
+        EncodePng({"--type", "39", "--svg", "-", "--png", "a.png", "--pdf", "b.pdf", "A"});
     EXPECT_EQ(run.outcome.status, 0) << run.outcome.err;
     ASSERT_EQ(run.requests.size(), 3u);
     EXPECT_EQ(run.files, (std::vector<std::string>{"a.png", "-", "b.pdf"}));
