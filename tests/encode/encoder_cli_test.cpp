@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "encode/encoder_cli.h"
+#include "encode/module_loader.h"
 #include "encoder_run.h"
 
 namespace sw {
@@ -316,6 +317,14 @@ TEST(EncoderCliPng, SeveralPicturesOfOneItem) {
     EXPECT_EQ(run.files, (std::vector<std::string>{"a.png", "-", "b.pdf"}));
     EXPECT_EQ(run.requests[1].format, PictureFormat::Svg);
     EXPECT_EQ(run.requests[2].format, PictureFormat::Pdf);
+}
+
+// The picture module is found beside the program, or where it is installed when the program
+// cannot find itself: never from the working folder.
+TEST(EncoderCliPng, PictureModuleNeverFromTheWorkingFolder) {
+    const std::string installed = PictureModulePath("/no/such/link");
+    EXPECT_EQ(installed.front(), '/');
+    EXPECT_EQ(installed.find("/../"), std::string::npos) << installed;
 }
 
 TEST(EncoderCliPng, FailedItemAndFailedWrite) {
