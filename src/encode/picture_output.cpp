@@ -121,6 +121,8 @@ WriteOutcome WriteBarcodePicture(const PictureRequest& request, const std::strin
         const QByteArray bytes = Document(request, &failure);
         if (!failure.ok())
             return failure;
+        if (bytes.isEmpty())  // never an empty file in place of a picture
+            return {kExitIoError, "cannot make the picture; nothing was written"};
         if (file == "-") {
             const auto size = static_cast<std::size_t>(bytes.size());
             if (std::fwrite(bytes.constData(), 1, size, stdout) != size || std::fflush(stdout) != 0)
