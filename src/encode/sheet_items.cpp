@@ -690,70 +690,84 @@ int RunSheets(const EncoderOptions& options, std::FILE* in, std::FILE* out, std:
     if (sheet.append ? !anyRecord : job.items.empty())
         return fail("stripewright-encode: the list holds no items\n", kExitItemFailed);
 
-    if (sheet.append) {
-        // The second pass writes the file back, everything between the records (line endings,
-        // blank lines) as it was, in the file's encoding.
-        if (!input.Rewind(error))
-            return readFailed();
-        std::string encoded;
-        bool firstPiece = true;
-        bool ok = true;
-        const bool toFile = !sheet.output.empty();
-        const auto emit = [&](std::string_view utf8) {
-            ok = ok && EncodeListText(utf8, written, firstPiece && found.byteOrderMark, encoded);
-            firstPiece = false;
-            if (!toFile && encoded.size() >= (1 << 16)) {
-                ok = ok && std::fwrite(encoded.data(), 1, encoded.size(), out) == encoded.size();
-                encoded.clear();
+    // The second pass of --append makes the file again, piece by piece, as it is written:
+    // everything between the records (line endings, blank lines) as it was, in the file's
+    // encoding.
+    if (sheet.append && !input.Rewind(error))
+        return readFailed();
+    RecordStream again(input, source.csv, separator, fieldLimit);
+    bool firstPiece = true;
+    bool headerSeen = !(source.csv && source.header);
+    bool finished = false;
+    std::string previousEnding;
+    std::string failure;  // why a piece could not be made
+    itemNumber = 0;
+    const auto nextPiece = [&](std::string& encoded, bool& last) {
+        encoded.clear();
+        std::string text;
+        while (!finished && text.size() < (1 << 16)) {
+            if (!again.Next(record, gap, raw, done, error)) {
+                failure = again.ReadFailed() ? "cannot read the input: " + ShowControlBytes(error)
+                                             : ShowControlBytes(error);
+                return false;
             }
-        };
-        std::string previousEnding;
-        itemNumber = 0;
-        stopped = pass([&](Kind kind) -> std::optional<int> {
-            emit(gap);
-            if (kind == Kind::End)
-                return std::nullopt;
-            if (kind == Kind::Blank) {
-                emit(raw);
-                return std::nullopt;
+            text += gap;
+            if (done) {
+                finished = true;
+                break;
             }
+            if (IsBlank(raw)) {
+                text += raw;
+                continue;
+            }
+            const bool header = !headerSeen;
+            headerSeen = true;
             const bool cut = replaceColumn && record.fields.size() == headerFields;
-            emit(raw.substr(0, (cut ? record.lastField - 1 : record.end) - record.begin));
-            std::string added(1, separator);
-            if (kind == Kind::Header) {
-                added += CsvField(kAppendedHeader, separator);
+            text += raw.substr(0, (cut ? record.lastField - 1 : record.end) - record.begin);
+            text += separator;
+            if (header) {
+                text += CsvField(kAppendedHeader, separator);
             } else {
                 SheetItem item;
                 int copies = 1;
                 itemOf(item, copies);
-                added += CsvField(EncodeUtf8(item.fontString), separator);
+                text += CsvField(EncodeUtf8(item.fontString), separator);
             }
             // The last record gets a line ending too when the file's others have one.
             if (record.ending.empty())
-                added += previousEnding;
+                text += previousEnding;
             previousEnding = record.ending;
-            emit(added);
-            return std::nullopt;
-        });
-        if (stopped)
-            return *stopped;
-        if (!ok)
-            return fail("stripewright-encode: the bar codes cannot be written in " +
-                            std::string(EncodingName(written)) + "\n",
-                        kExitIoError);
-        if (!toFile) {
-            if (!WriteOut(out, encoded))
-                return fail("stripewright-encode: cannot write the output\n", kExitIoError);
-        } else {
-            job.csv = std::move(encoded);
         }
+        if (!EncodeListText(text, written, firstPiece && found.byteOrderMark, encoded)) {
+            failure = "the bar codes cannot be written in " + std::string(EncodingName(written));
+            return false;
+        }
+        firstPiece = false;
+        last = finished;
+        return true;
+    };
+    if (sheet.append && sheet.output.empty()) {
+        std::string piece;
+        for (bool last = false; !last;) {
+            if (!nextPiece(piece, last))
+                return fail("stripewright-encode: " + failure + "\n", kExitIoError);
+            if (std::fwrite(piece.data(), 1, piece.size(), out) != piece.size())
+                return fail("stripewright-encode: cannot write the output\n", kExitIoError);
+        }
+        if (!WriteOut(out, {}))
+            return fail("stripewright-encode: cannot write the output\n", kExitIoError);
+    } else if (sheet.append) {
+        job.csvPieces = nextPiece;
     }
     if (!sheet.append || !sheet.output.empty()) {
         if (!sheets)
             return fail("stripewright-encode: this build cannot write label sheets\n", kExitUsage);
         const WriteOutcome outcome = sheets(job, sheet.output);
-        if (outcome.status != kExitOk)
-            return fail("stripewright-encode: " + outcome.message + "\n", outcome.status);
+        if (outcome.status != kExitOk) {
+            return fail(
+                "stripewright-encode: " + (failure.empty() ? outcome.message : failure) + "\n",
+                outcome.status);
+        }
     }
     if (anySkipped) {
         return fail(std::string("stripewright-encode: ") +

@@ -69,6 +69,10 @@ struct SheetJob {
     SheetOptions options;
     std::vector<SheetItem> items;
     std::string csv;  // --csv --append to a file: the whole CSV to write
+    // Or the CSV made piece by piece while it is written: each call sets `piece` to the next
+    // bytes and `last` on the last one; false when they cannot be made. Valid during the call
+    // of the writer only.
+    std::function<bool(std::string& piece, bool& last)> csvPieces{};
 };
 
 // Lays out and writes the job's labels to `file`, in full or not at all. The real one

@@ -37,6 +37,22 @@ WriteOutcome Written(const std::string& path, const QByteArray& bytes) {
     return {};
 }
 
+// The same, the content made piece by piece as it is written.
+WriteOutcome WrittenInPieces(const std::string& path,
+                             const std::function<bool(std::string&, bool&)>& pieces) {
+    std::string piece;
+    const platform::AtomicContent content = [&](QByteArray& bytes, bool& last) {
+        if (!pieces(piece, last))
+            return false;
+        bytes = QByteArray::fromRawData(piece.data(), static_cast<qsizetype>(piece.size()));
+        return true;
+    };
+    QString reason;
+    if (!platform::WriteFileAtomicallyInPieces(QByteArray::fromStdString(path), content, &reason))
+        return {kExitIoError, "cannot write " + path + ": " + reason.toStdString()};
+    return {};
+}
+
 std::string Number(double v, int decimals = 2) {
     char buf[32];
     std::snprintf(buf, sizeof buf, "%.*f", decimals, v);
@@ -307,6 +323,8 @@ std::string Rtf(const SheetJob& job, const std::vector<SizedLabel>& sized) {
 }  // namespace
 
 WriteOutcome WriteLabelSheets(const SheetJob& job, const std::string& file) {
+    if (job.csvPieces)
+        return WrittenInPieces(file, job.csvPieces);
     if (!job.csv.empty()) {
         // The CSV can be large: it is written from where it lies, not copied.
         return Written(

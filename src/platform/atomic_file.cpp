@@ -334,7 +334,7 @@ Attempt Appeared(QString* reason) {
     return Attempt::Refused;
 }
 
-Attempt Place(int folder, const Target& target, const QByteArray& bytes, bool anonymous,
+Attempt Place(int folder, const Target& target, const AtomicContent& content, bool anonymous,
               const AtomicWriteOptions& options, QString* reason) {
     const std::string name = NameOf(target.path);
     const mode_t createMode = target.exists || options.newFileMode ? 0600 : 0666;
@@ -358,14 +358,22 @@ Attempt Place(int folder, const Target& target, const QByteArray& bytes, bool an
         return fail(errno);
     }
 
-    const qsizetype half = bytes.size() / 2;
-    if (!WriteSpan(file.get(), bytes.constData(), half))
-        return fail(errno);
-    RunHook(AtomicWriteStage::TemporaryHalfWritten);
-    if (!WriteSpan(file.get(), bytes.constData() + half, bytes.size() - half) ||
-        ::fsync(file.get()) != 0) {
-        return fail(errno);
+    QByteArray piece;
+    bool last = false;
+    for (bool first = true; !last; first = false) {
+        if (!content(piece, last)) {
+            if (!tempName.empty())
+                ::unlinkat(folder, tempName.c_str(), 0);
+            Refuse(reason, QStringLiteral("its content could not be made"));
+            return Attempt::Refused;
+        }
+        if (!WriteSpan(file.get(), piece.constData(), piece.size()))
+            return fail(errno);
+        if (first)
+            RunHook(AtomicWriteStage::TemporaryHalfWritten);
     }
+    if (::fsync(file.get()) != 0)
+        return fail(errno);
     if (target.exists) {
         // Owner and group where we may set them (a superuser replacing another's file), then
         // the mode, which a change of owner may have cut.
@@ -426,7 +434,7 @@ Attempt Place(int folder, const Target& target, const QByteArray& bytes, bool an
     return Attempt::Done;
 }
 
-bool WriteUnix(const std::string& path, const QByteArray& bytes, QString* reason,
+bool WriteUnix(const std::string& path, const AtomicContent& content, QString* reason,
                const AtomicWriteOptions& options) {
     Target target;
     if (path.empty())
@@ -458,11 +466,11 @@ bool WriteUnix(const std::string& path, const QByteArray& bytes, QString* reason
     }
     RemoveStaleTemporaries(folder.get());
     if (!g_namedOnly) {
-        const Attempt attempt = Place(folder.get(), target, bytes, true, options, reason);
+        const Attempt attempt = Place(folder.get(), target, content, true, options, reason);
         if (attempt != Attempt::Unsupported)
             return attempt == Attempt::Done;
     }
-    return Place(folder.get(), target, bytes, false, options, reason) == Attempt::Done;
+    return Place(folder.get(), target, content, false, options, reason) == Attempt::Done;
 }
 
 #endif
@@ -510,7 +518,17 @@ bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* 
 bool WriteFileAtomically(const QByteArray& path, const QByteArray& bytes, QString* reason,
                          const AtomicWriteOptions& options) {
 #ifdef Q_OS_UNIX
-    return WriteUnix(path.toStdString(), bytes, reason, options);
+    // In two halves, so that a test can stop the write between them.
+    int handed = 0;
+    const AtomicContent halves = [&](QByteArray& piece, bool& last) {
+        const qsizetype half = bytes.size() / 2;
+        piece = handed == 0
+                    ? QByteArray::fromRawData(bytes.constData(), half)
+                    : QByteArray::fromRawData(bytes.constData() + half, bytes.size() - half);
+        last = ++handed == 2;
+        return true;
+    };
+    return WriteUnix(path.toStdString(), halves, reason, options);
 #else
     return WriteFileAtomically(QFile::decodeName(path), bytes, reason, options);
 #endif
@@ -518,6 +536,21 @@ bool WriteFileAtomically(const QByteArray& path, const QByteArray& bytes, QStrin
 
 bool WriteFileAtomically(const QString& path, const QByteArray& bytes) {
     return WriteFileAtomically(path, bytes, nullptr);
+}
+
+bool WriteFileAtomicallyInPieces(const QByteArray& path, const AtomicContent& content,
+                                 QString* reason, const AtomicWriteOptions& options) {
+#ifdef Q_OS_UNIX
+    return WriteUnix(path.toStdString(), content, reason, options);
+#else
+    QByteArray bytes, piece;
+    for (bool last = false; !last;) {
+        if (!content(piece, last))
+            return Refuse(reason, QStringLiteral("its content could not be made"));
+        bytes += piece;
+    }
+    return WriteFileAtomically(path, bytes, reason, options);
+#endif
 }
 
 ReadOutcome ReadRegularFile(const QString& path, QByteArray& bytes, QString* reason) {

@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
 #include <optional>
 
 namespace sw::platform {
@@ -50,6 +51,16 @@ bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* 
 bool WriteFileAtomically(const QByteArray& path, const QByteArray& bytes, QString* reason,
                          const AtomicWriteOptions& options = {});
 bool WriteFileAtomically(const QString& path, const QByteArray& bytes);
+
+// The content of a file handed over piece by piece: each call sets `piece` to the next bytes
+// (which may be none) and `last` on the last piece. False when the content cannot be made; then
+// nothing is written.
+using AtomicContent = std::function<bool(QByteArray& piece, bool& last)>;
+
+// As WriteFileAtomically, with the content made while it is written, so that it is never held
+// whole. When `content` fails, `reason` says that the content could not be made.
+bool WriteFileAtomicallyInPieces(const QByteArray& path, const AtomicContent& content,
+                                 QString* reason, const AtomicWriteOptions& options = {});
 
 // The content of an existing regular file (a symbolic link is followed). Never blocks on a FIFO
 // or a device: anything but a regular file is refused at once.

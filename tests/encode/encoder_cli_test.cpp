@@ -389,5 +389,28 @@ TEST(EncoderCli, SheetUnderAMemoryLimit) {
     std::remove(file.c_str());
 }
 
+// --append to a file writes, piece by piece, what it writes to standard output; a row that fails
+// leaves the file as it was.
+TEST(EncoderCli, AppendToAFile) {
+    const std::string dir = testing::TempDir();
+    const std::string csv = dir + "sw_append_in.csv", merged = dir + "sw_append_out.csv";
+    std::string rows = "sku;name\r\n";
+    for (int i = 0; i < 20000; ++i) rows += "AB" + std::to_string(i) + ";\"x\r\ny\"\r\n";
+    std::FILE* f = std::fopen(csv.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    std::fwrite(rows.data(), 1, rows.size(), f);
+    std::fclose(f);
+    const std::string append = SW_ENCODE_EXE " --type 39 --csv --column 1 --header --append";
+    const std::string expected = test::Shell(append + " < " + csv);
+    ASSERT_GT(expected.size(), rows.size());
+    EXPECT_EQ(test::Shell(append + " --output " + merged + " < " + csv + " && cat " + merged),
+              expected);
+    EXPECT_EQ(test::Shell("printf 'sku\\nab\\n' | " + append + " --output " + merged +
+                          " 2>/dev/null; cat " + merged),
+              expected);
+    std::remove(csv.c_str());
+    std::remove(merged.c_str());
+}
+
 }  // namespace
 }  // namespace sw
