@@ -127,7 +127,7 @@ void EncodingScan::Add(std::string_view bytes) {
     tail_.assign(bytes.substr(complete));
 }
 
-ListEncoding EncodingScan::Result() const {
+ListEncoding EncodingScan::Result(bool complete) const {
     ListEncoding found;
     found.byteOrderMark = mark_ != 0;
     if (marked_ != InputEncoding::Auto)
@@ -135,7 +135,8 @@ ListEncoding EncodingScan::Result() const {
     else if (asked_ != InputEncoding::Auto)
         found.encoding = asked_;
     else
-        found.encoding = utf8_ && tail_.empty() ? InputEncoding::Utf8 : InputEncoding::Cp1252;
+        found.encoding =
+            utf8_ && (tail_.empty() || !complete) ? InputEncoding::Utf8 : InputEncoding::Cp1252;
     found.ascii = ascii_ && found.encoding != InputEncoding::Utf16Le &&
                   found.encoding != InputEncoding::Utf16Be;
     return found;

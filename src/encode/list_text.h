@@ -21,14 +21,16 @@ struct ListEncoding {
     bool ascii = true;  // every byte below 0x80: any ASCII-based encoding reads it alike
 };
 
-// Finds a list file's encoding from all its bytes, handed over piece by piece in order: a
+// Finds a list file's encoding from its bytes, handed over piece by piece in order: a
 // byte-order mark says UTF-8 or UTF-16, bytes that are not UTF-8 are Windows-1252; or the one
 // asked for.
 class EncodingScan {
   public:
     explicit EncodingScan(InputEncoding asked) : asked_(asked) {}
     void Add(std::string_view bytes);
-    ListEncoding Result() const;
+    // `complete`: all the file was handed over; else its start alone, whose last sequence may
+    // be cut.
+    ListEncoding Result(bool complete = true) const;
     // The bytes of the byte-order mark at the file's start.
     std::size_t MarkSize() const { return mark_; }
 

@@ -229,12 +229,13 @@ Step NextLine(std::string_view text, std::size_t& pos, unsigned long long& line,
 }
 
 // The input of a list job, read piece by piece as UTF-8 text: a regular file, read again from
-// where it started for a second pass, or anything else held in memory.
+// where it started for a second pass; a pipe read once, its first piece kept until Commit for
+// the look at the first records; or, for a second pass over a pipe, all of it held in memory.
 class ListInput {
   public:
-    // Reads through the input once to find its encoding. False, with `error` set, on a read
-    // error.
-    bool Open(std::FILE* in, const EncoderOptions& options, std::string& error) {
+    // Finds the input's encoding: from all of it, or for a pipe read once from its first piece.
+    // False, with `error` set, on a read error.
+    bool Open(std::FILE* in, const EncoderOptions& options, bool twice, std::string& error) {
         struct stat st {};
         const int fd = options.haveItems ? -1 : ::fileno(in);
         const off_t at =
@@ -244,20 +245,29 @@ class ListInput {
         } else if (at >= 0) {
             file_ = in;
             start_ = at;
+        } else if (!twice) {
+            pipe_ = in;
+            keep_ = true;
         } else if (!ReadAll(in, memory_)) {
             return Failed(error);
         }
         EncodingScan scan(options.haveItems ? InputEncoding::Utf8 : options.sheet->source.encoding);
         Restart(0);
         std::string piece(kPiece, '\0');
-        while (const std::size_t got = ReadBytes(piece.data(), piece.size()))
+        while (const std::size_t got = ReadBytes(piece.data(), piece.size())) {
             scan.Add(std::string_view(piece.data(), got));
+            if (pipe_ != nullptr)
+                break;  // the rest is read as it comes
+        }
         if (failed_)
             return Failed(error);
-        encoding_ = scan.Result();
+        encoding_ = scan.Result(pipe_ == nullptr);
         mark_ = scan.MarkSize();
         return Rewind(error);
     }
+
+    // Read once from here on: what was kept of a pipe for a look at its start is let go.
+    void Commit() { keep_ = false; }
 
     const ListEncoding& encoding() const { return encoding_; }
 
@@ -306,20 +316,31 @@ class ListInput {
     }
 
     std::size_t ReadBytes(char* data, std::size_t size) {
-        if (file_ == nullptr) {
+        if (file_ == nullptr && (pipe_ == nullptr || memoryAt_ < memory_.size())) {
             const std::size_t got = std::min(size, memory_.size() - memoryAt_);
             std::memcpy(data, memory_.data() + memoryAt_, got);
             memoryAt_ += got;
+            if (pipe_ != nullptr && !keep_ && memoryAt_ == memory_.size()) {
+                std::string().swap(memory_);
+                memoryAt_ = 0;
+            }
             return got;
         }
-        const std::size_t got = std::fread(data, 1, size, file_);
-        if (got < size && std::ferror(file_))
+        std::FILE* from = file_ != nullptr ? file_ : pipe_;
+        const std::size_t got = std::fread(data, 1, size, from);
+        if (got < size && std::ferror(from))
             failed_ = true;
+        if (pipe_ != nullptr && keep_) {
+            memory_.append(data, got);
+            memoryAt_ = memory_.size();
+        }
         return got;
     }
 
     std::FILE* file_ = nullptr;
     off_t start_ = 0;
+    std::FILE* pipe_ = nullptr;
+    bool keep_ = false;  // a pipe's bytes are kept in memory_ to be read again
     std::string memory_;
     std::size_t memoryAt_ = 0;
     bool failed_ = false;
@@ -472,7 +493,7 @@ int RunSheets(const EncoderOptions& options, std::FILE* in, std::FILE* out, std:
     };
 
     ListInput input;
-    if (!input.Open(in, options, error))
+    if (!input.Open(in, options, sheet.append, error))
         return readFailed();
     const ListEncoding found = input.encoding();
 
@@ -540,7 +561,11 @@ int RunSheets(const EncoderOptions& options, std::FILE* in, std::FILE* out, std:
     CsvRecord record;
     std::string_view gap, raw;
     bool done = false;
-    {
+    if (!source.csv) {
+        hints.emplace(nullptr, separator);
+        if (!sheet.append)
+            input.Commit();
+    } else {
         RecordStream stream(input, source.csv, separator, fieldLimit);
         std::vector<CsvRecord> first;
         while (first.size() < 2) {
@@ -553,9 +578,11 @@ int RunSheets(const EncoderOptions& options, std::FILE* in, std::FILE* out, std:
         }
         if (!input.Rewind(error))
             return readFailed();
+        if (!sheet.append)
+            input.Commit();
         anyRecord = !first.empty();
-        hints.emplace(source.csv && anyRecord ? &first[0] : nullptr, separator);
-        if (source.csv && source.header && anyRecord) {
+        hints.emplace(anyRecord ? &first[0] : nullptr, separator);
+        if (source.header && anyRecord) {
             const std::vector<std::string>& names = first[0].fields;
             std::string missing;
             if (!source.columnName.empty() && !FindColumn(names, source.columnName, column))
@@ -579,7 +606,7 @@ int RunSheets(const EncoderOptions& options, std::FILE* in, std::FILE* out, std:
             return fail("stripewright-encode: the file is empty: it has no column names\n",
                         kExitUsage);
         }
-        if (source.csv && !source.header && first.size() == 2 && column < first[0].fields.size() &&
+        if (!source.header && first.size() == 2 && column < first[0].fields.size() &&
             column < first[1].fields.size()) {
             std::u32string unused;
             std::string message;

@@ -364,15 +364,18 @@ TEST(EncoderCli, SheetUnderAMemoryLimit) {
         const char* limitKb;
         const char* megabytes;  // of one item
         bool piped;             // or read from a file
-        const char* err;        // the start of standard error
+        const char* options;
+        const char* err;  // the start of standard error
         const char* status;
     };
-    // A file is read piece by piece: the long line is cut where it is already too long. What
-    // comes through a pipe is held (the CSV may be read twice).
+    // A list is read piece by piece, from a file or a pipe: the long line is cut where it is
+    // already too long. A CSV written back from a pipe is held, to be read twice.
+    const char* sheet = " --sheet 5160 --output /nonexistent/x.pdf";
     const Row rows[] = {
-        {"60000", "100", false, "line 1: the item is longer than", "status 1"},
-        {"400000", "50", true, "line 1: the item is longer than", "status 1"},
-        {"150000", "300", true, "stripewright-encode: not enough memory", "status 3"},
+        {"60000", "100", false, sheet, "line 1: the item is longer than", "status 1"},
+        {"60000", "100", true, sheet, "line 1: the item is longer than", "status 1"},
+        {"150000", "300", true, " --csv --column 1 --append",
+         "stripewright-encode: not enough memory", "status 3"},
     };
     const std::string file = testing::TempDir() + "sw_long_item.txt";
     for (const Row& row : rows) {
@@ -380,9 +383,8 @@ TEST(EncoderCli, SheetUnderAMemoryLimit) {
             std::string("head -c ") + row.megabytes + "000000 /dev/zero | tr '\\0' A";
         const std::string input = row.piped ? item + " | " : item + " > " + file + "; ";
         const std::string out = test::Shell(
-            "(" + input + "(ulimit -v " + row.limitKb +
-            "; exec " SW_ENCODE_EXE " --type 39 --sheet 5160 --output /nonexistent/x.pdf" +
-            (row.piped ? "" : " < " + file) + " 2>&1 >/dev/null); echo status $?)");
+            "(" + input + "(ulimit -v " + row.limitKb + "; exec " SW_ENCODE_EXE " --type 39" +
+            row.options + (row.piped ? "" : " < " + file) + " 2>&1 >/dev/null); echo status $?)");
         EXPECT_EQ(out.rfind(row.err, 0), 0u) << out;
         EXPECT_NE(out.find(std::string(row.status) + "\n"), std::string::npos) << out;
     }
