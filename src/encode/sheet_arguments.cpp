@@ -77,7 +77,40 @@ std::optional<SheetGeometry> SheetFromName(const std::string& name, std::string&
     return sheet;
 }
 
+namespace {
+
+// Layout and printer calibration options.
+bool IsLayoutOption(std::string_view name, bool& takesValue) {
+    takesValue = name == "--fit";
+    return takesValue;
+}
+
+bool SetLayoutOption(SheetArguments& a, std::string_view name,
+                     const std::optional<std::string>& value) {
+    if (name == "--fit")
+        a.fit = value;
+    else
+        return false;
+    return true;
+}
+
+std::string FinishLayoutOptions(const SheetArguments& a, SheetOptions& s) {
+    if (a.fit) {
+        const std::string fit = LowerAscii(*a.fit);
+        if (fit != "one" && fit != "each")
+            return "--fit must be one (every label at one size) or each, not \"" + *a.fit + "\"";
+        if (s.points > 0)
+            return "--fit sizes the bar codes without --size; leave out one of them";
+        s.fitEach = fit == "each";
+    }
+    return {};
+}
+
+}  // namespace
+
 bool IsSheetOption(std::string_view name, bool& takesValue) {
+    if (IsLayoutOption(name, takesValue))
+        return true;
     takesValue = name == "--sheet" || name == "--paper" || name == "--output" ||
                  name == "--first-label" || name == "--copies" || name == "--column";
     return takesValue || name == "--text" || name == "--csv" || name == "--header" ||
@@ -86,6 +119,8 @@ bool IsSheetOption(std::string_view name, bool& takesValue) {
 
 void SetSheetOption(SheetArguments& a, std::string_view name,
                     const std::optional<std::string>& value) {
+    if (SetLayoutOption(a, name, value))
+        return;
     if (name == "--sheet")
         a.sheet = value;
     else if (name == "--paper")
@@ -128,7 +163,8 @@ std::string FinishSheetOptions(const SheetArguments& a, std::optional<BarHeight>
                " applies to --csv only";
     }
     if (a.append) {
-        if (a.sheet || a.paper || a.firstLabel || a.copies || a.text || height || points)
+        if (a.sheet || a.paper || a.firstLabel || a.copies || a.text || a.LayoutAny() || height ||
+            points)
             return "--append writes the CSV back; it makes no sheet (leave out --sheet and the "
                    "label options)";
         if (a.output && !EndsWith(*a.output, ".csv"))
@@ -192,6 +228,9 @@ std::string FinishSheetOptions(const SheetArguments& a, std::optional<BarHeight>
     s.height = height.value_or(BarHeight::Normal);
     s.points = points.value_or(0);
     s.text = a.text;
+    error = FinishLayoutOptions(a, s);
+    if (!error.empty())
+        return error;
     options.sheet = std::move(s);
     return {};
 }

@@ -12,11 +12,14 @@ namespace sw {
 struct SheetArguments {
     std::optional<std::string> sheet, paper, output, firstLabel, copies, column;
     bool text = false, csv = false, header = false, append = false, skipBad = false;
+    // Layout and printer calibration.
+    std::optional<std::string> fit;
 
     bool Any() const {
         return sheet || paper || output || firstLabel || copies || column || text || csv ||
-               header || append || skipBad;
+               header || append || skipBad || LayoutAny();
     }
+    bool LayoutAny() const { return fit.has_value(); }
 };
 
 // True when `name` is one of these options; `takesValue` says whether it needs a value.

@@ -42,7 +42,10 @@ struct SheetOptions {
     int firstLabel = 1;  // from 1
     int copies = 1;
     BarHeight height = BarHeight::Normal;
-    double points = 0;  // 0: the largest that fits each label
+    double points = 0;  // 0: the largest that fits (see fitEach)
+    // Without --size: each label at the largest size its own bar code fits, rather than every
+    // label at the one size the longest item fits.
+    bool fitEach = false;
     bool text = false;  // the data in plain type under the bar code
     bool skipBad = false;
 };

@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 #include "barcode/make.h"
 #include "barcode/text.h"
@@ -117,63 +118,144 @@ std::string LabelName(const SheetOptions& o) {
     return Number(o.sheet.width) + " x " + Number(o.sheet.height) + " in label";
 }
 
-// Sizes every label; on failure says which item does not fit and what would.
-bool SizeLabels(const SheetJob& job, const drawing::FaceGlyphs& face,
-                std::vector<SizedLabel>& sized, std::string& error) {
-    const SheetOptions& o = job.options;
-    const double text = o.text ? TextLineInches(TextPoints(o.sheet)) : 0;
-    const double roomW = o.sheet.width - 2 * kInsetInches;
-    const double roomH = o.sheet.height - 2 * kInsetInches - text;
-    const double smallest = SmallestScannablePoints(face, job.type);
-    sized.resize(job.items.size());
-    for (std::size_t i = 0; i < job.items.size(); ++i) {
-        if (job.items[i].fontString.empty())
-            continue;
+// What an item's bar code measures per point of size, and the largest size its label takes.
+struct Measured {
+    QSizeF perPoint;       // inches, centring included
+    double imbalance = 0;  // inches per point
+    double fit = 0;        // points
+};
+
+// How the labels of a job are sized: the room on a label, and the one size of the job when
+// every label takes the same.
+class Sizing {
+  public:
+    Sizing(const SheetJob& job, const drawing::FaceGlyphs& face)
+        : job_(job),
+          face_(face),
+          text_(job.options.text ? TextLineInches(TextPoints(job.options.sheet)) : 0),
+          smallest_(SmallestScannablePoints(face, job.type)) {}
+
+    // Checks that every item fits and settles the job's one size; on failure says which item
+    // does not fit and what would.
+    bool Settle(std::string& error) {
+        const SheetOptions& o = job_.options;
+        const SheetItem* tightest = nullptr;
+        double tightestFit = 0;
+        for (const SheetItem& item : job_.items) {
+            if (item.fontString.empty())
+                continue;
+            const Measured m = Measure(item);
+            if (o.points > 0 || o.fitEach) {
+                if (!Points(item, m, &error))
+                    return false;
+            } else if (tightest == nullptr || m.fit < tightestFit) {
+                tightest = &item;
+                tightestFit = m.fit;
+            }
+        }
+        if (tightest != nullptr) {
+            // The longest item sets the size of every label.
+            const std::optional<double> points = Points(*tightest, Measure(*tightest), &error);
+            if (!points)
+                return false;
+            jobPoints_ = *points;
+        }
+        return true;
+    }
+
+    // The item's label, sized; an item that did not encode gets an empty one.
+    SizedLabel Size(const SheetItem& item) const {
+        if (item.fontString.empty())
+            return {};
+        const Measured m = Measure(item);
+        const double points = jobPoints_ > 0 ? jobPoints_ : Points(item, m, nullptr).value_or(0);
+        return {points,
+                QSizeF(m.perPoint.width() - std::abs(m.imbalance), m.perPoint.height()) * points,
+                -m.imbalance / 2 * points};
+    }
+
+  private:
+    Measured Measure(const SheetItem& item) const {
+        const SheetOptions& o = job_.options;
         const drawing::SymbolLayout layout =
-            drawing::ExactLayout(face, AloneWithQuietZones(job.type, job.items[i].fontString));
-        const double perUnit = 1.0 / face.unitsPerEm / 72;  // inches per layout unit at 1 point
+            drawing::ExactLayout(face_, AloneWithQuietZones(job_.type, item.fontString));
+        const double perUnit = 1.0 / face_.unitsPerEm / 72;  // inches per layout unit at 1 point
         const double imbalance = MarginImbalance(layout) * perUnit;
         // Centring the bars widens the symbol by the difference of its margins.
         const QSizeF perPoint(layout.size.width() * perUnit + std::abs(imbalance),
                               layout.size.height() * perUnit);
+        const double roomW = o.sheet.width - 2 * kInsetInches;
+        const double roomH = o.sheet.height - 2 * kInsetInches - text_;
         const double fit =
             std::max(0.0, std::min(roomW / perPoint.width(), roomH / perPoint.height()));
-        const std::string line = "line " + std::to_string(job.items[i].line) + ": ";
+        return {perPoint, imbalance, fit};
+    }
+
+    // The item's size at its largest (or --size); nothing when it does not fit, and then why
+    // in `error` when asked.
+    std::optional<double> Points(const SheetItem& item, const Measured& m,
+                                 std::string* error) const {
+        const SheetOptions& o = job_.options;
+        const double fit = m.fit;
+        if (o.points > 0) {
+            if (o.points <= fit + 1e-9)
+                return o.points;
+        } else if (fit >= smallest_) {
+            const double points = std::min(std::floor(fit * 10) / 10, LargestPoints(job_.type));
+            return std::max(points, smallest_);
+        }
+        if (error == nullptr)
+            return std::nullopt;
+        const QSizeF perPoint = m.perPoint;
+        const std::string line = "line " + std::to_string(item.line) + ": ";
         const auto needs = [&](double points) {
             return SheetsThatFit(perPoint.width() * points + 2 * kInsetInches,
-                                 perPoint.height() * points + 2 * kInsetInches + text);
+                                 perPoint.height() * points + 2 * kInsetInches + text_);
         };
         const std::string label = LabelName(o);
-        double points = 0;
+        const std::string shorter = ShortBarsFit() ? "--height short fits, or " : "";
         if (o.points > 0) {
-            if (o.points > fit + 1e-9) {
-                error = line + "at " + Number(o.points, 1) + " points the bar code is " +
-                        Number(perPoint.width() * o.points) + " x " +
-                        Number(perPoint.height() * o.points) +
-                        " in with its quiet zones, more than a " + label + " holds; " +
-                        (fit >= smallest ? "--size " + Number(std::floor(fit * 10) / 10, 1) +
-                                               " or less would do, or " + needs(o.points)
-                                         : needs(o.points));
-                return false;
-            }
-            points = o.points;
+            *error = line + "at " + Number(o.points, 1) + " points the bar code is " +
+                     Number(perPoint.width() * o.points) + " x " +
+                     Number(perPoint.height() * o.points) +
+                     " in with its quiet zones, more than a " + label + " holds; " + shorter +
+                     (fit >= smallest_ ? "--size " + Number(std::floor(fit * 10) / 10, 1) +
+                                             " or less would do, or " + needs(o.points)
+                                       : needs(o.points));
         } else {
-            if (fit < smallest) {
-                error = line + "the bar code does not fit a " + label + " even at " +
-                        Number(smallest, 1) + " points, the smallest size that scans reliably; " +
-                        needs(smallest);
-                return false;
-            }
-            points = std::min(std::floor(fit * 10) / 10, LargestPoints(job.type));
-            points = std::max(points, smallest);
+            *error = line + "the bar code does not fit a " + label + " even at " +
+                     Number(smallest_, 1) + " points, the smallest size that scans reliably; " +
+                     shorter + needs(smallest_);
         }
-        sized[i] = {points, layout.size * perUnit * points, -imbalance / 2 * points};
+        return std::nullopt;
     }
-    return true;
-}
 
-QByteArray Pdf(const SheetJob& job, const drawing::FaceGlyphs& face,
-               const std::vector<SizedLabel>& sized) {
+    // Whether the job fits as it is with the type's short bars, when it asks for taller ones.
+    bool ShortBarsFit() const {
+        if (job_.options.height == BarHeight::Short)
+            return false;
+        const drawing::FaceGlyphs* shortFace =
+            drawing::FindFaceGlyphs(FaceName(job_.type, BarHeight::Short));
+        if (shortFace == nullptr || shortFace == &face_)
+            return false;
+        SheetJob shorter{job_.type, job_.options, {}, {}};
+        shorter.options.height = BarHeight::Short;
+        Sizing sizing(shorter, *shortFace);
+        for (const SheetItem& item : job_.items) {
+            if (!item.fontString.empty() && !sizing.Points(item, sizing.Measure(item), nullptr))
+                return false;
+        }
+        return true;
+    }
+
+    const SheetJob& job_;
+    const drawing::FaceGlyphs& face_;
+    double text_;           // inches of the text line under the bar code
+    double smallest_;       // points
+    double jobPoints_ = 0;  // the size of every label; 0 when each has its own
+};
+
+QByteArray Pdf(const SheetJob& job, const drawing::FaceGlyphs& face, const Sizing& sizing) {
     const SheetOptions& o = job.options;
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
@@ -205,6 +287,7 @@ QByteArray Pdf(const SheetJob& job, const drawing::FaceGlyphs& face,
     int page = 0;
     long long slot = o.firstLabel - 1;
     drawing::SymbolLayout symbol;
+    SizedLabel label;
     for (std::size_t i = 0; i < job.items.size(); ++i) {
         for (int c = 0; c < o.copies; ++c, ++slot) {
             const LabelPlace place = PlaceOf(o.sheet, slot);
@@ -213,12 +296,14 @@ QByteArray Pdf(const SheetJob& job, const drawing::FaceGlyphs& face,
                     return {};
                 ++page;
             }
-            const SizedLabel& label = sized[i];
+            if (c == 0) {
+                label = sizing.Size(job.items[i]);
+                if (label.points > 0)
+                    symbol = drawing::ExactLayout(
+                        face, AloneWithQuietZones(job.type, job.items[i].fontString), outlineFont);
+            }
             if (label.points == 0)
                 continue;  // skipped: the label stays empty
-            if (c == 0)
-                symbol = drawing::ExactLayout(
-                    face, AloneWithQuietZones(job.type, job.items[i].fontString), outlineFont);
             const double left = o.sheet.x0 + place.column * o.sheet.dx;
             const double top = o.sheet.y0 + place.row * o.sheet.dy;
             const double blockTop = top + (o.sheet.height - label.inches.height() - textLine) / 2;
@@ -270,7 +355,7 @@ std::string RtfText(std::u32string_view text) {
     return out;
 }
 
-std::string Rtf(const SheetJob& job, const std::vector<SizedLabel>& sized) {
+std::string Rtf(const SheetJob& job, const Sizing& sizing) {
     const SheetOptions& o = job.options;
     const long long first = o.firstLabel - 1;
     const long long count = static_cast<long long>(job.items.size()) * o.copies;
@@ -287,7 +372,7 @@ std::string Rtf(const SheetJob& job, const std::vector<SizedLabel>& sized) {
         if (k < 0 || k >= count)
             return {};
         const std::size_t i = static_cast<std::size_t>(k / o.copies);
-        const SizedLabel& s = sized[i];
+        const SizedLabel s = sizing.Size(job.items[i]);
         if (s.points == 0)
             return {};
         // Half points, rounded down so that the bar code still fits.
@@ -315,17 +400,17 @@ WriteOutcome WriteLabelSheets(const SheetJob& job, const std::string& file) {
     const drawing::FaceGlyphs* face = drawing::FindFaceGlyphs(faceName);
     if (face == nullptr)
         return {kExitUsage, "the bar code face \"" + std::string(faceName) + "\" is not known"};
-    std::vector<SizedLabel> sized;
+    Sizing sizing(job, *face);
     std::string error;
-    if (!SizeLabels(job, *face, sized, error))
+    if (!sizing.Settle(error))
         return {kExitUsage, error + "; nothing was written"};
     QByteArray bytes;
     if (job.options.format == SheetFormat::Pdf) {
-        bytes = Pdf(job, *face, sized);
+        bytes = Pdf(job, *face, sizing);
         if (bytes.isEmpty())
             return {kExitIoError, "cannot make the PDF document"};
     } else {
-        bytes = QByteArray::fromStdString(Rtf(job, sized));
+        bytes = QByteArray::fromStdString(Rtf(job, sizing));
     }
     return Written(path, bytes);
 }

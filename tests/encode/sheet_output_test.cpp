@@ -274,6 +274,35 @@ TEST(SheetPdf, UpcDigitsShareOneEmbeddedFace) {
     EXPECT_LT(bytes.size(), 30 * 1024);
 }
 
+// Items of different lengths share one size, that of the longest, unless each label is fitted on
+// its own: the bars of a short item then stand taller than those of a long one.
+TEST(SheetPdf, OneSizeForEveryLabelUnlessFitEach) {
+    if (!testing::HavePdfToPpm())
+        GTEST_SKIP() << "pdftoppm is not installed";
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const SheetGeometry& sheet = kLabelChoices[2].sheet;  // 5160
+    for (const bool each : {false, true}) {
+        SheetJob job = Job(BarCodeType::Type39, sheet, "5160", {"A1", "ABCDEFGH12"});
+        job.options.fitEach = each;
+        const QString pdf =
+            dir.filePath(each ? QStringLiteral("each.pdf") : QStringLiteral("one.pdf"));
+        ASSERT_EQ(WriteLabelSheets(job, pdf.toStdString()).status, 0);
+        const QImage page = testing::RenderPdfPage(pdf, kDpi, 1);
+        ASSERT_FALSE(page.isNull());
+        std::vector<int> heights;
+        for (int l = 0; l < 2; ++l) {
+            const QRectF label((sheet.x0 + l * sheet.dx) * kDpi, sheet.y0 * kDpi,
+                               sheet.width * kDpi, sheet.height * kDpi);
+            heights.push_back(testing::InkIn(page, label.toAlignedRect()).height());
+        }
+        if (each)
+            EXPECT_GT(heights[0], heights[1] + 10);
+        else
+            EXPECT_NEAR(heights[0], heights[1], 1);
+    }
+}
+
 TEST(SheetPdf, BarCodeThatDoesNotFitWritesNothing) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
@@ -286,6 +315,13 @@ TEST(SheetPdf, BarCodeThatDoesNotFitWritesNothing) {
     EXPECT_EQ(r.message.rfind("line 2: the bar code does not fit a 1.75 x 0.50 in label", 0), 0u)
         << r.message;
     EXPECT_NE(r.message.find("sheets 5160, 5161"), std::string::npos) << r.message;
+    EXPECT_FALSE(QFile::exists(pdf));
+    // UPC-A on 5160 fits only with short bars: the refusal says so before it lists other sheets.
+    job = Job(BarCodeType::TypeUPC, kLabelChoices[2].sheet, "5160", {"03600029145"});
+    const WriteOutcome upc = WriteLabelSheets(job, pdf.toStdString());
+    EXPECT_EQ(upc.status, kExitUsage);
+    EXPECT_NE(upc.message.find("reliably; --height short fits, or sheets"), std::string::npos)
+        << upc.message;
     EXPECT_FALSE(QFile::exists(pdf));
 }
 
