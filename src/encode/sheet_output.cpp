@@ -8,6 +8,7 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QTransform>
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -16,6 +17,7 @@
 
 #include "barcode/make.h"
 #include "barcode/text.h"
+#include "drawing/label_guides.h"
 #include "drawing/symbol_drawing.h"
 #include "encode/encoder_options.h"
 #include "encode/offscreen_application.h"
@@ -255,6 +257,35 @@ class Sizing {
     double jobPoints_ = 0;  // the size of every label; 0 when each has its own
 };
 
+// The printer's calibration as a transformation of the page (in units of `k` per inch): scaled
+// about the page's centre, then moved.
+QTransform Calibration(const SheetOptions& o, double k) {
+    const QPointF centre(o.paper.width * k / 2, o.paper.height * k / 2);
+    QTransform t;
+    t.translate(centre.x() + o.offsetX * k, centre.y() + o.offsetY * k);
+    t.scale(o.scale, o.scale);
+    t.translate(-centre.x(), -centre.y());
+    return t;
+}
+
+// The outline and the corner marks of every label of the page, as asked.
+void PaintGuides(QPainter& painter, const SheetOptions& o, double k) {
+    if (!o.outline && !o.cropMarks)
+        return;
+    constexpr double kLineInches = 0.5 / 72;
+    constexpr double kMarkInches = 0.125;
+    for (int l = 0; l < o.sheet.Labels(); ++l) {
+        const LabelPlace place = PlaceOf(o.sheet, l);
+        const QRectF r((o.sheet.x0 + place.column * o.sheet.dx) * k,
+                       (o.sheet.y0 + place.row * o.sheet.dy) * k, o.sheet.width * k,
+                       o.sheet.height * k);
+        if (o.outline)
+            drawing::PaintLabelOutline(painter, r, kLineInches * k);
+        if (o.cropMarks)
+            drawing::PaintCornerMarks(painter, r, kMarkInches * k, kLineInches * k);
+    }
+}
+
 QByteArray Pdf(const SheetJob& job, const drawing::FaceGlyphs& face, const Sizing& sizing) {
     const SheetOptions& o = job.options;
     QBuffer buffer;
@@ -284,6 +315,12 @@ QByteArray Pdf(const SheetJob& job, const drawing::FaceGlyphs& face, const Sizin
     // Outlines (the digits under UPC-A bars) are drawn as text in a face embedded once: written
     // curve by curve, they made each label about 26 KB.
     const QRawFont outlineFont = drawing::OutlineFont(face);
+    const QTransform calibration = Calibration(o, k);
+    const auto startPage = [&] {
+        painter.setTransform(calibration);
+        PaintGuides(painter, o, k);
+    };
+    startPage();
     int page = 0;
     long long slot = o.firstLabel - 1;
     drawing::SymbolLayout symbol;
@@ -295,6 +332,7 @@ QByteArray Pdf(const SheetJob& job, const drawing::FaceGlyphs& face, const Sizin
                 if (!pdf.newPage())
                     return {};
                 ++page;
+                startPage();
             }
             if (c == 0) {
                 label = sizing.Size(job.items[i]);
@@ -385,7 +423,11 @@ std::string Rtf(const SheetJob& job, const Sizing& sizing) {
         }
         return cell;
     };
-    return FilledSheetRtf(o.sheet, fill);
+    // The word processor prints the page as it is: the offset moves the table.
+    SheetGeometry placed = o.sheet;
+    placed.x0 = std::max(0.0, placed.x0 + o.offsetX);
+    placed.y0 = std::max(0.0, placed.y0 + o.offsetY);
+    return FilledSheetRtf(placed, fill);
 }
 
 }  // namespace

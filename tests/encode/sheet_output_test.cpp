@@ -303,6 +303,70 @@ TEST(SheetPdf, OneSizeForEveryLabelUnlessFitEach) {
     }
 }
 
+// The printer's calibration moves and scales the whole page about its centre, labels and guides
+// alike; the guides mark every label of the page, with or without an item on it.
+TEST(SheetPdf, CalibrationAndGuides) {
+    if (!testing::HavePdfToPpm())
+        GTEST_SKIP() << "pdftoppm is not installed";
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const SheetGeometry& sheet = kLabelChoices[6].sheet;  // 5163, 4 x 2 in
+    struct Row {
+        double x, y, scale;
+        bool outline, cropMarks;
+    };
+    const Row rows[] = {
+        {0.25, -0.375, 1, false, false},
+        {0, 0, 0.9, false, false},
+        {-0.1, 0.2, 1.02, true, false},
+        {0, 0, 1, false, true},
+    };
+    for (const Row& row : rows) {
+        const std::string what = "offset " + std::to_string(row.x) + "," + std::to_string(row.y) +
+                                 " scale " + std::to_string(row.scale);
+        SheetJob job = Job(BarCodeType::Type39, sheet, "5163", {"A1"});
+        job.options.offsetX = row.x;
+        job.options.offsetY = row.y;
+        job.options.scale = row.scale;
+        job.options.outline = row.outline;
+        job.options.cropMarks = row.cropMarks;
+        const QString pdf = dir.filePath(QStringLiteral("calibrated.pdf"));
+        ASSERT_EQ(WriteLabelSheets(job, pdf.toStdString()).status, 0) << what;
+        const QImage page = testing::RenderPdfPage(pdf, kDpi, 1);
+        ASSERT_FALSE(page.isNull()) << what;
+        const auto placed = [&](int l) {
+            const LabelPlace place = PlaceOf(sheet, l);
+            const QPointF c(kLetterWidth / 2, kLetterHeight / 2);
+            const QPointF corner(sheet.x0 + place.column * sheet.dx,
+                                 sheet.y0 + place.row * sheet.dy);
+            const QPointF at = c + (corner - c) * row.scale + QPointF(row.x, row.y);
+            return QRectF(at * kDpi, QSizeF(sheet.width, sheet.height) * row.scale * kDpi);
+        };
+        // The bar code of label 1 in the middle of the label where it was moved to.
+        const QRectF first = placed(0);
+        const QRect symbol = testing::InkIn(page, first.adjusted(20, 20, -20, -20).toAlignedRect());
+        ASSERT_FALSE(symbol.isNull()) << what;
+        EXPECT_NEAR((symbol.left() + symbol.right() + 1) / 2.0, first.center().x(), 3) << what;
+        EXPECT_NEAR((symbol.top() + symbol.bottom() + 1) / 2.0, first.center().y(), 3) << what;
+        // An empty label: its edges drawn in full, its corners only, or nothing. Its top half
+        // only: the label below touches it.
+        const QRectF last = placed(1);
+        const QRect ink =
+            testing::InkIn(page, last.adjusted(-5, -5, 5, -last.height() / 2).toAlignedRect());
+        if (!row.outline && !row.cropMarks) {
+            EXPECT_TRUE(ink.isNull()) << what;
+            continue;
+        }
+        ASSERT_FALSE(ink.isNull()) << what;
+        EXPECT_NEAR(ink.left(), last.left(), 2) << what;
+        EXPECT_NEAR(ink.right() + 1, last.right(), 2) << what;
+        EXPECT_NEAR(ink.top(), last.top(), 2) << what;
+        const QRect midTop = testing::InkIn(
+            page, QRectF(last.center().x() - 5, last.top() - 5, 10, 10).toAlignedRect());
+        EXPECT_EQ(midTop.isNull(), row.cropMarks) << what;
+    }
+}
+
 TEST(SheetPdf, BarCodeThatDoesNotFitWritesNothing) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
