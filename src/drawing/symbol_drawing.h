@@ -26,6 +26,7 @@ struct SymbolLayout {
     struct PlacedGlyph {
         quint32 index;   // in the outline font
         QPointF origin;  // on the baseline
+        double scale;    // of the glyph, 1 at the outline font's own size
     };
     QSizeF size;
     std::vector<QRectF> bars;

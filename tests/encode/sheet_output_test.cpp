@@ -367,6 +367,30 @@ TEST(SheetPdf, CalibrationAndGuides) {
     }
 }
 
+// The digits under UPC-A and EAN-13 bars copy and search as the digits, small ones included.
+TEST(SheetPdf, DigitsUnderTheBarsAreTheirText) {
+    if (!testing::HavePdfToPpm())
+        GTEST_SKIP() << "poppler is not installed";
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    struct Row {
+        BarCodeType type;
+        std::string data, digits;
+    };
+    const Row rows[] = {
+        {BarCodeType::TypeUPC, "03600029145", "036000291452"},
+        {BarCodeType::TypeEAN13, "590123412345", "5901234123457"},
+    };
+    for (const Row& row : rows) {
+        const SheetJob job = Job(row.type, kLabelChoices[6].sheet, "5163", {row.data});
+        const QString pdf = dir.filePath(QStringLiteral("digits.pdf"));
+        ASSERT_EQ(WriteLabelSheets(job, pdf.toStdString()).status, 0) << row.data;
+        std::string text = PageText(pdf, 1);
+        std::erase_if(text, [](char c) { return c == ' ' || c == '\n' || c == '\f'; });
+        EXPECT_EQ(text, row.digits);
+    }
+}
+
 TEST(SheetPdf, BarCodeThatDoesNotFitWritesNothing) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
