@@ -68,9 +68,6 @@ std::string EncoderUsage() {
            "  --output FILE    the labels (.pdf or .rtf), or the CSV of --append (.csv;\n"
            "                   default: standard output)\n"
            "  --paper PAPER    letter (default) or a4\n"
-           "  --first-label N  start on label N of the first page (a sheet partly used)\n"
-           "  --copies N       put each item on N labels (1 to 1000)\n"
-           "  --text           print the data in plain type under each bar code\n"
            "  --fit FIT        one (default): every label at the size of the longest item;\n"
            "                   each: every label at the largest size it fits\n"
            "  --offset X,Y     move the whole page X in right and Y in down (-1 to 1 each)\n"
@@ -79,6 +76,9 @@ std::string EncoderUsage() {
            "  --outline        draw every label's outline (PDF), with or without items:\n"
            "                   an empty list makes one alignment page to hold to the stock\n"
            "  --crop-marks     draw marks at every label's corners (PDF), as --outline\n"
+           "  --first-label N  start on label N of the first page (a sheet partly used)\n"
+           "  --copies N       put each item on N labels (1 to 1000)\n"
+           "  --text           print the data in plain type under each bar code\n"
            "  --csv            read a CSV file (quoted fields, a byte-order mark) ...\n"
            "  --column N       ... taking the items from its column N (from 1)\n"
            "  --header         ... whose first row holds the column names\n"
@@ -214,7 +214,7 @@ ParseOutcome ParseEncoderArguments(const std::vector<std::string>& args) {
             toStandardOutput += *pictureFiles[f] == "-";
         }
     }
-    if (sheet.Any()) {
+    if (sheet.Any() || sheet.LayoutAny()) {
         if (!picture.files.empty())
             return fail("labels and pictures cannot be made at once");
         if (dpi)

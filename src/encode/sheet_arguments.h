@@ -10,17 +10,18 @@
 namespace sw {
 
 struct SheetArguments {
-    std::optional<std::string> sheet, paper, output, firstLabel, copies, column;
-    bool text = false, csv = false, header = false, append = false, skipBad = false;
     // Layout and printer calibration.
     std::optional<std::string> fit, offset, scale;
     bool outline = false, cropMarks = false;
+    bool LayoutAny() const { return fit || offset || scale || outline || cropMarks; }
+
+    std::optional<std::string> sheet, paper, output, firstLabel, copies, column;
+    bool text = false, csv = false, header = false, append = false, skipBad = false;
 
     bool Any() const {
         return sheet || paper || output || firstLabel || copies || column || text || csv ||
-               header || append || skipBad || LayoutAny();
+               header || append || skipBad;
     }
-    bool LayoutAny() const { return fit || offset || scale || outline || cropMarks; }
 };
 
 // True when `name` is one of these options; `takesValue` says whether it needs a value.

@@ -191,10 +191,8 @@ int RunSheets(const EncoderOptions& options, std::FILE* in, std::FILE* out, std:
         skipped += report;
         anySkipped = true;
     }
-    // A CSV of its header alone still goes back with the added column's name; guides alone
-    // make an alignment page.
-    if (job.items.empty() && !(sheet.append && !records.empty()) && !sheet.outline &&
-        !sheet.cropMarks)
+    // A CSV of its header alone still goes back with the added column's name.
+    if (job.items.empty() && !(sheet.append && !records.empty()) && !sheet.Guides())
         return fail("stripewright-encode: the list holds no items\n", kExitItemFailed);
 
     if (sheet.append) {

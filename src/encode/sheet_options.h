@@ -55,6 +55,8 @@ struct SheetOptions {
     // at its corners, on every label of every page, with or without bar codes.
     bool outline = false;
     bool cropMarks = false;
+    // Guides make a page even without items: the alignment page.
+    bool Guides() const { return outline || cropMarks; }
     bool text = false;  // the data in plain type under the bar code
     bool skipBad = false;
 };
