@@ -265,16 +265,41 @@ void PaintSymbol(QPainter& painter, const SymbolLayout& layout, const QRectF& ta
 }
 
 QImage RasterImage(const SymbolLayout& grid, int dpi) {
-    const int dotsPerMeter = static_cast<int>(std::lround(dpi / 0.0254));
-    QImage image(static_cast<int>(grid.size.width()), static_cast<int>(grid.size.height()),
-                 QImage::Format_RGB32);
-    image.fill(Qt::white);
-    {
-        QPainter painter(&image);
-        painter.setRenderHint(QPainter::Antialiasing, false);
-        PaintSymbol(painter, grid, QRectF(QPointF(0, 0), grid.size));
+    const int width = static_cast<int>(grid.size.width());
+    const int height = static_cast<int>(grid.size.height());
+    // The picture is kept at one bit a pixel, a set bit black. It is painted a band of rows at a
+    // time in grey levels, each band then packed into it, so that a large picture never needs a
+    // byte a pixel at once.
+    QImage mono(width, height, QImage::Format_Mono);
+    if (mono.isNull())
+        return {};
+    mono.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
+    mono.fill(0);
+    constexpr qsizetype kBandBytes = 8 << 20;
+    const int bandRows =
+        static_cast<int>(std::clamp<qsizetype>(kBandBytes / std::max(width, 1), 1, height));
+    QImage band(width, bandRows, QImage::Format_Grayscale8);
+    if (band.isNull())
+        return {};
+    for (int top = 0; top < height; top += bandRows) {
+        band.fill(255);
+        {
+            QPainter painter(&band);
+            painter.setRenderHint(QPainter::Antialiasing, false);
+            painter.translate(0, -top);
+            PaintSymbol(painter, grid, QRectF(QPointF(0, 0), grid.size));
+        }
+        const int rows = std::min(bandRows, height - top);
+        for (int y = 0; y < rows; ++y) {
+            const uchar* grey = band.constScanLine(y);
+            uchar* bits = mono.scanLine(top + y);
+            for (int x = 0; x < width; ++x) {
+                if (grey[x] < 128)
+                    bits[x >> 3] |= static_cast<uchar>(0x80 >> (x & 7));
+            }
+        }
     }
-    QImage mono = image.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither);
+    const int dotsPerMeter = static_cast<int>(std::lround(dpi / 0.0254));
     mono.setDotsPerMeterX(dotsPerMeter);
     mono.setDotsPerMeterY(dotsPerMeter);
     return mono;

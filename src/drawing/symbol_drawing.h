@@ -72,7 +72,8 @@ QSizeF SizeInPoints(const FaceGlyphs& face, const SymbolLayout& exact, double po
 void PaintSymbol(QPainter& painter, const SymbolLayout& layout, const QRectF& target,
                  const QColor& colour = Qt::black);
 
-// A grid layout as a 1-bit picture, black on white, carrying `dpi`.
+// A grid layout as a 1-bit picture, black on white, carrying `dpi`; a null image when the
+// memory for it cannot be had.
 QImage RasterImage(const SymbolLayout& grid, int dpi);
 
 // An exact layout of `face` drawn `points` big as an SVG document and as a one-page PDF, each

@@ -4,6 +4,8 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 
 #include "encode/option_values.h"
 #include "encode/sheet_arguments.h"
@@ -19,6 +21,35 @@ std::string FormatNumber(double v) {
     char buf[32];
     std::snprintf(buf, sizeof buf, "%g", v);
     return buf;
+}
+
+const char* OptionOf(PictureFormat format) {
+    return format == PictureFormat::Png   ? "--png"
+           : format == PictureFormat::Svg ? "--svg"
+                                          : "--pdf";
+}
+
+// Where `file` ends up, links and "." and ".." resolved as far as the path exists.
+std::filesystem::path Resolved(const std::string& file) {
+    std::error_code ec;
+    const std::filesystem::path absolute = std::filesystem::absolute(file, ec);
+    std::filesystem::path path = std::filesystem::weakly_canonical(absolute, ec);
+    return ec ? absolute.lexically_normal() : path;
+}
+
+// Why two of the `files` would overwrite each other, or nothing.
+std::string SameFile(const std::vector<PictureFile>& files) {
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        for (std::size_t j = i + 1; j < files.size(); ++j) {
+            if (files[i].file == "-" || files[j].file == "-")
+                continue;
+            if (Resolved(files[i].file) == Resolved(files[j].file)) {
+                return std::string(OptionOf(files[i].format)) + " and " +
+                       OptionOf(files[j].format) + " would both write " + files[j].file;
+            }
+        }
+    }
+    return {};
 }
 
 }  // namespace
@@ -168,7 +199,10 @@ ParseOutcome ParseEncoderArguments(const std::vector<std::string>& args) {
             const PictureFormat format = name == "--png"   ? PictureFormat::Png
                                          : name == "--svg" ? PictureFormat::Svg
                                                            : PictureFormat::Pdf;
-            pictureFiles[static_cast<int>(format)] = *value;
+            std::optional<std::string>& file = pictureFiles[static_cast<int>(format)];
+            if (file)
+                return fail(name + " is given twice; each picture format takes one file");
+            file = *value;
         } else if (name == "--height") {
             const std::string v = LowerAscii(*value);
             if (v == "short") {
@@ -228,6 +262,8 @@ ParseOutcome ParseEncoderArguments(const std::vector<std::string>& args) {
             return fail("--encoding does not apply to pictures");
         if (toStandardOutput > 1)
             return fail("only one picture can go to standard output");
+        if (const std::string same = SameFile(picture.files); !same.empty())
+            return fail(same);
         if (dpi && !pictureFiles[static_cast<int>(PictureFormat::Png)])
             return fail("--dpi applies to --png only");
         picture.height = height.value_or(BarHeight::Normal);

@@ -6,23 +6,18 @@
 #include <climits>
 
 namespace sw {
-namespace {
 
-std::string ProgramFolder() {
+std::string PictureModulePath(const char* programLink) {
     char path[PATH_MAX];
-    const ssize_t n = ::readlink("/proc/self/exe", path, sizeof path - 1);
-    if (n <= 0)
-        return ".";
+    const ssize_t n = ::readlink(programLink, path, sizeof path - 1);
+    if (n <= 0 || path[0] != '/')
+        return SW_PICTURE_MODULE_INSTALLED;
     const std::string exe(path, static_cast<std::size_t>(n));
-    const std::size_t slash = exe.rfind('/');
-    return slash == std::string::npos ? "." : exe.substr(0, slash);
+    return exe.substr(0, exe.rfind('/')) + "/" SW_PICTURE_MODULE_FOLDER "/" SW_PICTURE_MODULE_NAME;
 }
 
-}  // namespace
-
 void* PictureModuleFunction(const char* name, std::string* error) {
-    const std::string module =
-        ProgramFolder() + "/" SW_PICTURE_MODULE_FOLDER "/" SW_PICTURE_MODULE_NAME;
+    const std::string module = PictureModulePath();
     void* handle = ::dlopen(module.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (handle == nullptr) {
         const char* why = ::dlerror();

@@ -8,6 +8,12 @@
 
 namespace sw {
 
+// The module's file: beside the program (in the build tree as in the installed tree), found
+// from `programLink`, the link to the program's own file. When that cannot be read, the module
+// where it is installed; never a path relative to the working folder, which anyone may have
+// prepared.
+std::string PictureModulePath(const char* programLink = "/proc/self/exe");
+
 // The address of the module's function `name`; nothing, with the reason in `error`, when the
 // module or the function cannot be loaded. The module stays loaded: Qt does not support being
 // unloaded.

@@ -31,11 +31,12 @@ namespace {
 constexpr double kInsetInches = 1.0 / 16;
 constexpr int kPdfResolution = 7200;
 
-// Writes the whole file through the hardened write; a refusal says why.
-WriteOutcome Written(const QString& path, const QByteArray& bytes) {
+// Writes the whole file through the hardened write, the path handed over byte for byte; a
+// refusal says why.
+WriteOutcome Written(const std::string& path, const QByteArray& bytes) {
     QString reason;
-    if (!platform::WriteFileAtomically(path, bytes, &reason))
-        return {kExitIoError, "cannot write " + path.toStdString() + ": " + reason.toStdString()};
+    if (!platform::WriteFileAtomically(QByteArray::fromStdString(path), bytes, &reason))
+        return {kExitIoError, "cannot write " + path + ": " + reason.toStdString()};
     return {};
 }
 
@@ -433,9 +434,8 @@ std::string Rtf(const SheetJob& job, const Sizing& sizing) {
 }  // namespace
 
 WriteOutcome WriteLabelSheets(const SheetJob& job, const std::string& file) {
-    const QString path = QString::fromStdString(file);
     if (!job.csv.empty()) {
-        return Written(path, QByteArray::fromStdString(job.csv));
+        return Written(file, QByteArray::fromStdString(job.csv));
     }
     const std::unique_ptr<QGuiApplication> app = StartOffscreenApplication();
     const std::string_view faceName = FaceName(job.type, job.options.height);
@@ -454,7 +454,7 @@ WriteOutcome WriteLabelSheets(const SheetJob& job, const std::string& file) {
     } else {
         bytes = QByteArray::fromStdString(Rtf(job, sizing));
     }
-    return Written(path, bytes);
+    return Written(file, bytes);
 }
 
 }  // namespace sw

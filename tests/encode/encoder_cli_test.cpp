@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "encode/encoder_cli.h"
+#include "encode/module_loader.h"
 #include "encoder_run.h"
 
 namespace sw {
@@ -297,6 +298,8 @@ TEST(EncoderCliPng, UsageErrors) {
         {"--type", "39", "--size", "24", "A"},
         {"--type", "39", "--svg", "-", "--pdf", "-", "A"},        // two pictures on standard output
         {"--type", "39", "--svg", "a.svg", "--dpi", "300", "A"},  // resolution of no picture
+        {"--type", "39", "--png", "a.png", "--png", "b.png", "A"},  // a second file of one format
+        {"--type", "39", "--png", "a", "--svg", "./a", "A"},        // one file for two pictures
     };
     for (const auto& args : bad) {
         const PngRun run = EncodePng(args);
@@ -307,13 +310,21 @@ TEST(EncoderCliPng, UsageErrors) {
 }
 
 TEST(EncoderCliPng, SeveralPicturesOfOneItem) {
-    const PngRun run = EncodePng(
-        {"--type", "39", "--pdf", "a.pdf", "--svg", "-", "--png", "a.png", "--pdf", "b.pdf", "A"});
+    const PngRun run =
+        EncodePng({"--type", "39", "--svg", "-", "--png", "a.png", "--pdf", "b.pdf", "A"});
     EXPECT_EQ(run.outcome.status, 0) << run.outcome.err;
     ASSERT_EQ(run.requests.size(), 3u);
     EXPECT_EQ(run.files, (std::vector<std::string>{"a.png", "-", "b.pdf"}));
     EXPECT_EQ(run.requests[1].format, PictureFormat::Svg);
     EXPECT_EQ(run.requests[2].format, PictureFormat::Pdf);
+}
+
+// The picture module is found beside the program, or where it is installed when the program
+// cannot find itself: never from the working folder.
+TEST(EncoderCliPng, PictureModuleNeverFromTheWorkingFolder) {
+    const std::string installed = PictureModulePath("/no/such/link");
+    EXPECT_EQ(installed.front(), '/');
+    EXPECT_EQ(installed.find("/../"), std::string::npos) << installed;
 }
 
 TEST(EncoderCliPng, FailedItemAndFailedWrite) {

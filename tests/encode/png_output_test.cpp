@@ -2,6 +2,7 @@
 // (Code 3 of 9, Interleaved 2 of 5, UPC-A) or measured bar by bar (Code 2 of 5, PostNet).
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -21,6 +22,14 @@
 #include "barcode/text.h"
 #include "encode/picture_output.h"
 #include "encoder_run.h"
+
+#if defined(__SANITIZE_ADDRESS__)
+#define SW_ADDRESS_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define SW_ADDRESS_SANITIZER 1
+#endif
+#endif
 
 namespace sw {
 namespace {
@@ -379,13 +388,15 @@ TEST(Picture, BlackOnWhiteAtTheRequestedResolution) {
     EXPECT_NEAR(image.width(), (3 * 16 * 0.04 + 0.8) * 24 * 600 / 72, 2);
 }
 
-TEST(Picture, TooLargeIsRefused) {
+TEST(Picture, TooLargeIsRefusedAsAUsageError) {
     QString error;
+    int status = 0;
     const std::u32string s = FontString(BarCodeType::Type39, std::string(200, 'A').c_str(), false);
-    EXPECT_TRUE(
-        RenderBarcode(PictureRequest{BarCodeType::Type39, BarHeight::Tall, 400, 2400, s}, &error)
-            .isNull());
-    EXPECT_TRUE(error.contains(QStringLiteral("30000"))) << error.toStdString();
+    EXPECT_TRUE(RenderBarcode(PictureRequest{BarCodeType::Type39, BarHeight::Tall, 400, 2400, s},
+                              &error, &status)
+                    .isNull());
+    EXPECT_EQ(status, kExitUsage);
+    EXPECT_TRUE(error.contains(QStringLiteral("900 million"))) << error.toStdString();
 }
 
 TEST(Picture, WritesTheFileWholeOrReportsWhy) {
@@ -406,6 +417,69 @@ TEST(Picture, WritesTheFileWholeOrReportsWhy) {
     EXPECT_EQ(refused.status, kExitIoError);
     EXPECT_EQ(refused.message.rfind("cannot write " + missing, 0), 0u) << refused.message;
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);  // no stray temporary file
+}
+
+// A picture whose memory cannot be had is a failure that leaves the old file as it was. The
+// address space is limited in steps until a small picture just fits; the largest then cannot.
+TEST(Picture, OutOfMemoryKeepsTheOldFile) {
+#if SW_ADDRESS_SANITIZER
+    GTEST_SKIP() << "the address sanitizer cannot run in a limited address space";
+#endif
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString good = dir.filePath(QStringLiteral("good.png"));
+    {
+        QFile f(good);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("the old picture");
+    }
+    const std::string folder = "cd '" + dir.path().toStdString() + "' && ";
+    for (int kb = 50'000; kb <= 2'000'000; kb += 25'000) {
+        const std::string limit = folder + "ulimit -v " + std::to_string(kb) + " && ";
+        if (test::Shell(limit + SW_ENCODE_EXE " --type 39 --png small.png A >/dev/null 2>&1; "
+                                              "echo $?") != "0\n")
+            continue;
+        EXPECT_EQ(test::Shell(limit + SW_ENCODE_EXE " --type 39 --height tall --size 400 "
+                                                    "--dpi 1980 --png good.png A 2>&1; echo rc=$?"),
+                  "stripewright-encode: not enough memory for a picture of 29920 x 27280 "
+                  "pixels\nrc=3\n");
+        QFile f(good);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_EQ(f.readAll(), "the old picture");
+        return;
+    }
+    FAIL() << "no limit of the address space let a small picture be drawn";
+}
+
+// Sizes the options ask for that cannot be drawn are usage errors, and nothing is written.
+TEST(Picture, SizeRefusalsAreUsageErrors) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const std::string many(200, 'A');
+    const std::string rows[] = {
+        "--png a.png --size 4 --dpi 72 A",                          // bars under a pixel
+        "--png a.png --height tall --size 400 --dpi 2400 " + many,  // too many pixels
+        "--pdf a.pdf --size 400 " + many,                           // page over 200 inches
+    };
+    for (const std::string& row : rows) {
+        EXPECT_EQ(
+            test::Shell("cd '" + dir.path().toStdString() + "' && " SW_ENCODE_EXE " --type 39 " +
+                        row + " 2>/dev/null; echo rc=$?"),
+            "rc=2\n")
+            << row;
+    }
+    EXPECT_TRUE(QDir(dir.path()).isEmpty());
+}
+
+// A file name is bytes: one that is not UTF-8 is written as given.
+TEST(Picture, FileNameBytesAsGiven) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const std::string name = dir.path().toStdString() + "/photo\xff.png";
+    EXPECT_EQ(test::Shell(SW_ENCODE_EXE " --type 39 --png '" + name + "' A; echo rc=$?"), "rc=0\n");
+    EXPECT_EQ(::access(name.c_str(), F_OK), 0);
+    const std::string changed = dir.path().toStdString() + "/photo\xef\xbf\xbd.png";
+    EXPECT_NE(::access(changed.c_str(), F_OK), 0);
 }
 
 // The program itself, as a user runs it.
