@@ -83,6 +83,11 @@ SymbolLayout Lay(const FaceGlyphs& face, std::u32string_view text, Width width, 
     if (outlineFace != nullptr)
         layout.outlineFont = font;
     const double baseline = top + height(face.ascent);
+    const auto ink = [&](double left, double right) {
+        const bool none = layout.inkLeft > layout.inkRight;
+        layout.inkLeft = none ? left : std::min(layout.inkLeft, left);
+        layout.inkRight = none ? right : std::max(layout.inkRight, right);
+    };
     double x = side;
     for (const char32_t code : text) {
         const GlyphEntry* glyph = FindGlyph(face, code);
@@ -100,11 +105,18 @@ SymbolLayout Lay(const FaceGlyphs& face, std::u32string_view text, Width width, 
             const double w = width(bar.width);
             const double y = baseline - height(e.top);
             layout.bars.emplace_back(x, y, w, baseline - height(e.bottom) - y);
+            ink(x, x + w);
             x += w;
             cursor = bar.x + bar.width;
         }
         if (glyph->advance > cursor)
             x += width(glyph->advance - cursor);
+        if (glyph->contourCount != 0) {
+            const std::uint32_t end =
+                face.contourEnds[glyph->firstContour + glyph->contourCount - 1];
+            for (std::uint32_t p = glyph->firstPoint; p < end; ++p)
+                ink(origin + scale * face.points[p].x, origin + scale * face.points[p].x);
+        }
         if (glyph->contourCount != 0 && outlineFace != nullptr) {
             const OutlinePlacement& p = outlineFace->placements[glyph - face.glyphs];
             layout.glyphs.push_back(

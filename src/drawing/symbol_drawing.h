@@ -34,6 +34,10 @@ struct SymbolLayout {
     // Outlines drawn as text instead: glyphs of the face's outline font, at the layout's scale.
     std::vector<PlacedGlyph> glyphs;
     QRawFont outlineFont;
+    // The horizontal extent of the ink, bars and outlines (their points, on the curve or not),
+    // however the outlines are drawn; empty (left above right) for a symbol without ink.
+    double inkLeft = 0;
+    double inkRight = -1;
 };
 
 // The white margin around the glyphs, in fractions of the em: left and right (at least; whole

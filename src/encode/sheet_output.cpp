@@ -1,9 +1,9 @@
 #include "encode/sheet_output.h"
 
-#include <QBuffer>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QGuiApplication>
+#include <QIODevice>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -39,6 +39,44 @@ WriteOutcome Written(const std::string& path, const QByteArray& bytes) {
         return {kExitIoError, "cannot write " + path + ": " + reason.toStdString()};
     return {};
 }
+
+// A device that hands what is written to it on to the hardened writer, a piece at a time, so
+// that a document of any length is never held whole.
+class SinkDevice : public QIODevice {
+  public:
+    explicit SinkDevice(const platform::ContentSink& sink) : sink_(sink) {
+        open(QIODevice::WriteOnly);
+    }
+    bool isSequential() const override { return true; }
+
+    // Hands on what is left; false when any of it could not be written.
+    bool Finish() {
+        if (!failed_ && !pending_.isEmpty())
+            failed_ = !sink_(pending_.constData(), pending_.size());
+        pending_.clear();
+        return !failed_;
+    }
+    bool Failed() const { return failed_; }
+
+  protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 size) override {
+        if (failed_)
+            return -1;
+        pending_.append(data, size);
+        if (pending_.size() >= kPiece) {
+            failed_ = !sink_(pending_.constData(), pending_.size());
+            pending_.clear();
+        }
+        return failed_ ? -1 : size;
+    }
+
+  private:
+    static constexpr qsizetype kPiece = 1 << 20;
+    const platform::ContentSink& sink_;
+    QByteArray pending_;
+    bool failed_ = false;
+};
 
 std::string Number(double v, int decimals = 2) {
     char buf[32];
@@ -80,18 +118,9 @@ struct SizedLabel {
 // How much wider the left margin of the symbol is than its right one, in layout units: glyphs
 // may carry the space after them, which makes the right quiet zone a little wider.
 double MarginImbalance(const drawing::SymbolLayout& layout) {
-    double left = layout.size.width();
-    double right = 0;
-    for (const QRectF& bar : layout.bars) {
-        left = std::min(left, bar.left());
-        right = std::max(right, bar.right());
-    }
-    if (!layout.outlines.isEmpty()) {
-        const QRectF r = layout.outlines.boundingRect();
-        left = std::min(left, r.left());
-        right = std::max(right, r.right());
-    }
-    return right < left ? 0 : left - (layout.size.width() - right);
+    if (layout.inkLeft > layout.inkRight)
+        return 0;
+    return layout.inkLeft - (layout.size.width() - layout.inkRight);
 }
 
 std::string SheetsThatFit(double width, double height) {
@@ -136,7 +165,8 @@ class Sizing {
         : job_(job),
           face_(face),
           text_(job.options.text ? TextLineInches(TextPoints(job.options.sheet)) : 0),
-          smallest_(SmallestScannablePoints(face, job.type)) {}
+          smallest_(SmallestScannablePoints(face, job.type)),
+          outlineFont_(drawing::OutlineFont(face)) {}
 
     // Checks that every item fits and settles the job's one size; on failure says which item
     // does not fit and what would.
@@ -180,8 +210,8 @@ class Sizing {
   private:
     Measured Measure(const SheetItem& item) const {
         const SheetOptions& o = job_.options;
-        const drawing::SymbolLayout layout =
-            drawing::ExactLayout(face_, AloneWithQuietZones(job_.type, item.fontString));
+        const drawing::SymbolLayout layout = drawing::ExactLayout(
+            face_, AloneWithQuietZones(job_.type, item.fontString), outlineFont_);
         const double perUnit = 1.0 / face_.unitsPerEm / 72;  // inches per layout unit at 1 point
         const double imbalance = MarginImbalance(layout) * perUnit;
         // Centring the bars widens the symbol by the difference of its margins.
@@ -256,6 +286,9 @@ class Sizing {
     double text_;           // inches of the text line under the bar code
     double smallest_;       // points
     double jobPoints_ = 0;  // the size of every label; 0 when each has its own
+    // Outlines placed as glyphs rather than laid out as curves: measuring needs only their
+    // extent.
+    QRawFont outlineFont_;
 };
 
 // The printer's calibration as a transformation of the page (in units of `k` per inch): scaled
@@ -287,11 +320,11 @@ void PaintGuides(QPainter& painter, const SheetOptions& o, double k) {
     }
 }
 
-QByteArray Pdf(const SheetJob& job, const drawing::FaceGlyphs& face, const Sizing& sizing) {
+// Draws the labels page by page into `device`; false when the document could not be made.
+bool Pdf(const SheetJob& job, const drawing::FaceGlyphs& face, const Sizing& sizing,
+         QIODevice& device) {
     const SheetOptions& o = job.options;
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    QPdfWriter pdf(&buffer);
+    QPdfWriter pdf(&device);
     pdf.setCreator(QStringLiteral("stripewright-encode"));
     pdf.setTitle(QStringLiteral("Labels"));
     pdf.setResolution(kPdfResolution);
@@ -361,9 +394,7 @@ QByteArray Pdf(const SheetJob& job, const drawing::FaceGlyphs& face, const Sizin
         }
     }
     // A job that starts late or ends early still fills its last page.
-    if (!painter.end())
-        return {};
-    return buffer.data();
+    return painter.end();
 }
 
 // Text in a Windows-1252 RTF document: the font string's characters are all in that set;
@@ -446,15 +477,22 @@ WriteOutcome WriteLabelSheets(const SheetJob& job, const std::string& file) {
     std::string error;
     if (!sizing.Settle(error))
         return {kExitUsage, error + "; nothing was written"};
-    QByteArray bytes;
-    if (job.options.format == SheetFormat::Pdf) {
-        bytes = Pdf(job, *face, sizing);
-        if (bytes.isEmpty())
+    if (job.options.format == SheetFormat::Rtf)
+        return Written(file, QByteArray::fromStdString(Rtf(job, sizing)));
+    // The document goes to the file as it is drawn, page by page.
+    bool made = true;
+    QString reason;
+    const auto produce = [&](const platform::ContentSink& sink) {
+        SinkDevice device(sink);
+        made = Pdf(job, *face, sizing, device) || device.Failed();
+        return device.Finish() && made;
+    };
+    if (!platform::WriteFileAtomically(QByteArray::fromStdString(file), produce, &reason)) {
+        if (!made)
             return {kExitIoError, "cannot make the PDF document"};
-    } else {
-        bytes = QByteArray::fromStdString(Rtf(job, sizing));
+        return {kExitIoError, "cannot write " + file + ": " + reason.toStdString()};
     }
-    return Written(file, bytes);
+    return {};
 }
 
 }  // namespace sw

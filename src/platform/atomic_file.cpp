@@ -39,6 +39,17 @@ bool Refuse(QString* reason, const QString& why) {
     return false;
 }
 
+// The content of `bytes`, handed over in two halves with the test hook between them.
+ContentProducer BytesProducer(const QByteArray& bytes) {
+    return [&bytes](const ContentSink& sink) {
+        const qsizetype half = bytes.size() / 2;
+        if (!sink(bytes.constData(), half))
+            return false;
+        RunHook(AtomicWriteStage::TemporaryHalfWritten);
+        return sink(bytes.constData() + half, bytes.size() - half);
+    };
+}
+
 #ifdef Q_OS_UNIX
 
 constexpr int kMaxLinks = 40;
@@ -334,7 +345,7 @@ Attempt Appeared(QString* reason) {
     return Attempt::Refused;
 }
 
-Attempt Place(int folder, const Target& target, const QByteArray& bytes, bool anonymous,
+Attempt Place(int folder, const Target& target, const ContentProducer& produce, bool anonymous,
               const AtomicWriteOptions& options, QString* reason) {
     const std::string name = NameOf(target.path);
     const mode_t createMode = target.exists || options.newFileMode ? 0600 : 0666;
@@ -358,14 +369,25 @@ Attempt Place(int folder, const Target& target, const QByteArray& bytes, bool an
         return fail(errno);
     }
 
-    const qsizetype half = bytes.size() / 2;
-    if (!WriteSpan(file.get(), bytes.constData(), half))
-        return fail(errno);
-    RunHook(AtomicWriteStage::TemporaryHalfWritten);
-    if (!WriteSpan(file.get(), bytes.constData() + half, bytes.size() - half) ||
-        ::fsync(file.get()) != 0) {
-        return fail(errno);
+    int writeError = 0;
+    const ContentSink sink = [&](const char* data, qsizetype size) {
+        if (WriteSpan(file.get(), data, size))
+            return true;
+        writeError = errno;
+        return false;
+    };
+    if (!produce(sink)) {
+        if (writeError != 0)
+            return fail(writeError);
+        if (!tempName.empty())
+            ::unlinkat(folder, tempName.c_str(), 0);
+        Refuse(reason, QStringLiteral("its content could not be made"));
+        return Attempt::Refused;
     }
+    if (writeError != 0)
+        return fail(writeError);
+    if (::fsync(file.get()) != 0)
+        return fail(errno);
     if (target.exists) {
         // Owner and group where we may set them (a superuser replacing another's file), then
         // the mode, which a change of owner may have cut.
@@ -426,7 +448,7 @@ Attempt Place(int folder, const Target& target, const QByteArray& bytes, bool an
     return Attempt::Done;
 }
 
-bool WriteUnix(const std::string& path, const QByteArray& bytes, QString* reason,
+bool WriteUnix(const std::string& path, const ContentProducer& produce, QString* reason,
                const AtomicWriteOptions& options) {
     Target target;
     if (path.empty())
@@ -458,11 +480,11 @@ bool WriteUnix(const std::string& path, const QByteArray& bytes, QString* reason
     }
     RemoveStaleTemporaries(folder.get());
     if (!g_namedOnly) {
-        const Attempt attempt = Place(folder.get(), target, bytes, true, options, reason);
+        const Attempt attempt = Place(folder.get(), target, produce, true, options, reason);
         if (attempt != Attempt::Unsupported)
             return attempt == Attempt::Done;
     }
-    return Place(folder.get(), target, bytes, false, options, reason) == Attempt::Done;
+    return Place(folder.get(), target, produce, false, options, reason) == Attempt::Done;
 }
 
 #endif
@@ -479,8 +501,18 @@ void SetAtomicWriteNamedTemporaryOnly(bool namedOnly) {
 
 bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* reason,
                          const AtomicWriteOptions& options) {
+    return WriteFileAtomically(path, BytesProducer(bytes), reason, options);
+}
+
+bool WriteFileAtomically(const QByteArray& path, const QByteArray& bytes, QString* reason,
+                         const AtomicWriteOptions& options) {
+    return WriteFileAtomically(path, BytesProducer(bytes), reason, options);
+}
+
+bool WriteFileAtomically(const QString& path, const ContentProducer& produce, QString* reason,
+                         const AtomicWriteOptions& options) {
 #ifdef Q_OS_UNIX
-    return WriteFileAtomically(QFile::encodeName(path), bytes, reason, options);
+    return WriteFileAtomically(QFile::encodeName(path), produce, reason, options);
 #else
     const QFileInfo info(path);
     if (info.isSymLink() && !options.followLinks)
@@ -496,10 +528,15 @@ bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* 
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return Refuse(reason, file.errorString());
-    const qsizetype half = bytes.size() / 2;
-    file.write(bytes.constData(), half);
-    RunHook(AtomicWriteStage::TemporaryHalfWritten);
-    file.write(bytes.constData() + half, bytes.size() - half);
+    const ContentSink sink = [&file](const char* data, qsizetype size) {
+        return file.write(data, size) == size;
+    };
+    if (!produce(sink)) {
+        file.cancelWriting();
+        return Refuse(reason, file.error() != QFileDevice::NoError
+                                  ? file.errorString()
+                                  : QStringLiteral("its content could not be made"));
+    }
     RunHook(AtomicWriteStage::BeforeRename);
     if (!file.commit())
         return Refuse(reason, file.errorString());
@@ -507,12 +544,12 @@ bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* 
 #endif
 }
 
-bool WriteFileAtomically(const QByteArray& path, const QByteArray& bytes, QString* reason,
+bool WriteFileAtomically(const QByteArray& path, const ContentProducer& produce, QString* reason,
                          const AtomicWriteOptions& options) {
 #ifdef Q_OS_UNIX
-    return WriteUnix(path.toStdString(), bytes, reason, options);
+    return WriteUnix(path.toStdString(), produce, reason, options);
 #else
-    return WriteFileAtomically(QFile::decodeName(path), bytes, reason, options);
+    return WriteFileAtomically(QFile::decodeName(path), produce, reason, options);
 #endif
 }
 

@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
 #include <optional>
 
 namespace sw::platform {
@@ -50,6 +51,18 @@ bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* 
 bool WriteFileAtomically(const QByteArray& path, const QByteArray& bytes, QString* reason,
                          const AtomicWriteOptions& options = {});
 bool WriteFileAtomically(const QString& path, const QByteArray& bytes);
+
+// The same, for content too large to hold in memory: `produce` hands it to the sink piece by
+// piece, as it is made, and returns whether it made it all. A sink that returns false has
+// failed (the disk is full): `produce` then stops and returns false. When it returns false,
+// nothing is changed and `reason` says why. `produce` may be called a second time, from the
+// start, where the file system needs another kind of temporary file.
+using ContentSink = std::function<bool(const char* data, qsizetype size)>;
+using ContentProducer = std::function<bool(const ContentSink& sink)>;
+bool WriteFileAtomically(const QString& path, const ContentProducer& produce, QString* reason,
+                         const AtomicWriteOptions& options = {});
+bool WriteFileAtomically(const QByteArray& path, const ContentProducer& produce, QString* reason,
+                         const AtomicWriteOptions& options = {});
 
 // The content of an existing regular file (a symbolic link is followed). Never blocks on a FIFO
 // or a device: anything but a regular file is refused at once.

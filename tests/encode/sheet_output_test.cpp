@@ -2,11 +2,15 @@
 // on every page, every bar code read back as its item; and the jobs that must write nothing.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
+
 #include <cmath>
+#include <csignal>
 #include <string>
 #include <vector>
 
@@ -389,6 +393,37 @@ TEST(SheetPdf, DigitsUnderTheBarsAreTheirText) {
         std::erase_if(text, [](char c) { return c == ' ' || c == '\n' || c == '\f'; });
         EXPECT_EQ(text, row.digits);
     }
+}
+
+// The PDF goes to the file as it is drawn: a write that fails part way (here at the file size
+// limit, as on a full disk) says so and leaves the file that was there as it was.
+TEST(SheetPdf, WriteThatFailsPartWayLeavesTheOldFile) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString pdf = dir.filePath(QStringLiteral("labels.pdf"));
+    {
+        QFile old(pdf);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("old");
+    }
+    std::vector<std::string> data;
+    for (int k = 0; k < 3000; ++k) data.push_back("S" + std::to_string(100000 + k));
+    const SheetJob job = Job(BarCodeType::Type39, kLabelChoices[2].sheet, "5160", data);
+    struct rlimit saved {};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit limit = saved;
+    limit.rlim_cur = 64 * 1024;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+    const WriteOutcome r = WriteLabelSheets(job, pdf.toStdString());
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+    EXPECT_EQ(r.status, kExitIoError);
+    EXPECT_EQ(r.message.rfind("cannot write " + pdf.toStdString() + ": ", 0), 0u) << r.message;
+    QFile old(pdf);
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), QByteArray("old"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
 }
 
 TEST(SheetPdf, BarCodeThatDoesNotFitWritesNothing) {
