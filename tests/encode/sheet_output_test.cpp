@@ -19,6 +19,7 @@
 #include "barcode/text.h"
 #include "encode/encoder_cli.h"
 #include "encode/sheet_output.h"
+#include "encoder_run.h"
 #include "output/rtf_reader.h"
 #include "support/pdf_pixels.h"
 
@@ -424,6 +425,41 @@ TEST(SheetPdf, WriteThatFailsPartWayLeavesTheOldFile) {
     ASSERT_TRUE(old.open(QIODevice::ReadOnly));
     EXPECT_EQ(old.readAll(), QByteArray("old"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+}
+
+// The layout options on the command line: an alignment page from an empty list, and the values
+// and combinations refused before anything is read or written.
+TEST(SheetPdf, LayoutOptionsOnTheCommandLine) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    struct Row {
+        std::vector<std::string> options;
+        std::string file;
+        int status;
+    };
+    const Row rows[] = {
+        {{"--outline", "--crop-marks"}, "align.pdf", kExitOk},
+        {{}, "empty.pdf", kExitItemFailed},  // an empty list without guides
+        {{"--outline"}, "a.rtf", kExitUsage},
+        {{"--scale", "1.02"}, "a.rtf", kExitUsage},
+        {{"--offset", "-0.2,0"}, "a.rtf", kExitUsage},  // the table off the paper
+        {{"--offset", "1.5,0"}, "a.pdf", kExitUsage},
+        {{"--offset", "0.1"}, "a.pdf", kExitUsage},
+        {{"--scale", "0.5"}, "a.pdf", kExitUsage},
+        {{"--fit", "all"}, "a.pdf", kExitUsage},
+        {{"--fit", "each", "--size", "20"}, "a.pdf", kExitUsage},
+    };
+    const SheetWriter writer = [](const SheetJob& job, const std::string& file) {
+        return WriteLabelSheets(job, file);
+    };
+    for (const Row& row : rows) {
+        const std::string file = dir.filePath(QString::fromStdString(row.file)).toStdString();
+        std::vector<std::string> args = {"--type", "39", "--sheet", "5160", "--output", file};
+        args.insert(args.end(), row.options.begin(), row.options.end());
+        const test::EncoderRun r = test::Encode(args, "", {}, writer);
+        EXPECT_EQ(r.status, row.status) << row.file << ": " << r.err;
+        EXPECT_EQ(QFile::exists(QString::fromStdString(file)), row.status == kExitOk) << row.file;
+    }
 }
 
 TEST(SheetPdf, BarCodeThatDoesNotFitWritesNothing) {
