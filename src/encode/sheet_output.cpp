@@ -477,8 +477,12 @@ WriteOutcome WriteLabelSheets(const SheetJob& job, const std::string& file) {
     std::string error;
     if (!sizing.Settle(error))
         return {kExitUsage, error + "; nothing was written"};
-    if (job.options.format == SheetFormat::Rtf)
-        return Written(file, QByteArray::fromStdString(Rtf(job, sizing)));
+    if (job.options.format == SheetFormat::Rtf) {
+        // Written from where it was made, not copied once more.
+        const std::string rtf = Rtf(job, sizing);
+        return Written(file,
+                       QByteArray::fromRawData(rtf.data(), static_cast<qsizetype>(rtf.size())));
+    }
     // The document goes to the file as it is drawn, page by page.
     bool made = true;
     QString reason;
