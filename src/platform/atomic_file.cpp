@@ -669,11 +669,22 @@ int LockedFile(const std::string& path, bool followLinks) {
     return -1;
 }
 
+// Whether the write refuses `path` on the way to its file, or as another user's file in a
+// shared folder. Such a file is not locked: its owner may hold a lock on it for ever.
+bool RefusedBeforeLocking(const std::string& path, bool followLinks) {
+    Target target;
+    if (!Resolve(path, followLinks, target, nullptr))
+        return true;
+    struct stat folder {};
+    return target.exists && ::stat(FolderOf(target.path).c_str(), &folder) == 0 &&
+           IsSharedFolder(folder) && !OwnedHere(target.st.st_uid, folder);
+}
+
 }  // namespace
 
 FileUpdateLock::FileUpdateLock(const QByteArray& path, bool followLinks) {
     const std::string name = path.toStdString();
-    if (name.empty())
+    if (name.empty() || RefusedBeforeLocking(name, followLinks))
         return;
     for (int attempt = 0; attempt < 100; ++attempt) {
         struct stat before {};

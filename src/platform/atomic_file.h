@@ -74,8 +74,9 @@ ReadOutcome ReadRegularFile(const QByteArray& path, QByteArray& bytes, QString* 
 // the change and the writing all happen while it lives. It locks the file at `path` (or, while
 // there is none, its folder) with flock, and locks again whenever the file was replaced or
 // made while it waited, so that the holder reads what the last writer left. Where no lock can
-// be had (a file system without locks, a name that is not a regular file, which the write
-// then refuses anyway), it holds nothing and the work goes on as before. A holder must not
+// be had (a file system without locks, a name that is not a regular file), or where the write
+// refuses the file anyway (another user's link or file in a shared folder, whose owner could
+// hold its lock for ever), it holds nothing and the work goes on as before. A holder must not
 // take a second lock on the same file.
 class FileUpdateLock {
   public:

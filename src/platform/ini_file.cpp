@@ -162,6 +162,13 @@ Parsed Parse(const QString& line, bool withValue) {
 // up by a scan of the file.
 constexpr quint64 kHashStart = 14695981039346656037ull;
 
+// All 64 bits, but for tests that make names share hashes.
+quint64 g_hashMask = ~0ull;
+
+quint64 Narrowed(quint64 hash) {
+    return hash & g_hashMask;
+}
+
 quint64 HashByte(quint64 hash, unsigned char byte) {
     return (hash ^ byte) * 1099511628211ull;
 }
@@ -184,11 +191,11 @@ quint64 HashAscii(quint64 hash, const char* data, qsizetype size) {
 }
 
 quint64 SectionHash(const QString& section) {
-    return HashFolded(kHashStart, section);
+    return Narrowed(HashFolded(kHashStart, section));
 }
 
 quint64 KeyHash(quint64 sectionHash, const QString& key) {
-    return HashFolded(HashByte(sectionHash, '\n'), key);
+    return Narrowed(HashFolded(HashByte(sectionHash, '\n'), key));
 }
 
 bool Same(const QString& a, const QString& b) {
@@ -288,7 +295,7 @@ Scanned Scan(const IniDocument& doc, const IniLine& line, quint64 keyStart) {
             while (nameBegin < nameEnd && IsAsciiSpace(data[nameBegin])) ++nameBegin;
             while (nameEnd > nameBegin && IsAsciiSpace(data[nameEnd - 1])) --nameEnd;
             s.kind = Kind::Section;
-            s.name = HashAscii(kHashStart, data + nameBegin, nameEnd - nameBegin);
+            s.name = Narrowed(HashAscii(kHashStart, data + nameBegin, nameEnd - nameBegin));
             return s;
         }
         qsizetype eq = b;
@@ -298,7 +305,7 @@ Scanned Scan(const IniDocument& doc, const IniLine& line, quint64 keyStart) {
         qsizetype nameEnd = eq;
         while (nameEnd > b && IsAsciiSpace(data[nameEnd - 1])) --nameEnd;
         s.kind = Kind::Key;
-        s.name = HashAscii(keyStart, data + b, nameEnd - b);
+        s.name = Narrowed(HashAscii(keyStart, data + b, nameEnd - b));
         return s;
     }
     const QString text = Text(doc, line).trimmed();
@@ -306,7 +313,7 @@ Scanned Scan(const IniDocument& doc, const IniLine& line, quint64 keyStart) {
     s.kind = p.kind;
     s.blank = text.isEmpty();
     if (p.kind != Kind::Other)
-        s.name = HashFolded(p.kind == Kind::Key ? keyStart : kHashStart, p.name);
+        s.name = Narrowed(HashFolded(p.kind == Kind::Key ? keyStart : kHashStart, p.name));
     return s;
 }
 
@@ -709,6 +716,10 @@ QString SettingsFileName(const QString& executableFileName) {
     const qsizetype dot = executableFileName.lastIndexOf(u'.');
     return (dot < 0 ? executableFileName : executableFileName.left(dot)) +
            QStringLiteral("tips.ini");
+}
+
+void SetIniNameHashBitsForTesting(int bits) {
+    g_hashMask = bits >= 64 ? ~0ull : bits <= 0 ? 0 : (1ull << bits) - 1;
 }
 
 int MonthStamp(const QDate& date) {

@@ -130,4 +130,8 @@ QString SettingsFileName(const QString& executableFileName);
 // The month stamp of a date: (year mod 100) * 100 + month.
 int MonthStamp(const QDate& date);
 
+// For tests: keeps only the lowest `bits` of the 64 bits of every name's hash (64 again for all
+// of them), so that many names share one and the look-ups that tell them apart are exercised.
+void SetIniNameHashBitsForTesting(int bits);
+
 }  // namespace sw::platform

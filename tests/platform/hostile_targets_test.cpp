@@ -15,6 +15,8 @@
 #include "setup/install_fonts.h"
 #include "setup/install_templates.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
@@ -190,10 +192,25 @@ TEST(HostileTargets, NoWriterReplacesOrWritesThroughWhatIsNotItsOwn) {
                     ASSERT_TRUE(QFile::link(real, path));
                     break;
             }
+            // The owner of what lies in a shared folder holds a lock on it: no writer waits for
+            // it (one that does is ended by the alarm).
+            int held = -1;
+            if (target == Target::SharedFoldersLink || target == Target::SharedFoldersFile) {
+                held = ::open(QFile::encodeName(target == Target::SharedFoldersLink ? real : path)
+                                  .constData(),
+                              O_RDONLY | O_CLOEXEC);
+                ASSERT_GE(held, 0);
+                ASSERT_EQ(::flock(held, LOCK_EX), 0);
+                ::alarm(60);
+            }
             const struct stat before = Lstat(path);
             QString why;
             const bool ok = writer.write(folder, "ours", why);
             const struct stat after = Lstat(path);
+            if (held >= 0) {
+                ::alarm(0);
+                ::close(held);
+            }
             const std::string where =
                 std::string(writer.name) + " writing over target " + std::to_string(int(target));
             const bool isLink = target >= Target::Link;

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <csignal>
 
@@ -89,6 +90,67 @@ TEST_F(IniFileTest, NamesMatchWithoutRegardToCase) {
     EXPECT_EQ(Read(), "[settings]\nType=Post\n");
 }
 
+// Names that share a hash are still told apart, in reads and in writes: with the hash cut to
+// one bit or none, every name meets others of the same hash.
+TEST_F(IniFileTest, NamesThatShareAHashAreToldApart) {
+    struct Lookup {
+        const char *section, *key, *value;  // "-": not there
+    };
+    struct Row {
+        const char* name;
+        QByteArray content;
+        std::vector<Lookup> reads;
+        QStringList sections, notSections;
+        std::vector<IniValue> writes;
+        QByteArray after;
+    };
+    const Row rows[] = {
+        {"sections of one name apart, one without a key, one not ASCII",
+         "[One]\na=1\n[two]\nb=2\n[ONE]\nc=3\na=shadowed\n[Empty]\n[\xc3\x84rger]\n\xc3\xa4=4\n",
+         {{"One", "a", "1"},
+          {"one", "C", "3"},
+          {"two", "a", "-"},
+          {"two", "b", "2"},
+          {"\xc3\xa4rger", "\xc3\x84", "4"},
+          {"Four", "a", "-"}},
+         {"One", "two", "\xc3\x84RGER"},
+         {"Empty", "Four"},
+         {{"two", "b", "20"},
+          {"Empty", "e", "5"},
+          {"Four", "f", "6"},
+          {"ONE", "a", "10"},
+          {"\xc3\xa4rger", "x", "7"}},
+         "[One]\na=10\n[two]\nb=20\n[ONE]\nc=3\na=shadowed\n[Empty]\ne=5\n[\xc3\x84rger]\n"
+         "\xc3\xa4=4\nx=7\n[Four]\nf=6\n"},
+        {"the one name of its hash is not the one looked for",
+         "[A]\nx=1\n",
+         {{"B", "x", "-"}, {"A", "y", "-"}, {"A", "x", "1"}},
+         {"A"},
+         {"B"},
+         {{"B", "x", "2"}},
+         "[A]\nx=1\n[B]\nx=2\n"},
+    };
+    const auto restore = qScopeGuard([] { SetIniNameHashBitsForTesting(64); });
+    for (const int bits : {0, 1, 64}) {
+        SetIniNameHashBitsForTesting(bits);
+        for (const Row& r : rows) {
+            const std::string where = std::string(r.name) + ", bits " + std::to_string(bits);
+            Write(r.content);
+            IniFile ini(Path());
+            const IniSnapshot file = ini.Read();
+            for (const Lookup& l : r.reads) {
+                EXPECT_EQ(
+                    file.ReadString(QString::fromUtf8(l.section), QString::fromUtf8(l.key), "-"),
+                    QString::fromUtf8(l.value))
+                    << where << ": " << l.section << "/" << l.key;
+            }
+            for (const QString& s : r.sections) EXPECT_TRUE(file.SectionExists(s)) << where;
+            for (const QString& s : r.notSections) EXPECT_FALSE(file.SectionExists(s)) << where;
+            ini.WriteStrings(r.writes);
+            EXPECT_EQ(Read(), r.after) << where;
+        }
+    }
+}
 TEST_F(IniFileTest, ASectionCountsOnlyWithAKey) {
     Write("[Settings]\n\n; a comment\n[TipoftheDay]\nEnabled=0\n[Tips]\n");
     IniFile ini(Path());

@@ -269,12 +269,20 @@ TEST_F(SetupTest, TwoWritersAtOnceBothSucceedAndLoseNothing) {
     };
     const Pair pairs[] = {{"the set-up beside the window", settingsStep, windowWriter, 50},
                           {"two set-ups", wholeSetup, wholeSetup, 10}};
+    const auto reset = [&] {
+        QDir(userFontFolder).removeRecursively();
+        QDir(programFolder).removeRecursively();
+        QDir().mkpath(programFolder);
+        WriteFile(Settings(), mine);
+    };
     for (const Pair& pair : pairs) {
+        // What the two give one after the other, in either order: every line once.
+        reset();
+        ASSERT_EQ(pair.first(), 0);
+        ASSERT_EQ(pair.second(), 0);
+        const QByteArray expected = ReadSettings();
         for (int round = 0; round < pair.rounds; ++round) {
-            QDir(userFontFolder).removeRecursively();
-            QDir(programFolder).removeRecursively();
-            QDir().mkpath(programFolder);
-            WriteFile(Settings(), mine);
+            reset();
             // Both wait at the gate until the parent opens it by closing its end.
             int gate[2];
             ASSERT_EQ(::pipe(gate), 0);
@@ -305,6 +313,7 @@ TEST_F(SetupTest, TwoWritersAtOnceBothSucceedAndLoseNothing) {
             EXPECT_EQ(file.ReadInteger("TipoftheDay", "Maximum", -1), 2) << pair.name << round;
             EXPECT_EQ(file.ReadString("Settings", "Type", ""), window ? "25i" : "")
                 << pair.name << round;
+            EXPECT_EQ(ReadSettings(), expected) << pair.name << round;
         }
     }
 }
