@@ -40,44 +40,6 @@ WriteOutcome Written(const std::string& path, const QByteArray& bytes) {
     return {};
 }
 
-// A device that hands what is written to it on to the hardened writer, a piece at a time, so
-// that a document of any length is never held whole.
-class SinkDevice : public QIODevice {
-  public:
-    explicit SinkDevice(const platform::ContentSink& sink) : sink_(sink) {
-        open(QIODevice::WriteOnly);
-    }
-    bool isSequential() const override { return true; }
-
-    // Hands on what is left; false when any of it could not be written.
-    bool Finish() {
-        if (!failed_ && !pending_.isEmpty())
-            failed_ = !sink_(pending_.constData(), pending_.size());
-        pending_.clear();
-        return !failed_;
-    }
-    bool Failed() const { return failed_; }
-
-  protected:
-    qint64 readData(char*, qint64) override { return -1; }
-    qint64 writeData(const char* data, qint64 size) override {
-        if (failed_)
-            return -1;
-        pending_.append(data, size);
-        if (pending_.size() >= kPiece) {
-            failed_ = !sink_(pending_.constData(), pending_.size());
-            pending_.clear();
-        }
-        return failed_ ? -1 : size;
-    }
-
-  private:
-    static constexpr qsizetype kPiece = 1 << 20;
-    const platform::ContentSink& sink_;
-    QByteArray pending_;
-    bool failed_ = false;
-};
-
 std::string Number(double v, int decimals = 2) {
     char buf[32];
     std::snprintf(buf, sizeof buf, "%.*f", decimals, v);
@@ -319,6 +281,44 @@ void PaintGuides(QPainter& painter, const SheetOptions& o, double k) {
             drawing::PaintCornerMarks(painter, r, kMarkInches * k, kLineInches * k);
     }
 }
+
+// A device that hands what is written to it on to the hardened writer, a piece at a time, so
+// that a document of any length is never held whole.
+class SinkDevice : public QIODevice {
+  public:
+    explicit SinkDevice(const platform::ContentSink& sink) : sink_(sink) {
+        open(QIODevice::WriteOnly);
+    }
+    bool isSequential() const override { return true; }
+
+    // Hands on what is left; false when any of it could not be written.
+    bool Finish() {
+        if (!failed_ && !pending_.isEmpty())
+            failed_ = !sink_(pending_.constData(), pending_.size());
+        pending_.clear();
+        return !failed_;
+    }
+    bool Failed() const { return failed_; }
+
+  protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 size) override {
+        if (failed_)
+            return -1;
+        pending_.append(data, size);
+        if (pending_.size() >= kPiece) {
+            failed_ = !sink_(pending_.constData(), pending_.size());
+            pending_.clear();
+        }
+        return failed_ ? -1 : size;
+    }
+
+  private:
+    static constexpr qsizetype kPiece = 1 << 20;
+    const platform::ContentSink& sink_;
+    QByteArray pending_;
+    bool failed_ = false;
+};
 
 // Draws the labels page by page into `device`; false when the document could not be made.
 bool Pdf(const SheetJob& job, const drawing::FaceGlyphs& face, const Sizing& sizing,

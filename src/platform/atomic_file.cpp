@@ -553,6 +553,22 @@ bool WriteFileAtomically(const QByteArray& path, const ContentProducer& produce,
 #endif
 }
 
+bool WriteFileAtomicallyInPieces(const QByteArray& path, const AtomicContent& content,
+                                 QString* reason, const AtomicWriteOptions& options) {
+    const ContentProducer produce = [&content](const ContentSink& sink) {
+        QByteArray piece;
+        bool first = true;
+        for (bool last = false; !last; first = false) {
+            if (!content(piece, last) || !sink(piece.constData(), piece.size()))
+                return false;
+            if (first)
+                RunHook(AtomicWriteStage::TemporaryHalfWritten);
+        }
+        return true;
+    };
+    return WriteFileAtomically(path, produce, reason, options);
+}
+
 bool WriteFileAtomically(const QString& path, const QByteArray& bytes) {
     return WriteFileAtomically(path, bytes, nullptr);
 }

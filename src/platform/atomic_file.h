@@ -64,6 +64,13 @@ bool WriteFileAtomically(const QString& path, const ContentProducer& produce, QS
 bool WriteFileAtomically(const QByteArray& path, const ContentProducer& produce, QString* reason,
                          const AtomicWriteOptions& options = {});
 
+// The content handed over piece by piece the other way round: each call of `content` sets
+// `piece` to the next bytes (which may be none) and `last` on the last piece; false when the
+// content cannot be made, and then nothing is written.
+using AtomicContent = std::function<bool(QByteArray& piece, bool& last)>;
+bool WriteFileAtomicallyInPieces(const QByteArray& path, const AtomicContent& content,
+                                 QString* reason, const AtomicWriteOptions& options = {});
+
 // The content of an existing regular file (a symbolic link is followed). Never blocks on a FIFO
 // or a device: anything but a regular file is refused at once.
 enum class ReadOutcome { Read, Missing, Refused };
