@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -425,7 +426,9 @@ std::string RtfText(std::u32string_view text) {
     return out;
 }
 
-std::string Rtf(const SheetJob& job, const Sizing& sizing) {
+// The filled template; with `flush`, handed over page by page (see FilledSheet).
+std::string Rtf(const SheetJob& job, const Sizing& sizing,
+                const std::function<bool(std::string&)>& flush = {}) {
     const SheetOptions& o = job.options;
     const long long first = o.firstLabel - 1;
     const long long count = static_cast<long long>(job.items.size()) * o.copies;
@@ -436,6 +439,7 @@ std::string Rtf(const SheetJob& job, const Sizing& sizing) {
     const std::string face(FaceName(job.type, o.height));
     fill.fonts = "{\\f1\\fnil\\fcharset0 " + face + ";}";
     fill.pages = (first + count + o.sheet.Labels() - 1) / o.sheet.Labels();
+    fill.flush = flush;
     const int textHalfPoints = static_cast<int>(std::lround(TextPoints(o.sheet) * 2));
     fill.label = [&](long long label) -> std::string {
         const long long k = label - first;
@@ -478,10 +482,21 @@ WriteOutcome WriteLabelSheets(const SheetJob& job, const std::string& file) {
     if (!sizing.Settle(error))
         return {kExitUsage, error + "; nothing was written"};
     if (job.options.format == SheetFormat::Rtf) {
-        // Written from where it was made, not copied once more.
-        const std::string rtf = Rtf(job, sizing);
-        return Written(file,
-                       QByteArray::fromRawData(rtf.data(), static_cast<qsizetype>(rtf.size())));
+        // Written as it is made, page by page.
+        QString reason;
+        const auto produce = [&](const platform::ContentSink& sink) {
+            bool written = true;
+            const auto flush = [&](std::string& text) {
+                written = sink(text.data(), static_cast<qsizetype>(text.size()));
+                text.clear();
+                return written;
+            };
+            const std::string tail = Rtf(job, sizing, flush);
+            return written && sink(tail.data(), static_cast<qsizetype>(tail.size()));
+        };
+        if (!platform::WriteFileAtomically(QByteArray::fromStdString(file), produce, &reason))
+            return {kExitIoError, "cannot write " + file + ": " + reason.toStdString()};
+        return {};
     }
     // The document goes to the file as it is drawn, page by page.
     bool made = true;

@@ -396,35 +396,41 @@ TEST(SheetPdf, DigitsUnderTheBarsAreTheirText) {
     }
 }
 
-// The PDF goes to the file as it is drawn: a write that fails part way (here at the file size
-// limit, as on a full disk) says so and leaves the file that was there as it was.
+// Labels go to the file as they are made, a PDF page by page and an RTF document likewise: a
+// write that fails part way (here at the file size limit, as on a full disk) says so and leaves
+// the file that was there as it was.
 TEST(SheetPdf, WriteThatFailsPartWayLeavesTheOldFile) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    const QString pdf = dir.filePath(QStringLiteral("labels.pdf"));
-    {
-        QFile old(pdf);
-        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-        old.write("old");
-    }
     std::vector<std::string> data;
     for (int k = 0; k < 3000; ++k) data.push_back("S" + std::to_string(100000 + k));
-    const SheetJob job = Job(BarCodeType::Type39, kLabelChoices[2].sheet, "5160", data);
-    struct rlimit saved {};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit limit = saved;
-    limit.rlim_cur = 64 * 1024;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
-    const WriteOutcome r = WriteLabelSheets(job, pdf.toStdString());
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previous);
-    EXPECT_EQ(r.status, kExitIoError);
-    EXPECT_EQ(r.message.rfind("cannot write " + pdf.toStdString() + ": ", 0), 0u) << r.message;
-    QFile old(pdf);
-    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
-    EXPECT_EQ(old.readAll(), QByteArray("old"));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+    for (const SheetFormat format : {SheetFormat::Pdf, SheetFormat::Rtf}) {
+        const QString file =
+            dir.filePath(format == SheetFormat::Pdf ? QStringLiteral("labels.pdf")
+                                                    : QStringLiteral("labels.rtf"));
+        {
+            QFile old(file);
+            ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+            old.write("old");
+        }
+        SheetJob job = Job(BarCodeType::Type39, kLabelChoices[2].sheet, "5160", data);
+        job.options.format = format;
+        struct rlimit saved {};
+        ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+        const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+        struct rlimit limit = saved;
+        limit.rlim_cur = 64 * 1024;
+        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+        const WriteOutcome r = WriteLabelSheets(job, file.toStdString());
+        setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, previous);
+        EXPECT_EQ(r.status, kExitIoError);
+        EXPECT_EQ(r.message.rfind("cannot write " + file.toStdString() + ": ", 0), 0u) << r.message;
+        QFile old(file);
+        ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+        EXPECT_EQ(old.readAll(), QByteArray("old"));
+    }
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
 }
 
 // The layout options on the command line: an alignment page from an empty list, and the values
