@@ -146,6 +146,30 @@ def outline_face(family):
     return out.getvalue()
 
 
+def outline_placements(family):
+    """For each glyph of the family, in the table's order: the outline face's glyph that draws
+    its outline and how it is placed, as (glyph, scale, dx, dy) in font units, the glyph's
+    outline being the face glyph's scaled by `scale` about the origin and moved by (dx, dy).
+    A digit is always drawn with the glyph of the digit's own character, so that a document's
+    text gives the digit whatever its size and place; (0, 1, 0, 0) for a glyph without outline."""
+    glyphs = symbols.family_glyphs(family)
+    order = sorted(glyphs, key=ord)
+    index = {ch: n + 1 for n, ch in enumerate(order)}
+    places = symbols.digit_places(family)
+    out = []
+    for ch in order:
+        if not glyphs[ch].get("outline"):
+            out.append((0, 1.0, 0.0, 0.0))
+        elif ch in places:
+            d, height, centre, bottom = places[ch]
+            _, own_height, own_centre, own_bottom = places[d]
+            r = height / own_height
+            out.append((index[d], r, centre - r * own_centre, bottom - r * own_bottom))
+        else:
+            out.append((index[ch], 1.0, 0.0, 0.0))
+    return out
+
+
 def byte_lines(data, per_line=24):
     return [", ".join("%d" % b for b in data[i:i + per_line]) + ","
             for i in range(0, len(data), per_line)]
@@ -192,8 +216,12 @@ def table():
             out.append("const unsigned char k%sOutlineFace[] = {" % ident)
             out += ["    " + line for line in byte_lines(font)]
             out.append("};")
-            outline_faces.append('{"%s", "%s", k%sOutlineFace, sizeof k%sOutlineFace}' % (
-                family, outline_face_name(family), ident, ident))
+            out.append("const OutlinePlacement k%sPlacements[] = {" % ident)
+            out += ["    {%d, %r, %r, %r}," % p for p in outline_placements(family)]
+            out.append("};")
+            outline_faces.append(
+                '{"%s", "%s", k%sOutlineFace, sizeof k%sOutlineFace, k%sPlacements}' % (
+                    family, outline_face_name(family), ident, ident, ident))
         count = len(symbols.family_glyphs(family))
         for face, bar_height in symbols.FAMILIES[family]["faces"].items():
             definition, entry = face_entry(ident, family, face, bar_height, kinds, count)
@@ -209,7 +237,7 @@ def table():
         "const std::size_t kFaceGlyphsCount = sizeof kFaceGlyphs / sizeof kFaceGlyphs[0];",
         "",
         "const OutlineFace kOutlineFaces[] = {",
-        "    " + (",\n    ".join(outline_faces) or '{"", "", nullptr, 0}'),
+        "    " + (",\n    ".join(outline_faces) or '{"", "", nullptr, 0, nullptr}'),
         "};",
         "const std::size_t kOutlineFacesCount = %d;" % len(outline_faces),
         "",

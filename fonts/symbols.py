@@ -266,21 +266,34 @@ def upc_glyphs(f):
     return glyphs
 
 
-def upc_add_digits(glyphs, f):
-    """Each digit's glyph also draws its digit under the bars (glyphs in font units): the first
-    digit in the left quiet zone, the check digit in the right one, the others centred under
-    their seven modules, where the guard bars reach down between the groups."""
-    import digits
-
+def upc_digit_places(f):
+    """Where each glyph draws its digit under the bars, in font units: {character: (digit,
+    height, centre_x, bottom)}. The first digit in the left quiet zone, the check digit in the
+    right one, the others centred under their seven modules, where the guard bars reach down
+    between the groups."""
     m, q = f["module"], f["quiet"]
     bottom = -(f["digit_gap"] + f["digit_height"])
+    places = {}
     for d in DIGITS:
         i = int(d)
         for ch, centre, height in ((chr(80 + i), -q * m / 2, f["outer_digit_height"]),
                                    (d, 7 * m / 2, f["digit_height"]),
                                    (chr(64 + i), 7 * m / 2, f["digit_height"]),
                                    (chr(96 + i), 10 * m + q * m / 2, f["outer_digit_height"])):
-            glyphs[ch]["outline"] = digits.digit_contours(d, height, centre, bottom)
+            places[ch] = (d, height, centre, bottom)
+    return places
+
+
+def upc_add_digits(glyphs, f):
+    """Each digit's glyph also draws its digit under the bars (glyphs in font units)."""
+    return _add_digits(glyphs, upc_digit_places(f))
+
+
+def _add_digits(glyphs, places):
+    import digits
+
+    for ch, (d, height, centre, bottom) in places.items():
+        glyphs[ch]["outline"] = digits.digit_contours(d, height, centre, bottom)
     return glyphs
 
 
@@ -333,22 +346,34 @@ def ean13_glyphs(f):
     return glyphs
 
 
-def ean13_add_digits(glyphs, f):
-    """Each digit's glyph also draws its digit under the bars (glyphs in font units): the first
-    digit in the left quiet zone, close to the guard, the others centred under their seven
-    modules."""
-    import digits
-
+def ean13_digit_places(f):
+    """As upc_digit_places for EAN-13: the first digit in the left quiet zone, close to the
+    guard, the others centred under their seven modules."""
     m, q = f["module"], f["quiet_left"]
     bottom = -(f["digit_gap"] + f["digit_height"])
+    places = {}
     for d in DIGITS:
         i = int(d)
-        glyphs[chr(80 + i)]["outline"] = digits.digit_contours(d, f["digit_height"],
-                                                               (q - 4) * m, bottom)
+        places[chr(80 + i)] = (d, f["digit_height"], (q - 4) * m, bottom)
         for ch in (d, chr(112 + i), chr(64 + i), chr(96 + i)):
-            glyphs[ch]["outline"] = digits.digit_contours(d, f["digit_height"], 7 * m / 2,
-                                                          bottom)
-    return glyphs
+            places[ch] = (d, f["digit_height"], 7 * m / 2, bottom)
+    return places
+
+
+def ean13_add_digits(glyphs, f):
+    """Each digit's glyph also draws its digit under the bars (glyphs in font units)."""
+    return _add_digits(glyphs, ean13_digit_places(f))
+
+
+def digit_places(family):
+    """The places of the digits a family's glyphs draw (see upc_digit_places); empty for a
+    family without digits."""
+    f = FAMILIES[family]
+    if family == "UPC":
+        return upc_digit_places(f)
+    if family == "EAN13":
+        return ean13_digit_places(f)
+    return {}
 
 
 def imb_glyphs(f):

@@ -56,13 +56,26 @@ struct FaceGlyphs {
 extern const FaceGlyphs kFaceGlyphs[];
 extern const std::size_t kFaceGlyphsCount;
 
+// How a glyph's outline is drawn from the outline face: its glyph `glyph`, scaled by `scale`
+// about the origin and moved by (dx, dy) font units. Glyph 0: the glyph has no outline.
+struct OutlinePlacement {
+    std::uint32_t glyph;
+    double scale;
+    double dx;
+    double dy;
+};
+
 // A TrueType face of a family's glyph outlines alone, without the bars: glyph n + 1 draws the
-// outline of the family's n-th glyph (in the order of FaceGlyphs::glyphs).
+// outline of the family's n-th glyph (in the order of FaceGlyphs::glyphs). Each digit is drawn
+// with the glyph of its own character ("0" to "9"), placed and scaled as `placements` (one for
+// each of the family's glyphs, in the same order) say, so that a document that draws it gives
+// the digit as its text.
 struct OutlineFace {
     std::string_view family;
     std::string_view name;  // its family name
     const unsigned char* data;
     std::size_t size;
+    const OutlinePlacement* placements;
 };
 
 extern const OutlineFace kOutlineFaces[];

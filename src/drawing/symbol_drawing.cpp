@@ -79,9 +79,15 @@ SymbolLayout Lay(const FaceGlyphs& face, std::u32string_view text, Width width, 
                  double scale, double side, double top, const QRawFont& font = QRawFont()) {
     SymbolLayout layout;
     layout.outlines.setFillRule(Qt::WindingFill);
-    if (font.isValid())
+    const OutlineFace* outlineFace = font.isValid() ? FindOutlineFace(face) : nullptr;
+    if (outlineFace != nullptr)
         layout.outlineFont = font;
     const double baseline = top + height(face.ascent);
+    const auto ink = [&](double left, double right) {
+        const bool none = layout.inkLeft > layout.inkRight;
+        layout.inkLeft = none ? left : std::min(layout.inkLeft, left);
+        layout.inkRight = none ? right : std::max(layout.inkRight, right);
+    };
     double x = side;
     for (const char32_t code : text) {
         const GlyphEntry* glyph = FindGlyph(face, code);
@@ -99,14 +105,22 @@ SymbolLayout Lay(const FaceGlyphs& face, std::u32string_view text, Width width, 
             const double w = width(bar.width);
             const double y = baseline - height(e.top);
             layout.bars.emplace_back(x, y, w, baseline - height(e.bottom) - y);
+            ink(x, x + w);
             x += w;
             cursor = bar.x + bar.width;
         }
         if (glyph->advance > cursor)
             x += width(glyph->advance - cursor);
-        if (glyph->contourCount != 0 && font.isValid()) {
+        if (glyph->contourCount != 0) {
+            const std::uint32_t end =
+                face.contourEnds[glyph->firstContour + glyph->contourCount - 1];
+            for (std::uint32_t p = glyph->firstPoint; p < end; ++p)
+                ink(origin + scale * face.points[p].x, origin + scale * face.points[p].x);
+        }
+        if (glyph->contourCount != 0 && outlineFace != nullptr) {
+            const OutlinePlacement& p = outlineFace->placements[glyph - face.glyphs];
             layout.glyphs.push_back(
-                {static_cast<quint32>(glyph - face.glyphs) + 1, QPointF(origin, baseline)});
+                {p.glyph, QPointF(origin + scale * p.dx, baseline - scale * p.dy), p.scale});
         } else if (glyph->contourCount != 0) {
             const QTransform place(scale, 0, 0, -scale, origin, baseline);
             layout.outlines.addPath(place.map(GlyphOutline(face, *glyph)));
@@ -235,17 +249,25 @@ void PaintSymbol(QPainter& painter, const SymbolLayout& layout, const QRectF& ta
     for (const QRectF& bar : layout.bars) painter.fillRect(bar, colour);
     if (!layout.outlines.isEmpty())
         painter.fillPath(layout.outlines, colour);
-    if (!layout.glyphs.empty()) {
+    // One run of glyphs for each size they are drawn at, all of the one embedded font.
+    std::vector<double> scales;
+    for (const SymbolLayout::PlacedGlyph& g : layout.glyphs) {
+        if (std::find(scales.begin(), scales.end(), g.scale) == scales.end())
+            scales.push_back(g.scale);
+    }
+    for (const double scale : scales) {
         QList<quint32> indexes;
         QList<QPointF> positions;
-        indexes.reserve(static_cast<qsizetype>(layout.glyphs.size()));
-        positions.reserve(static_cast<qsizetype>(layout.glyphs.size()));
         for (const SymbolLayout::PlacedGlyph& g : layout.glyphs) {
+            if (g.scale != scale)
+                continue;
             indexes.append(g.index);
             positions.append(g.origin);
         }
+        QRawFont font = layout.outlineFont;
+        font.setPixelSize(layout.outlineFont.pixelSize() * scale);
         QGlyphRun run;
-        run.setRawFont(layout.outlineFont);
+        run.setRawFont(font);
         run.setGlyphIndexes(indexes);
         run.setPositions(positions);
         painter.setPen(colour);

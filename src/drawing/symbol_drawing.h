@@ -26,6 +26,7 @@ struct SymbolLayout {
     struct PlacedGlyph {
         quint32 index;   // in the outline font
         QPointF origin;  // on the baseline
+        double scale;    // of the glyph, 1 at the outline font's own size
     };
     QSizeF size;
     std::vector<QRectF> bars;
@@ -33,6 +34,10 @@ struct SymbolLayout {
     // Outlines drawn as text instead: glyphs of the face's outline font, at the layout's scale.
     std::vector<PlacedGlyph> glyphs;
     QRawFont outlineFont;
+    // The horizontal extent of the ink, bars and outlines (their points, on the curve or not),
+    // however the outlines are drawn; empty (left above right) for a symbol without ink.
+    double inkLeft = 0;
+    double inkRight = -1;
 };
 
 // The white margin around the glyphs, in fractions of the em: left and right (at least; whole

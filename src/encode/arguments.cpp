@@ -74,8 +74,9 @@ std::string EncoderUsage() {
            "\n"
            "With --sheet, puts every item on a label of a sheet, left to right and top to\n"
            "bottom, as many pages as the list needs: a PDF document ready to print at 100%,\n"
-           "or the sheet's RTF template filled in the bar code font. Each bar code is centred\n"
-           "at the largest size that fits its label with its quiet zones (or at --size); a\n"
+           "or the sheet's RTF template filled in the bar code font. Each bar code is\n"
+           "centred, all at one size: the largest at which the longest item fits its label\n"
+           "with its quiet zones (or --size, or with --fit each the largest each fits); a\n"
            "list that does not fit is refused before anything is written. An item that does\n"
            "not encode stops the job and writes nothing, unless --skip-bad leaves its label\n"
            "empty. With --csv --append, writes the CSV back with one more column holding\n"
@@ -100,6 +101,14 @@ std::string EncoderUsage() {
            "  --output FILE    the labels (.pdf or .rtf), or the CSV of --append (.csv;\n"
            "                   default: standard output)\n"
            "  --paper PAPER    letter (default) or a4\n"
+           "  --fit FIT        one (default): every label at the size of the longest item;\n"
+           "                   each: every label at the largest size it fits\n"
+           "  --offset X,Y     move the whole page X in right and Y in down (-1 to 1 each)\n"
+           "                   for a printer that prints off centre (RTF: the table)\n"
+           "  --scale S        scale the page about its centre by S (0.8 to 1.25; PDF)\n"
+           "  --outline        draw every label's outline (PDF), with or without items:\n"
+           "                   an empty list makes one alignment page to hold to the stock\n"
+           "  --crop-marks     draw marks at every label's corners (PDF), as --outline\n"
            "  --first-label N  start on label N of the first page (a sheet partly used)\n"
            "  --copies N       put each item on N labels (1 to 1000)\n"
            "  --copies-column N|NAME  with --csv: put each item on as many labels as its\n"
@@ -257,7 +266,7 @@ ParseOutcome ParseEncoderArguments(const std::vector<std::string>& args) {
             toStandardOutput += *pictureFiles[f] == "-";
         }
     }
-    if (sheet.Any()) {
+    if (sheet.Any() || sheet.LayoutAny()) {
         if (!picture.files.empty())
             return fail("labels and pictures cannot be made at once");
         if (dpi)

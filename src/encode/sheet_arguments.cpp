@@ -5,6 +5,7 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <vector>
 
 namespace sw {
@@ -77,7 +78,109 @@ std::optional<SheetGeometry> SheetFromName(const std::string& name, std::string&
     return sheet;
 }
 
+namespace {
+
+std::string Figure(double v) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%g", v);
+    return buf;
+}
+
+// A decimal number with an optional minus sign.
+std::optional<double> SignedDecimal(std::string_view text) {
+    const bool minus = !text.empty() && text.front() == '-';
+    const std::optional<double> v = ParseDecimal(minus ? text.substr(1) : text);
+    if (!v)
+        return std::nullopt;
+    return minus ? -*v : *v;
+}
+
+// Layout and printer calibration options.
+bool IsLayoutOption(std::string_view name, bool& takesValue) {
+    takesValue = name == "--fit" || name == "--offset" || name == "--scale";
+    return takesValue || name == "--outline" || name == "--crop-marks";
+}
+
+bool SetLayoutOption(SheetArguments& a, std::string_view name,
+                     const std::optional<std::string>& value) {
+    if (name == "--fit")
+        a.fit = value;
+    else if (name == "--offset")
+        a.offset = value;
+    else if (name == "--scale")
+        a.scale = value;
+    else if (name == "--outline")
+        a.outline = true;
+    else if (name == "--crop-marks")
+        a.cropMarks = true;
+    else
+        return false;
+    return true;
+}
+
+std::string FinishLayoutOptions(const SheetArguments& a, SheetOptions& s) {
+    if (a.fit) {
+        const std::string fit = LowerAscii(*a.fit);
+        if (fit != "one" && fit != "each")
+            return "--fit must be one (every label at one size) or each, not \"" + *a.fit + "\"";
+        if (s.points > 0)
+            return "--fit sizes the bar codes without --size; leave out one of them";
+        s.fitEach = fit == "each";
+    }
+    if (a.offset) {
+        const std::string usage = "--offset must be X,Y in inches, each from -" +
+                                  Figure(kMaxOffset) + " to " + Figure(kMaxOffset) +
+                                  " (right and down), not \"" + *a.offset + "\"";
+        const std::size_t comma = a.offset->find(',');
+        if (comma == std::string::npos)
+            return usage;
+        const std::optional<double> x = SignedDecimal(std::string_view(*a.offset).substr(0, comma));
+        const std::optional<double> y =
+            SignedDecimal(std::string_view(*a.offset).substr(comma + 1));
+        if (!x || !y || std::abs(*x) > kMaxOffset || std::abs(*y) > kMaxOffset)
+            return usage;
+        s.offsetX = *x;
+        s.offsetY = *y;
+    }
+    if (a.scale) {
+        const std::optional<double> scale = ParseDecimal(*a.scale);
+        if (!scale || *scale < kMinScale || *scale > kMaxScale) {
+            return "--scale must be a factor from " + Figure(kMinScale) + " to " +
+                   Figure(kMaxScale) + " (0.98 prints 2% smaller), not \"" + *a.scale + "\"";
+        }
+        s.scale = *scale;
+    }
+    s.outline = a.outline;
+    s.cropMarks = a.cropMarks;
+    if (s.format == SheetFormat::Rtf) {
+        // The word processor places and scales an RTF document itself: an offset moves the
+        // table's margins, while a scale and guides are the print dialog's and the PDF's.
+        if (a.scale || a.outline || a.cropMarks) {
+            return std::string(a.scale     ? "--scale"
+                               : a.outline ? "--outline"
+                                           : "--crop-marks") +
+                   " applies to PDF labels; for an RTF document set the scale in the word "
+                   "processor's print dialog, or write a PDF";
+        }
+        constexpr double kSlack = 0.005;
+        const double left = s.sheet.x0 + s.offsetX;
+        const double top = s.sheet.y0 + s.offsetY;
+        if (left < -kSlack || top < -kSlack ||
+            s.sheet.RightMargin(s.paper.width) - s.offsetX < -kSlack ||
+            s.sheet.BottomMargin(s.paper.height) + (s.sheet.dy - s.sheet.height) - s.offsetY <
+                -kSlack) {
+            return "--offset moves the labels of sheet " + s.sheetName + " off the " +
+                   std::string(s.paper.name) + " paper of an RTF document";
+        }
+    }
+    return {};
+}
+
+}  // namespace
+
 bool IsSheetOption(std::string_view name, bool& takesValue) {
+    if (IsLayoutOption(name, takesValue))
+        return true;
     takesValue = name == "--sheet" || name == "--paper" || name == "--output" ||
                  name == "--first-label" || name == "--copies" || name == "--column" ||
                  name == "--separator" || name == "--input-encoding" || name == "--copies-column" ||
@@ -88,6 +191,8 @@ bool IsSheetOption(std::string_view name, bool& takesValue) {
 
 void SetSheetOption(SheetArguments& a, std::string_view name,
                     const std::optional<std::string>& value) {
+    if (SetLayoutOption(a, name, value))
+        return;
     if (name == "--sheet")
         a.sheet = value;
     else if (name == "--paper")
@@ -266,7 +371,8 @@ std::string FinishSheetOptions(const SheetArguments& a, std::optional<BarHeight>
         return {};
     }
     if (a.append) {
-        if (a.sheet || a.paper || a.firstLabel || a.copies || a.text || height || points)
+        if (a.sheet || a.paper || a.firstLabel || a.copies || a.text || a.LayoutAny() || height ||
+            points)
             return "--append writes the CSV back; it makes no sheet (leave out --sheet and the "
                    "label options)";
         if (a.output && !EndsWith(*a.output, ".csv"))
@@ -338,6 +444,9 @@ std::string FinishSheetOptions(const SheetArguments& a, std::optional<BarHeight>
     s.height = height.value_or(BarHeight::Normal);
     s.points = points.value_or(0);
     s.text = a.text;
+    error = FinishLayoutOptions(a, s);
+    if (!error.empty())
+        return error;
     options.sheet = std::move(s);
     return {};
 }

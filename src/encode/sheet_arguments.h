@@ -11,6 +11,11 @@
 namespace sw {
 
 struct SheetArguments {
+    // Layout and printer calibration.
+    std::optional<std::string> fit, offset, scale;
+    bool outline = false, cropMarks = false;
+    bool LayoutAny() const { return fit || offset || scale || outline || cropMarks; }
+
     std::optional<std::string> sheet, paper, output, firstLabel, copies, column;
     bool text = false, csv = false, header = false, append = false, skipBad = false;
     // Reading the files users bring; copies from a column; items from a counter.

@@ -714,7 +714,7 @@ int RunSheets(const EncoderOptions& options, std::FILE* in, std::FILE* out, std:
     }
 
     // A CSV of its header alone still goes back with the added column's name.
-    if (sheet.append ? !anyRecord : job.items.empty())
+    if (sheet.append ? !anyRecord : job.items.empty() && !sheet.Guides())
         return fail("stripewright-encode: the list holds no items\n", kExitItemFailed);
 
     // The second pass of --append makes the file again, piece by piece, as it is written:

@@ -49,12 +49,29 @@ struct SheetOptions {
     int firstLabel = 1;  // from 1
     int copies = 1;
     BarHeight height = BarHeight::Normal;
-    double points = 0;  // 0: the largest that fits each label
+    double points = 0;  // 0: the largest that fits (see fitEach)
+    // Without --size: each label at the largest size its own bar code fits, rather than every
+    // label at the one size the longest item fits.
+    bool fitEach = false;
+    // Printer calibration (PDF): the whole page moved right and down, in inches, and scaled
+    // about its centre.
+    double offsetX = 0;
+    double offsetY = 0;
+    double scale = 1;
+    // Guides for lining the printer up with the stock (PDF): every label's outline, and marks
+    // at its corners, on every label of every page, with or without bar codes.
+    bool outline = false;
+    bool cropMarks = false;
+    // Guides make a page even without items: the alignment page.
+    bool Guides() const { return outline || cropMarks; }
     bool text = false;  // the data in plain type under the bar code
     bool skipBad = false;
 };
 
 inline constexpr int kMaxCopies = 1000;
+inline constexpr double kMaxOffset = 1;  // inches either way
+inline constexpr double kMinScale = 0.8;
+inline constexpr double kMaxScale = 1.25;
 
 // One item of the list: the data, the line of the input where it starts, and its font string
 // (empty for an item that did not encode and was skipped: its label stays empty).

@@ -1,20 +1,24 @@
 #include "encode/sheet_output.h"
 
-#include <QBuffer>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QGuiApplication>
+#include <QIODevice>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QTransform>
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <functional>
 #include <memory>
+#include <optional>
 
 #include "barcode/make.h"
 #include "barcode/text.h"
+#include "drawing/label_guides.h"
 #include "drawing/symbol_drawing.h"
 #include "encode/encoder_options.h"
 #include "encode/offscreen_application.h"
@@ -40,15 +44,16 @@ WriteOutcome Written(const std::string& path, const QByteArray& bytes) {
 // The same, the content made piece by piece as it is written.
 WriteOutcome WrittenInPieces(const std::string& path,
                              const std::function<bool(std::string&, bool&)>& pieces) {
-    std::string piece;
-    const platform::AtomicContent content = [&](QByteArray& bytes, bool& last) {
-        if (!pieces(piece, last))
-            return false;
-        bytes = QByteArray::fromRawData(piece.data(), static_cast<qsizetype>(piece.size()));
+    const platform::ContentProducer produce = [&](const platform::ContentSink& sink) {
+        std::string piece;
+        for (bool last = false; !last;) {
+            if (!pieces(piece, last) || !sink(piece.data(), static_cast<qsizetype>(piece.size())))
+                return false;
+        }
         return true;
     };
     QString reason;
-    if (!platform::WriteFileAtomicallyInPieces(QByteArray::fromStdString(path), content, &reason))
+    if (!platform::WriteFileAtomically(QByteArray::fromStdString(path), produce, &reason))
         return {kExitIoError, "cannot write " + path + ": " + reason.toStdString()};
     return {};
 }
@@ -93,18 +98,9 @@ struct SizedLabel {
 // How much wider the left margin of the symbol is than its right one, in layout units: glyphs
 // may carry the space after them, which makes the right quiet zone a little wider.
 double MarginImbalance(const drawing::SymbolLayout& layout) {
-    double left = layout.size.width();
-    double right = 0;
-    for (const QRectF& bar : layout.bars) {
-        left = std::min(left, bar.left());
-        right = std::max(right, bar.right());
-    }
-    if (!layout.outlines.isEmpty()) {
-        const QRectF r = layout.outlines.boundingRect();
-        left = std::min(left, r.left());
-        right = std::max(right, r.right());
-    }
-    return right < left ? 0 : left - (layout.size.width() - right);
+    if (layout.inkLeft > layout.inkRight)
+        return 0;
+    return layout.inkLeft - (layout.size.width() - layout.inkRight);
 }
 
 std::string SheetsThatFit(double width, double height) {
@@ -134,67 +130,219 @@ std::string LabelName(const SheetOptions& o) {
     return Number(o.sheet.width) + " x " + Number(o.sheet.height) + " in label";
 }
 
-// Sizes every label; on failure says which item does not fit and what would.
-bool SizeLabels(const SheetJob& job, const drawing::FaceGlyphs& face,
-                std::vector<SizedLabel>& sized, std::string& error) {
-    const SheetOptions& o = job.options;
-    const double text = o.text ? TextLineInches(TextPoints(o.sheet)) : 0;
-    const double roomW = o.sheet.width - 2 * kInsetInches;
-    const double roomH = o.sheet.height - 2 * kInsetInches - text;
-    const double smallest = SmallestScannablePoints(face, job.type);
-    sized.resize(job.items.size());
-    for (std::size_t i = 0; i < job.items.size(); ++i) {
-        if (job.items[i].fontString.empty())
-            continue;
-        const drawing::SymbolLayout layout =
-            drawing::ExactLayout(face, AloneWithQuietZones(job.type, job.items[i].fontString));
-        const double perUnit = 1.0 / face.unitsPerEm / 72;  // inches per layout unit at 1 point
+// What an item's bar code measures per point of size, and the largest size its label takes.
+struct Measured {
+    QSizeF perPoint;       // inches, centring included
+    double imbalance = 0;  // inches per point
+    double fit = 0;        // points
+};
+
+// How the labels of a job are sized: the room on a label, and the one size of the job when
+// every label takes the same.
+class Sizing {
+  public:
+    Sizing(const SheetJob& job, const drawing::FaceGlyphs& face)
+        : job_(job),
+          face_(face),
+          text_(job.options.text ? TextLineInches(TextPoints(job.options.sheet)) : 0),
+          smallest_(SmallestScannablePoints(face, job.type)),
+          outlineFont_(drawing::OutlineFont(face)) {}
+
+    // Checks that every item fits and settles the job's one size; on failure says which item
+    // does not fit and what would.
+    bool Settle(std::string& error) {
+        const SheetOptions& o = job_.options;
+        const SheetItem* tightest = nullptr;
+        double tightestFit = 0;
+        for (const SheetItem& item : job_.items) {
+            if (item.fontString.empty())
+                continue;
+            const Measured m = Measure(item);
+            if (o.points > 0 || o.fitEach) {
+                if (!Points(item, m, &error))
+                    return false;
+            } else if (tightest == nullptr || m.fit < tightestFit) {
+                tightest = &item;
+                tightestFit = m.fit;
+            }
+        }
+        if (tightest != nullptr) {
+            // The longest item sets the size of every label.
+            const std::optional<double> points = Points(*tightest, Measure(*tightest), &error);
+            if (!points)
+                return false;
+            jobPoints_ = *points;
+        }
+        return true;
+    }
+
+    // The item's label, sized; an item that did not encode gets an empty one.
+    SizedLabel Size(const SheetItem& item) const {
+        if (item.fontString.empty())
+            return {};
+        const Measured m = Measure(item);
+        const double points = jobPoints_ > 0 ? jobPoints_ : Points(item, m, nullptr).value_or(0);
+        return {points,
+                QSizeF(m.perPoint.width() - std::abs(m.imbalance), m.perPoint.height()) * points,
+                -m.imbalance / 2 * points};
+    }
+
+  private:
+    Measured Measure(const SheetItem& item) const {
+        const SheetOptions& o = job_.options;
+        const drawing::SymbolLayout layout = drawing::ExactLayout(
+            face_, AloneWithQuietZones(job_.type, item.fontString), outlineFont_);
+        const double perUnit = 1.0 / face_.unitsPerEm / 72;  // inches per layout unit at 1 point
         const double imbalance = MarginImbalance(layout) * perUnit;
         // Centring the bars widens the symbol by the difference of its margins.
         const QSizeF perPoint(layout.size.width() * perUnit + std::abs(imbalance),
                               layout.size.height() * perUnit);
+        const double roomW = o.sheet.width - 2 * kInsetInches;
+        const double roomH = o.sheet.height - 2 * kInsetInches - text_;
         const double fit =
             std::max(0.0, std::min(roomW / perPoint.width(), roomH / perPoint.height()));
-        const std::string line = "line " + std::to_string(job.items[i].line) + ": ";
+        return {perPoint, imbalance, fit};
+    }
+
+    // The item's size at its largest (or --size); nothing when it does not fit, and then why
+    // in `error` when asked.
+    std::optional<double> Points(const SheetItem& item, const Measured& m,
+                                 std::string* error) const {
+        const SheetOptions& o = job_.options;
+        const double fit = m.fit;
+        if (o.points > 0) {
+            if (o.points <= fit + 1e-9)
+                return o.points;
+        } else if (fit >= smallest_) {
+            const double points = std::min(std::floor(fit * 10) / 10, LargestPoints(job_.type));
+            return std::max(points, smallest_);
+        }
+        if (error == nullptr)
+            return std::nullopt;
+        const QSizeF perPoint = m.perPoint;
+        const std::string line = "line " + std::to_string(item.line) + ": ";
         const auto needs = [&](double points) {
             return SheetsThatFit(perPoint.width() * points + 2 * kInsetInches,
-                                 perPoint.height() * points + 2 * kInsetInches + text);
+                                 perPoint.height() * points + 2 * kInsetInches + text_);
         };
         const std::string label = LabelName(o);
-        double points = 0;
+        const std::string shorter = ShortBarsFit() ? "--height short fits, or " : "";
         if (o.points > 0) {
-            if (o.points > fit + 1e-9) {
-                error = line + "at " + Number(o.points, 1) + " points the bar code is " +
-                        Number(perPoint.width() * o.points) + " x " +
-                        Number(perPoint.height() * o.points) +
-                        " in with its quiet zones, more than a " + label + " holds; " +
-                        (fit >= smallest ? "--size " + Number(std::floor(fit * 10) / 10, 1) +
-                                               " or less would do, or " + needs(o.points)
-                                         : needs(o.points));
-                return false;
-            }
-            points = o.points;
+            *error = line + "at " + Number(o.points, 1) + " points the bar code is " +
+                     Number(perPoint.width() * o.points) + " x " +
+                     Number(perPoint.height() * o.points) +
+                     " in with its quiet zones, more than a " + label + " holds; " + shorter +
+                     (fit >= smallest_ ? "--size " + Number(std::floor(fit * 10) / 10, 1) +
+                                             " or less would do, or " + needs(o.points)
+                                       : needs(o.points));
         } else {
-            if (fit < smallest) {
-                error = line + "the bar code does not fit a " + label + " even at " +
-                        Number(smallest, 1) + " points, the smallest size that scans reliably; " +
-                        needs(smallest);
-                return false;
-            }
-            points = std::min(std::floor(fit * 10) / 10, LargestPoints(job.type));
-            points = std::max(points, smallest);
+            *error = line + "the bar code does not fit a " + label + " even at " +
+                     Number(smallest_, 1) + " points, the smallest size that scans reliably; " +
+                     shorter + needs(smallest_);
         }
-        sized[i] = {points, layout.size * perUnit * points, -imbalance / 2 * points};
+        return std::nullopt;
     }
-    return true;
+
+    // Whether the job fits as it is with the type's short bars, when it asks for taller ones.
+    bool ShortBarsFit() const {
+        if (job_.options.height == BarHeight::Short)
+            return false;
+        const drawing::FaceGlyphs* shortFace =
+            drawing::FindFaceGlyphs(FaceName(job_.type, BarHeight::Short));
+        if (shortFace == nullptr || shortFace == &face_)
+            return false;
+        SheetJob shorter{job_.type, job_.options, {}, {}};
+        shorter.options.height = BarHeight::Short;
+        Sizing sizing(shorter, *shortFace);
+        for (const SheetItem& item : job_.items) {
+            if (!item.fontString.empty() && !sizing.Points(item, sizing.Measure(item), nullptr))
+                return false;
+        }
+        return true;
+    }
+
+    const SheetJob& job_;
+    const drawing::FaceGlyphs& face_;
+    double text_;           // inches of the text line under the bar code
+    double smallest_;       // points
+    double jobPoints_ = 0;  // the size of every label; 0 when each has its own
+    // Outlines placed as glyphs rather than laid out as curves: measuring needs only their
+    // extent.
+    QRawFont outlineFont_;
+};
+
+// The printer's calibration as a transformation of the page (in units of `k` per inch): scaled
+// about the page's centre, then moved.
+QTransform Calibration(const SheetOptions& o, double k) {
+    const QPointF centre(o.paper.width * k / 2, o.paper.height * k / 2);
+    QTransform t;
+    t.translate(centre.x() + o.offsetX * k, centre.y() + o.offsetY * k);
+    t.scale(o.scale, o.scale);
+    t.translate(-centre.x(), -centre.y());
+    return t;
 }
 
-QByteArray Pdf(const SheetJob& job, const drawing::FaceGlyphs& face,
-               const std::vector<SizedLabel>& sized) {
+// The outline and the corner marks of every label of the page, as asked.
+void PaintGuides(QPainter& painter, const SheetOptions& o, double k) {
+    if (!o.outline && !o.cropMarks)
+        return;
+    constexpr double kLineInches = 0.5 / 72;
+    constexpr double kMarkInches = 0.125;
+    for (int l = 0; l < o.sheet.Labels(); ++l) {
+        const LabelPlace place = PlaceOf(o.sheet, l);
+        const QRectF r((o.sheet.x0 + place.column * o.sheet.dx) * k,
+                       (o.sheet.y0 + place.row * o.sheet.dy) * k, o.sheet.width * k,
+                       o.sheet.height * k);
+        if (o.outline)
+            drawing::PaintLabelOutline(painter, r, kLineInches * k);
+        if (o.cropMarks)
+            drawing::PaintCornerMarks(painter, r, kMarkInches * k, kLineInches * k);
+    }
+}
+
+// A device that hands what is written to it on to the hardened writer, a piece at a time, so
+// that a document of any length is never held whole.
+class SinkDevice : public QIODevice {
+  public:
+    explicit SinkDevice(const platform::ContentSink& sink) : sink_(sink) {
+        open(QIODevice::WriteOnly);
+    }
+    bool isSequential() const override { return true; }
+
+    // Hands on what is left; false when any of it could not be written.
+    bool Finish() {
+        if (!failed_ && !pending_.isEmpty())
+            failed_ = !sink_(pending_.constData(), pending_.size());
+        pending_.clear();
+        return !failed_;
+    }
+    bool Failed() const { return failed_; }
+
+  protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 size) override {
+        if (failed_)
+            return -1;
+        pending_.append(data, size);
+        if (pending_.size() >= kPiece) {
+            failed_ = !sink_(pending_.constData(), pending_.size());
+            pending_.clear();
+        }
+        return failed_ ? -1 : size;
+    }
+
+  private:
+    static constexpr qsizetype kPiece = 1 << 20;
+    const platform::ContentSink& sink_;
+    QByteArray pending_;
+    bool failed_ = false;
+};
+
+// Draws the labels page by page into `device`; false when the document could not be made.
+bool Pdf(const SheetJob& job, const drawing::FaceGlyphs& face, const Sizing& sizing,
+         QIODevice& device) {
     const SheetOptions& o = job.options;
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    QPdfWriter pdf(&buffer);
+    QPdfWriter pdf(&device);
     pdf.setCreator(QStringLiteral("stripewright-encode"));
     pdf.setTitle(QStringLiteral("Labels"));
     pdf.setResolution(kPdfResolution);
@@ -219,9 +367,16 @@ QByteArray Pdf(const SheetJob& job, const drawing::FaceGlyphs& face,
     // Outlines (the digits under UPC-A bars) are drawn as text in a face embedded once: written
     // curve by curve, they made each label about 26 KB.
     const QRawFont outlineFont = drawing::OutlineFont(face);
+    const QTransform calibration = Calibration(o, k);
+    const auto startPage = [&] {
+        painter.setTransform(calibration);
+        PaintGuides(painter, o, k);
+    };
+    startPage();
     int page = 0;
     long long slot = o.firstLabel - 1;
     drawing::SymbolLayout symbol;
+    SizedLabel label;
     for (std::size_t i = 0; i < job.items.size(); ++i) {
         for (int c = 0; c < o.copies; ++c, ++slot) {
             const LabelPlace place = PlaceOf(o.sheet, slot);
@@ -229,13 +384,16 @@ QByteArray Pdf(const SheetJob& job, const drawing::FaceGlyphs& face,
                 if (!pdf.newPage())
                     return {};
                 ++page;
+                startPage();
             }
-            const SizedLabel& label = sized[i];
+            if (c == 0) {
+                label = sizing.Size(job.items[i]);
+                if (label.points > 0)
+                    symbol = drawing::ExactLayout(
+                        face, AloneWithQuietZones(job.type, job.items[i].fontString), outlineFont);
+            }
             if (label.points == 0)
                 continue;  // skipped: the label stays empty
-            if (c == 0)
-                symbol = drawing::ExactLayout(
-                    face, AloneWithQuietZones(job.type, job.items[i].fontString), outlineFont);
             const double left = o.sheet.x0 + place.column * o.sheet.dx;
             const double top = o.sheet.y0 + place.row * o.sheet.dy;
             const double blockTop = top + (o.sheet.height - label.inches.height() - textLine) / 2;
@@ -254,9 +412,7 @@ QByteArray Pdf(const SheetJob& job, const drawing::FaceGlyphs& face,
         }
     }
     // A job that starts late or ends early still fills its last page.
-    if (!painter.end())
-        return {};
-    return buffer.data();
+    return painter.end();
 }
 
 // Text in a Windows-1252 RTF document: the font string's characters are all in that set;
@@ -287,7 +443,9 @@ std::string RtfText(std::u32string_view text) {
     return out;
 }
 
-std::string Rtf(const SheetJob& job, const std::vector<SizedLabel>& sized) {
+// The filled template; with `flush`, handed over page by page (see FilledSheet).
+std::string Rtf(const SheetJob& job, const Sizing& sizing,
+                const std::function<bool(std::string&)>& flush = {}) {
     const SheetOptions& o = job.options;
     const long long first = o.firstLabel - 1;
     const long long count = static_cast<long long>(job.items.size()) * o.copies;
@@ -298,13 +456,14 @@ std::string Rtf(const SheetJob& job, const std::vector<SizedLabel>& sized) {
     const std::string face(FaceName(job.type, o.height));
     fill.fonts = "{\\f1\\fnil\\fcharset0 " + face + ";}";
     fill.pages = (first + count + o.sheet.Labels() - 1) / o.sheet.Labels();
+    fill.flush = flush;
     const int textHalfPoints = static_cast<int>(std::lround(TextPoints(o.sheet) * 2));
     fill.label = [&](long long label) -> std::string {
         const long long k = label - first;
         if (k < 0 || k >= count)
             return {};
         const std::size_t i = static_cast<std::size_t>(k / o.copies);
-        const SizedLabel& s = sized[i];
+        const SizedLabel s = sizing.Size(job.items[i]);
         if (s.points == 0)
             return {};
         // Half points, rounded down so that the bar code still fits.
@@ -317,7 +476,11 @@ std::string Rtf(const SheetJob& job, const std::vector<SizedLabel>& sized) {
         }
         return cell;
     };
-    return FilledSheetRtf(o.sheet, fill);
+    // The word processor prints the page as it is: the offset moves the table.
+    SheetGeometry placed = o.sheet;
+    placed.x0 = std::max(0.0, placed.x0 + o.offsetX);
+    placed.y0 = std::max(0.0, placed.y0 + o.offsetY);
+    return FilledSheetRtf(placed, fill);
 }
 
 }  // namespace
@@ -335,19 +498,41 @@ WriteOutcome WriteLabelSheets(const SheetJob& job, const std::string& file) {
     const drawing::FaceGlyphs* face = drawing::FindFaceGlyphs(faceName);
     if (face == nullptr)
         return {kExitUsage, "the bar code face \"" + std::string(faceName) + "\" is not known"};
-    std::vector<SizedLabel> sized;
+    Sizing sizing(job, *face);
     std::string error;
-    if (!SizeLabels(job, *face, sized, error))
+    if (!sizing.Settle(error))
         return {kExitUsage, error + "; nothing was written"};
-    QByteArray bytes;
-    if (job.options.format == SheetFormat::Pdf) {
-        bytes = Pdf(job, *face, sized);
-        if (bytes.isEmpty())
-            return {kExitIoError, "cannot make the PDF document"};
-    } else {
-        bytes = QByteArray::fromStdString(Rtf(job, sized));
+    if (job.options.format == SheetFormat::Rtf) {
+        // Written as it is made, page by page.
+        QString reason;
+        const auto produce = [&](const platform::ContentSink& sink) {
+            bool written = true;
+            const auto flush = [&](std::string& text) {
+                written = sink(text.data(), static_cast<qsizetype>(text.size()));
+                text.clear();
+                return written;
+            };
+            const std::string tail = Rtf(job, sizing, flush);
+            return written && sink(tail.data(), static_cast<qsizetype>(tail.size()));
+        };
+        if (!platform::WriteFileAtomically(QByteArray::fromStdString(file), produce, &reason))
+            return {kExitIoError, "cannot write " + file + ": " + reason.toStdString()};
+        return {};
     }
-    return Written(file, bytes);
+    // The document goes to the file as it is drawn, page by page.
+    bool made = true;
+    QString reason;
+    const auto produce = [&](const platform::ContentSink& sink) {
+        SinkDevice device(sink);
+        made = Pdf(job, *face, sizing, device) || device.Failed();
+        return device.Finish() && made;
+    };
+    if (!platform::WriteFileAtomically(QByteArray::fromStdString(file), produce, &reason)) {
+        if (!made)
+            return {kExitIoError, "cannot make the PDF document"};
+        return {kExitIoError, "cannot write " + file + ": " + reason.toStdString()};
+    }
+    return {};
 }
 
 }  // namespace sw

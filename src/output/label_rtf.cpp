@@ -81,7 +81,8 @@ std::string LabelTemplateRtf(const LabelChoice& choice) {
 std::string FilledSheetRtf(const SheetGeometry& sheet, const FilledSheet& fill) {
     const TemplateLayout t = LayOutSheet(sheet, fill.paperWidth, fill.paperHeight);
     std::string out;
-    out.reserve(4096 + 1024 * static_cast<std::size_t>(sheet.Labels() * fill.pages));
+    out.reserve(4096 +
+                1024 * static_cast<std::size_t>(sheet.Labels() * (fill.flush ? 1 : fill.pages)));
 
     out += "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1\n";
     out += "{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}" + fill.fonts + "}\n";
@@ -158,6 +159,8 @@ std::string FilledSheetRtf(const SheetGeometry& sheet, const FilledSheet& fill) 
             }
             out += "\\row\n";
         }
+        if (fill.flush && !fill.flush(out))
+            return {};
     }
     // RTF ends with a paragraph after the table; keep it tiny so it stays on the last page.
     out += "\\pard\\plain\\li0\\ri0\\sb0\\sa0";

@@ -39,7 +39,8 @@ std::string LabelTemplateRtf(const LabelChoice& choice);
 // Sheets of the same table filled in: `pages` sheets, one after the other, each label's
 // paragraph followed by what `label` returns for it (RTF, from label 0 of the first page on;
 // empty for a label left blank). Font 0 is the labels' plain type; `fonts` adds entries to the
-// font table. Rows of a sheet whose labels do not touch get empty rows between them.
+// font table. Rows of a sheet whose labels do not touch get empty rows between them. Returns the
+// document, or with `flush` what is left of it after the last page handed over.
 struct FilledSheet {
     std::string title;
     double paperWidth = kLetterWidth;
@@ -47,6 +48,10 @@ struct FilledSheet {
     std::string fonts;
     long long pages = 1;
     std::function<std::string(long long label)> label;
+    // When set, handed the document so far after each page, to take and clear, so that a long
+    // document is never held whole; false stops the document (what is returned is then of no
+    // use).
+    std::function<bool(std::string& text)> flush;
 };
 std::string FilledSheetRtf(const SheetGeometry& sheet, const FilledSheet& fill);
 

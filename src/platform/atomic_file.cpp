@@ -39,6 +39,17 @@ bool Refuse(QString* reason, const QString& why) {
     return false;
 }
 
+// The content of `bytes`, handed over in two halves with the test hook between them.
+ContentProducer BytesProducer(const QByteArray& bytes) {
+    return [&bytes](const ContentSink& sink) {
+        const qsizetype half = bytes.size() / 2;
+        if (!sink(bytes.constData(), half))
+            return false;
+        RunHook(AtomicWriteStage::TemporaryHalfWritten);
+        return sink(bytes.constData() + half, bytes.size() - half);
+    };
+}
+
 #ifdef Q_OS_UNIX
 
 constexpr int kMaxLinks = 40;
@@ -334,7 +345,7 @@ Attempt Appeared(QString* reason) {
     return Attempt::Refused;
 }
 
-Attempt Place(int folder, const Target& target, const AtomicContent& content, bool anonymous,
+Attempt Place(int folder, const Target& target, const ContentProducer& produce, bool anonymous,
               const AtomicWriteOptions& options, QString* reason) {
     const std::string name = NameOf(target.path);
     const mode_t createMode = target.exists || options.newFileMode ? 0600 : 0666;
@@ -358,20 +369,23 @@ Attempt Place(int folder, const Target& target, const AtomicContent& content, bo
         return fail(errno);
     }
 
-    QByteArray piece;
-    bool last = false;
-    for (bool first = true; !last; first = false) {
-        if (!content(piece, last)) {
-            if (!tempName.empty())
-                ::unlinkat(folder, tempName.c_str(), 0);
-            Refuse(reason, QStringLiteral("its content could not be made"));
-            return Attempt::Refused;
-        }
-        if (!WriteSpan(file.get(), piece.constData(), piece.size()))
-            return fail(errno);
-        if (first)
-            RunHook(AtomicWriteStage::TemporaryHalfWritten);
+    int writeError = 0;
+    const ContentSink sink = [&](const char* data, qsizetype size) {
+        if (WriteSpan(file.get(), data, size))
+            return true;
+        writeError = errno;
+        return false;
+    };
+    if (!produce(sink)) {
+        if (writeError != 0)
+            return fail(writeError);
+        if (!tempName.empty())
+            ::unlinkat(folder, tempName.c_str(), 0);
+        Refuse(reason, QStringLiteral("its content could not be made"));
+        return Attempt::Refused;
     }
+    if (writeError != 0)
+        return fail(writeError);
     if (::fsync(file.get()) != 0)
         return fail(errno);
     if (target.exists) {
@@ -434,7 +448,7 @@ Attempt Place(int folder, const Target& target, const AtomicContent& content, bo
     return Attempt::Done;
 }
 
-bool WriteUnix(const std::string& path, const AtomicContent& content, QString* reason,
+bool WriteUnix(const std::string& path, const ContentProducer& produce, QString* reason,
                const AtomicWriteOptions& options) {
     Target target;
     if (path.empty())
@@ -466,11 +480,11 @@ bool WriteUnix(const std::string& path, const AtomicContent& content, QString* r
     }
     RemoveStaleTemporaries(folder.get());
     if (!g_namedOnly) {
-        const Attempt attempt = Place(folder.get(), target, content, true, options, reason);
+        const Attempt attempt = Place(folder.get(), target, produce, true, options, reason);
         if (attempt != Attempt::Unsupported)
             return attempt == Attempt::Done;
     }
-    return Place(folder.get(), target, content, false, options, reason) == Attempt::Done;
+    return Place(folder.get(), target, produce, false, options, reason) == Attempt::Done;
 }
 
 #endif
@@ -487,8 +501,18 @@ void SetAtomicWriteNamedTemporaryOnly(bool namedOnly) {
 
 bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* reason,
                          const AtomicWriteOptions& options) {
+    return WriteFileAtomically(path, BytesProducer(bytes), reason, options);
+}
+
+bool WriteFileAtomically(const QByteArray& path, const QByteArray& bytes, QString* reason,
+                         const AtomicWriteOptions& options) {
+    return WriteFileAtomically(path, BytesProducer(bytes), reason, options);
+}
+
+bool WriteFileAtomically(const QString& path, const ContentProducer& produce, QString* reason,
+                         const AtomicWriteOptions& options) {
 #ifdef Q_OS_UNIX
-    return WriteFileAtomically(QFile::encodeName(path), bytes, reason, options);
+    return WriteFileAtomically(QFile::encodeName(path), produce, reason, options);
 #else
     const QFileInfo info(path);
     if (info.isSymLink() && !options.followLinks)
@@ -504,10 +528,15 @@ bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* 
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return Refuse(reason, file.errorString());
-    const qsizetype half = bytes.size() / 2;
-    file.write(bytes.constData(), half);
-    RunHook(AtomicWriteStage::TemporaryHalfWritten);
-    file.write(bytes.constData() + half, bytes.size() - half);
+    const ContentSink sink = [&file](const char* data, qsizetype size) {
+        return file.write(data, size) == size;
+    };
+    if (!produce(sink)) {
+        file.cancelWriting();
+        return Refuse(reason, file.error() != QFileDevice::NoError
+                                  ? file.errorString()
+                                  : QStringLiteral("its content could not be made"));
+    }
     RunHook(AtomicWriteStage::BeforeRename);
     if (!file.commit())
         return Refuse(reason, file.errorString());
@@ -515,42 +544,17 @@ bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* 
 #endif
 }
 
-bool WriteFileAtomically(const QByteArray& path, const QByteArray& bytes, QString* reason,
+bool WriteFileAtomically(const QByteArray& path, const ContentProducer& produce, QString* reason,
                          const AtomicWriteOptions& options) {
 #ifdef Q_OS_UNIX
-    // In two halves, so that a test can stop the write between them.
-    int handed = 0;
-    const AtomicContent halves = [&](QByteArray& piece, bool& last) {
-        const qsizetype half = bytes.size() / 2;
-        piece = handed == 0
-                    ? QByteArray::fromRawData(bytes.constData(), half)
-                    : QByteArray::fromRawData(bytes.constData() + half, bytes.size() - half);
-        last = ++handed == 2;
-        return true;
-    };
-    return WriteUnix(path.toStdString(), halves, reason, options);
+    return WriteUnix(path.toStdString(), produce, reason, options);
 #else
-    return WriteFileAtomically(QFile::decodeName(path), bytes, reason, options);
+    return WriteFileAtomically(QFile::decodeName(path), produce, reason, options);
 #endif
 }
 
 bool WriteFileAtomically(const QString& path, const QByteArray& bytes) {
     return WriteFileAtomically(path, bytes, nullptr);
-}
-
-bool WriteFileAtomicallyInPieces(const QByteArray& path, const AtomicContent& content,
-                                 QString* reason, const AtomicWriteOptions& options) {
-#ifdef Q_OS_UNIX
-    return WriteUnix(path.toStdString(), content, reason, options);
-#else
-    QByteArray bytes, piece;
-    for (bool last = false; !last;) {
-        if (!content(piece, last))
-            return Refuse(reason, QStringLiteral("its content could not be made"));
-        bytes += piece;
-    }
-    return WriteFileAtomically(path, bytes, reason, options);
-#endif
 }
 
 ReadOutcome ReadRegularFile(const QString& path, QByteArray& bytes, QString* reason) {

@@ -52,15 +52,16 @@ bool WriteFileAtomically(const QByteArray& path, const QByteArray& bytes, QStrin
                          const AtomicWriteOptions& options = {});
 bool WriteFileAtomically(const QString& path, const QByteArray& bytes);
 
-// The content of a file handed over piece by piece: each call sets `piece` to the next bytes
-// (which may be none) and `last` on the last piece. False when the content cannot be made; then
-// nothing is written.
-using AtomicContent = std::function<bool(QByteArray& piece, bool& last)>;
-
-// As WriteFileAtomically, with the content made while it is written, so that it is never held
-// whole. When `content` fails, `reason` says that the content could not be made.
-bool WriteFileAtomicallyInPieces(const QByteArray& path, const AtomicContent& content,
-                                 QString* reason, const AtomicWriteOptions& options = {});
+// The same, for content too large to hold in memory: `produce` hands it to the sink piece by
+// piece, as it is made, and returns whether it made it all. A sink that returns false has
+// failed (the disk is full): `produce` then stops and returns false. When it returns false,
+// nothing is changed and `reason` says why. `produce` is called once.
+using ContentSink = std::function<bool(const char* data, qsizetype size)>;
+using ContentProducer = std::function<bool(const ContentSink& sink)>;
+bool WriteFileAtomically(const QString& path, const ContentProducer& produce, QString* reason,
+                         const AtomicWriteOptions& options = {});
+bool WriteFileAtomically(const QByteArray& path, const ContentProducer& produce, QString* reason,
+                         const AtomicWriteOptions& options = {});
 
 // The content of an existing regular file (a symbolic link is followed). Never blocks on a FIFO
 // or a device: anything but a regular file is refused at once.

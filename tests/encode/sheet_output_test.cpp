@@ -2,11 +2,15 @@
 // on every page, every bar code read back as its item; and the jobs that must write nothing.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
+
 #include <cmath>
+#include <csignal>
 #include <string>
 #include <vector>
 
@@ -15,6 +19,7 @@
 #include "barcode/text.h"
 #include "encode/encoder_cli.h"
 #include "encode/sheet_output.h"
+#include "encoder_run.h"
 #include "output/rtf_reader.h"
 #include "support/pdf_pixels.h"
 
@@ -274,6 +279,195 @@ TEST(SheetPdf, UpcDigitsShareOneEmbeddedFace) {
     EXPECT_LT(bytes.size(), 30 * 1024);
 }
 
+// Items of different lengths share one size, that of the longest, unless each label is fitted on
+// its own: the bars of a short item then stand taller than those of a long one.
+TEST(SheetPdf, OneSizeForEveryLabelUnlessFitEach) {
+    if (!testing::HavePdfToPpm())
+        GTEST_SKIP() << "pdftoppm is not installed";
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const SheetGeometry& sheet = kLabelChoices[2].sheet;  // 5160
+    for (const bool each : {false, true}) {
+        SheetJob job = Job(BarCodeType::Type39, sheet, "5160", {"A1", "ABCDEFGH12"});
+        job.options.fitEach = each;
+        const QString pdf =
+            dir.filePath(each ? QStringLiteral("each.pdf") : QStringLiteral("one.pdf"));
+        ASSERT_EQ(WriteLabelSheets(job, pdf.toStdString()).status, 0);
+        const QImage page = testing::RenderPdfPage(pdf, kDpi, 1);
+        ASSERT_FALSE(page.isNull());
+        std::vector<int> heights;
+        for (int l = 0; l < 2; ++l) {
+            const QRectF label((sheet.x0 + l * sheet.dx) * kDpi, sheet.y0 * kDpi,
+                               sheet.width * kDpi, sheet.height * kDpi);
+            heights.push_back(testing::InkIn(page, label.toAlignedRect()).height());
+        }
+        if (each)
+            EXPECT_GT(heights[0], heights[1] + 10);
+        else
+            EXPECT_NEAR(heights[0], heights[1], 1);
+    }
+}
+
+// The printer's calibration moves and scales the whole page about its centre, labels and guides
+// alike; the guides mark every label of the page, with or without an item on it.
+TEST(SheetPdf, CalibrationAndGuides) {
+    if (!testing::HavePdfToPpm())
+        GTEST_SKIP() << "pdftoppm is not installed";
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const SheetGeometry& sheet = kLabelChoices[6].sheet;  // 5163, 4 x 2 in
+    struct Row {
+        double x, y, scale;
+        bool outline, cropMarks;
+    };
+    const Row rows[] = {
+        {0.25, -0.375, 1, false, false},
+        {0, 0, 0.9, false, false},
+        {-0.1, 0.2, 1.02, true, false},
+        {0, 0, 1, false, true},
+    };
+    for (const Row& row : rows) {
+        const std::string what = "offset " + std::to_string(row.x) + "," + std::to_string(row.y) +
+                                 " scale " + std::to_string(row.scale);
+        SheetJob job = Job(BarCodeType::Type39, sheet, "5163", {"A1"});
+        job.options.offsetX = row.x;
+        job.options.offsetY = row.y;
+        job.options.scale = row.scale;
+        job.options.outline = row.outline;
+        job.options.cropMarks = row.cropMarks;
+        const QString pdf = dir.filePath(QStringLiteral("calibrated.pdf"));
+        ASSERT_EQ(WriteLabelSheets(job, pdf.toStdString()).status, 0) << what;
+        const QImage page = testing::RenderPdfPage(pdf, kDpi, 1);
+        ASSERT_FALSE(page.isNull()) << what;
+        const auto placed = [&](int l) {
+            const LabelPlace place = PlaceOf(sheet, l);
+            const QPointF c(kLetterWidth / 2, kLetterHeight / 2);
+            const QPointF corner(sheet.x0 + place.column * sheet.dx,
+                                 sheet.y0 + place.row * sheet.dy);
+            const QPointF at = c + (corner - c) * row.scale + QPointF(row.x, row.y);
+            return QRectF(at * kDpi, QSizeF(sheet.width, sheet.height) * row.scale * kDpi);
+        };
+        // The bar code of label 1 in the middle of the label where it was moved to.
+        const QRectF first = placed(0);
+        const QRect symbol = testing::InkIn(page, first.adjusted(20, 20, -20, -20).toAlignedRect());
+        ASSERT_FALSE(symbol.isNull()) << what;
+        EXPECT_NEAR((symbol.left() + symbol.right() + 1) / 2.0, first.center().x(), 3) << what;
+        EXPECT_NEAR((symbol.top() + symbol.bottom() + 1) / 2.0, first.center().y(), 3) << what;
+        // An empty label: its edges drawn in full, its corners only, or nothing. Its top half
+        // only: the label below touches it.
+        const QRectF last = placed(1);
+        const QRect ink =
+            testing::InkIn(page, last.adjusted(-5, -5, 5, -last.height() / 2).toAlignedRect());
+        if (!row.outline && !row.cropMarks) {
+            EXPECT_TRUE(ink.isNull()) << what;
+            continue;
+        }
+        ASSERT_FALSE(ink.isNull()) << what;
+        EXPECT_NEAR(ink.left(), last.left(), 2) << what;
+        EXPECT_NEAR(ink.right() + 1, last.right(), 2) << what;
+        EXPECT_NEAR(ink.top(), last.top(), 2) << what;
+        const QRect midTop = testing::InkIn(
+            page, QRectF(last.center().x() - 5, last.top() - 5, 10, 10).toAlignedRect());
+        EXPECT_EQ(midTop.isNull(), row.cropMarks) << what;
+    }
+}
+
+// The digits under UPC-A and EAN-13 bars copy and search as the digits, small ones included.
+TEST(SheetPdf, DigitsUnderTheBarsAreTheirText) {
+    if (!testing::HavePdfToPpm())
+        GTEST_SKIP() << "poppler is not installed";
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    struct Row {
+        BarCodeType type;
+        std::string data, digits;
+    };
+    const Row rows[] = {
+        {BarCodeType::TypeUPC, "03600029145", "036000291452"},
+        {BarCodeType::TypeEAN13, "590123412345", "5901234123457"},
+    };
+    for (const Row& row : rows) {
+        const SheetJob job = Job(row.type, kLabelChoices[6].sheet, "5163", {row.data});
+        const QString pdf = dir.filePath(QStringLiteral("digits.pdf"));
+        ASSERT_EQ(WriteLabelSheets(job, pdf.toStdString()).status, 0) << row.data;
+        std::string text = PageText(pdf, 1);
+        std::erase_if(text, [](char c) { return c == ' ' || c == '\n' || c == '\f'; });
+        EXPECT_EQ(text, row.digits);
+    }
+}
+
+// Labels go to the file as they are made, a PDF page by page and an RTF document likewise: a
+// write that fails part way (here at the file size limit, as on a full disk) says so and leaves
+// the file that was there as it was.
+TEST(SheetPdf, WriteThatFailsPartWayLeavesTheOldFile) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    std::vector<std::string> data;
+    for (int k = 0; k < 3000; ++k) data.push_back("S" + std::to_string(100000 + k));
+    for (const SheetFormat format : {SheetFormat::Pdf, SheetFormat::Rtf}) {
+        const QString file =
+            dir.filePath(format == SheetFormat::Pdf ? QStringLiteral("labels.pdf")
+                                                    : QStringLiteral("labels.rtf"));
+        {
+            QFile old(file);
+            ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+            old.write("old");
+        }
+        SheetJob job = Job(BarCodeType::Type39, kLabelChoices[2].sheet, "5160", data);
+        job.options.format = format;
+        struct rlimit saved {};
+        ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+        const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+        struct rlimit limit = saved;
+        limit.rlim_cur = 64 * 1024;
+        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+        const WriteOutcome r = WriteLabelSheets(job, file.toStdString());
+        setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, previous);
+        EXPECT_EQ(r.status, kExitIoError);
+        EXPECT_EQ(r.message.rfind("cannot write " + file.toStdString() + ": ", 0), 0u) << r.message;
+        QFile old(file);
+        ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+        EXPECT_EQ(old.readAll(), QByteArray("old"));
+    }
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
+}
+
+// The layout options on the command line: an alignment page from an empty list, and the values
+// and combinations refused before anything is read or written.
+TEST(SheetPdf, LayoutOptionsOnTheCommandLine) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    struct Row {
+        std::vector<std::string> options;
+        std::string file;
+        int status;
+    };
+    const Row rows[] = {
+        {{"--outline", "--crop-marks"}, "align.pdf", kExitOk},
+        {{}, "empty.pdf", kExitItemFailed},  // an empty list without guides
+        {{"--outline"}, "a.rtf", kExitUsage},
+        {{"--scale", "1.02"}, "a.rtf", kExitUsage},
+        {{"--offset", "-0.2,0"}, "a.rtf", kExitUsage},  // the table off the paper
+        {{"--offset", "1.5,0"}, "a.pdf", kExitUsage},
+        {{"--offset", "0.1"}, "a.pdf", kExitUsage},
+        {{"--scale", "0.5"}, "a.pdf", kExitUsage},
+        {{"--fit", "all"}, "a.pdf", kExitUsage},
+        {{"--fit", "each", "--size", "20"}, "a.pdf", kExitUsage},
+    };
+    const SheetWriter writer = [](const SheetJob& job, const std::string& file) {
+        return WriteLabelSheets(job, file);
+    };
+    for (const Row& row : rows) {
+        const std::string file = dir.filePath(QString::fromStdString(row.file)).toStdString();
+        std::vector<std::string> args = {"--type", "39", "--sheet", "5160", "--output", file};
+        args.insert(args.end(), row.options.begin(), row.options.end());
+        const test::EncoderRun r = test::Encode(args, "", {}, writer);
+        EXPECT_EQ(r.status, row.status) << row.file << ": " << r.err;
+        EXPECT_EQ(QFile::exists(QString::fromStdString(file)), row.status == kExitOk) << row.file;
+    }
+}
+
 TEST(SheetPdf, BarCodeThatDoesNotFitWritesNothing) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
@@ -286,6 +480,13 @@ TEST(SheetPdf, BarCodeThatDoesNotFitWritesNothing) {
     EXPECT_EQ(r.message.rfind("line 2: the bar code does not fit a 1.75 x 0.50 in label", 0), 0u)
         << r.message;
     EXPECT_NE(r.message.find("sheets 5160, 5161"), std::string::npos) << r.message;
+    EXPECT_FALSE(QFile::exists(pdf));
+    // UPC-A on 5160 fits only with short bars: the refusal says so before it lists other sheets.
+    job = Job(BarCodeType::TypeUPC, kLabelChoices[2].sheet, "5160", {"03600029145"});
+    const WriteOutcome upc = WriteLabelSheets(job, pdf.toStdString());
+    EXPECT_EQ(upc.status, kExitUsage);
+    EXPECT_NE(upc.message.find("reliably; --height short fits, or sheets"), std::string::npos)
+        << upc.message;
     EXPECT_FALSE(QFile::exists(pdf));
 }
 
