@@ -226,6 +226,9 @@ TEST(SheetItems, CsvAloneWritesFontStrings) {
     EXPECT_EQ(r.out, "*AB*\n\n*EF*\n");
     EXPECT_EQ(r.err, "line 3: Error: input character \"c\" not legal in bar code 3 of 9\n");
     EXPECT_TRUE(r.jobs.empty());
+    // The sheet's layout options are refused there, never silently dropped.
+    EXPECT_EQ(RunJob({"--type", "39", "--csv", "--column", "1", "--outline"}, "AB\n").status,
+              kExitUsage);
 }
 
 // The bar code bytes are written in the file's encoding; a file of ASCII takes --encoding.
