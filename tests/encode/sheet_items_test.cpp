@@ -17,8 +17,15 @@ struct Outcome : test::EncoderRun {
 
 Outcome RunJob(const std::vector<std::string>& args, const std::string& input) {
     std::vector<SheetJob> jobs;
+    // The items are read during the call only: kept here one for each label of its own.
     const SheetWriter writer = [&](const SheetJob& job, const std::string&) {
-        jobs.push_back(job);
+        SheetJob held{job.type, job.options, {}, {}};
+        SheetItems items(job);
+        SheetItem item;
+        int copies = 0;
+        for (bool done = false; items.Next(item, copies, done) && !done;)
+            held.items.insert(held.items.end(), static_cast<std::size_t>(copies), item);
+        jobs.push_back(std::move(held));
         return WriteOutcome{};
     };
     test::EncoderRun run = test::Encode(args, input, {}, writer);
