@@ -56,7 +56,7 @@ bool FindColumn(const std::vector<std::string>& names, std::string_view name, st
 
 // Notes, once a job each, on items that suggest the file was read in the wrong dialect: another
 // dialect's separator that the first record holds as well, or NUL bytes (UTF-16 read byte by
-// byte).
+// byte); and on other control bytes, which a scanner would send as key presses.
 class ItemHints {
   public:
     ItemHints(const CsvRecord* first, char separator) {
@@ -87,6 +87,17 @@ class ItemHints {
                    "NUL bytes: the file is probably UTF-16 without its byte-order mark "
                    "(--input-encoding utf-16le or utf-16be)\n";
         }
+        if (!controlNoted_) {
+            for (const char c : item.data) {
+                const auto b = static_cast<unsigned char>(c);
+                if ((b > 0 && b < 0x20 && c != '\t' && c != '\r' && c != '\n') || b == 0x7F) {
+                    controlNoted_ = true;
+                    return where + "the control byte " + ShowControlBytes(std::string(1, c)) +
+                           ", which a scanner sends as a key press: the file probably holds "
+                           "more than the data (a terminal's colour codes, say)\n";
+                }
+            }
+        }
         return {};
     }
 
@@ -94,6 +105,7 @@ class ItemHints {
     char other_ = 0;
     bool separatorNoted_ = false;
     bool nulNoted_ = false;
+    bool controlNoted_ = false;
 };
 
 std::string FontText(std::u32string_view fontString, OutputEncoding encoding) {
@@ -228,6 +240,18 @@ Step NextLine(std::string_view text, std::size_t& pos, unsigned long long& line,
     return Step::Record;
 }
 
+// What a file is when its first bytes are those of a program's own format rather than text;
+// empty for text.
+std::string_view NotText(std::string_view start) {
+    if (start.starts_with("PK\x03\x04"))
+        return "a ZIP archive, such as a spreadsheet's own .xlsx or .ods file";
+    if (start.starts_with("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1"))
+        return "an .xls spreadsheet file";
+    if (start.starts_with("%PDF-"))
+        return "a PDF document";
+    return {};
+}
+
 // The input of a list job, read piece by piece as UTF-8 text: a regular file, read again from
 // where it started for a second pass; a pipe read once, its first piece kept until Commit for
 // the look at the first records; or, for a second pass over a pipe, all of it held in memory.
@@ -254,7 +278,17 @@ class ListInput {
         EncodingScan scan(options.haveItems ? InputEncoding::Utf8 : options.sheet->source.encoding);
         Restart(0);
         std::string piece(kPiece, '\0');
+        bool first = true;
         while (const std::size_t got = ReadBytes(piece.data(), piece.size())) {
+            if (first && !options.haveItems) {
+                const std::string_view kind = NotText(std::string_view(piece.data(), got));
+                if (!kind.empty()) {
+                    error = "it is " + std::string(kind) +
+                            ", not text: save the list from the spreadsheet as CSV";
+                    return false;
+                }
+            }
+            first = false;
             scan.Add(std::string_view(piece.data(), got));
             if (pipe_ != nullptr)
                 break;  // the rest is read as it comes

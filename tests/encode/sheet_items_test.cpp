@@ -271,6 +271,31 @@ TEST(SheetItems, MessagesAboutTheInput) {
     }
 }
 
+// Input that is not the list: a spreadsheet's own file is refused before anything is written;
+// stray control bytes are noted.
+TEST(SheetItems, InputThatIsNotTheList) {
+    struct Row {
+        std::vector<std::string> args;
+        std::string input;
+        int status;
+        const char* err;  // a part of standard error
+    };
+    const std::vector<std::string> sheet = {"--type", "128",      "--sheet",
+                                            "5160",   "--output", "x.pdf"};
+    const Row rows[] = {
+        {{"--type", "128", "--csv", "--column", "1"},
+         std::string("PK\x03\x04\x14\0\x06\0", 8) + "sku\tname\n",
+         kExitIoError,
+         "it is a ZIP archive, such as a spreadsheet's own .xlsx or .ods file"},
+        {sheet, "AB\x1B[0mC\n", 0, "line 1: the item holds the control byte \\x1B"},
+    };
+    for (const Row& row : rows) {
+        const Outcome r = RunJob(row.args, row.input);
+        EXPECT_EQ(r.status, row.status) << r.err;
+        EXPECT_NE(r.err.find(row.err), std::string::npos) << r.err;
+    }
+}
+
 // Blank lines of a list are no labels; the line numbers count them.
 TEST(SheetItems, BlankLinesOfAListAreSkipped) {
     const Outcome r =
