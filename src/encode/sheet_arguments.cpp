@@ -2,6 +2,8 @@
 
 #include "encode/option_values.h"
 
+#include <sys/stat.h>
+
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -336,6 +338,11 @@ std::string FinishSheetOptions(const SheetArguments& a, std::optional<BarHeight>
     }
     if (a.serial && (a.csv || !options.items.empty()))
         return "--serial makes the items: leave out --csv and DATA";
+    for (const std::string& item : options.items) {
+        struct stat st {};
+        if (s.dataNamesFile.empty() && ::stat(item.c_str(), &st) == 0 && S_ISREG(st.st_mode))
+            s.dataNamesFile = item;
+    }
     if (a.serial && !a.sheet) {
         if (a.paper || a.output || a.firstLabel || a.copies || a.text || a.skipBad || height ||
             points || a.inputEncoding)

@@ -526,6 +526,15 @@ int RunSheets(const EncoderOptions& options, std::FILE* in, std::FILE* out, std:
                                    : fail(ShowControlBytes(error) + "\n", kExitItemFailed);
     };
 
+    if (!sheet.dataNamesFile.empty()) {
+        const std::string name = ShowControlBytes(sheet.dataNamesFile);
+        std::fputs(("stripewright-encode: note: \"" + name +
+                    "\" is taken as data, not read: a list or CSV file is read from standard "
+                    "input (< " +
+                    name + ")\n")
+                       .c_str(),
+                   err);
+    }
     ListInput input;
     if (!input.Open(in, options, sheet.append, error))
         return readFailed();

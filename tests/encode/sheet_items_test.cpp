@@ -1,6 +1,7 @@
 // The list behind a sheet: CSV reading and write-back, bad items, and what reaches the writer.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -272,8 +273,12 @@ TEST(SheetItems, MessagesAboutTheInput) {
 }
 
 // Input that is not the list: a spreadsheet's own file is refused before anything is written;
-// stray control bytes are noted.
+// stray control bytes, and a DATA item that names a file, are noted.
 TEST(SheetItems, InputThatIsNotTheList) {
+    const std::string named = testing::TempDir() + "parts.txt";
+    std::FILE* file = std::fopen(named.c_str(), "w");
+    ASSERT_NE(file, nullptr);
+    std::fclose(file);
     struct Row {
         std::vector<std::string> args;
         std::string input;
@@ -282,18 +287,22 @@ TEST(SheetItems, InputThatIsNotTheList) {
     };
     const std::vector<std::string> sheet = {"--type", "128",      "--sheet",
                                             "5160",   "--output", "x.pdf"};
+    std::vector<std::string> withData = sheet;
+    withData.push_back(named);
     const Row rows[] = {
         {{"--type", "128", "--csv", "--column", "1"},
          std::string("PK\x03\x04\x14\0\x06\0", 8) + "sku\tname\n",
          kExitIoError,
          "it is a ZIP archive, such as a spreadsheet's own .xlsx or .ods file"},
         {sheet, "AB\x1B[0mC\n", 0, "line 1: the item holds the control byte \\x1B"},
+        {withData, "", 0, "is taken as data, not read"},
     };
     for (const Row& row : rows) {
         const Outcome r = RunJob(row.args, row.input);
         EXPECT_EQ(r.status, row.status) << r.err;
         EXPECT_NE(r.err.find(row.err), std::string::npos) << r.err;
     }
+    std::remove(named.c_str());
 }
 
 // Blank lines of a list are no labels; the line numbers count them.
