@@ -296,6 +296,10 @@ TEST(SheetItems, InputThatIsNotTheList) {
          "it is a ZIP archive, such as a spreadsheet's own .xlsx or .ods file"},
         {sheet, "AB\x1B[0mC\n", 0, "line 1: the item holds the control byte \\x1B"},
         {withData, "", 0, "is taken as data, not read"},
+        {{"--type", "upc", "--sheet", "5160", "--output", "x.pdf"},
+         "036000291452\n",
+         1,
+         "line 1: Error, UPC-A codes must be 11 digits long"},
     };
     for (const Row& row : rows) {
         const Outcome r = RunJob(row.args, row.input);
