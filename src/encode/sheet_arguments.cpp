@@ -157,12 +157,13 @@ std::string FinishLayoutOptions(const SheetArguments& a, SheetOptions& s) {
     if (s.format == SheetFormat::Rtf) {
         // The word processor places and scales an RTF document itself: an offset moves the
         // table's margins, while a scale and guides are the print dialog's and the PDF's.
-        if (a.scale || a.outline || a.cropMarks) {
-            return std::string(a.scale     ? "--scale"
-                               : a.outline ? "--outline"
-                                           : "--crop-marks") +
-                   " applies to PDF labels; for an RTF document set the scale in the word "
+        if (a.scale) {
+            return "--scale applies to PDF labels; for an RTF document set the scale in the word "
                    "processor's print dialog, or write a PDF";
+        }
+        if (a.outline || a.cropMarks) {
+            return std::string(a.outline ? "--outline" : "--crop-marks") +
+                   " applies to PDF labels: write the alignment page as a PDF";
         }
         constexpr double kSlack = 0.005;
         const double left = s.sheet.x0 + s.offsetX;
