@@ -606,7 +606,8 @@ int RunSheets(const EncoderOptions& options, std::FILE* in, std::FILE* out, std:
     std::size_t column = source.csv ? static_cast<std::size_t>(source.column - 1) : 0;
     std::size_t copiesColumn = static_cast<std::size_t>(source.copiesColumn - 1);
     std::size_t headerFields = 0;
-    bool replaceColumn = false;  // the file is our own output: its last column is replaced
+    std::size_t firstFields = 0;  // the fields of the first record, header or data
+    bool replaceColumn = false;   // the file is our own output: its last column is replaced
     bool headerHint = false;
     bool anyRecord = false;
     std::optional<ItemHints> hints;
@@ -633,6 +634,7 @@ int RunSheets(const EncoderOptions& options, std::FILE* in, std::FILE* out, std:
         if (!sheet.append)
             input.Commit();
         anyRecord = !first.empty();
+        firstFields = anyRecord ? first[0].fields.size() : 0;
         hints.emplace(anyRecord ? &first[0] : nullptr, separator);
         if (source.header && anyRecord) {
             const std::vector<std::string>& names = first[0].fields;
@@ -803,6 +805,11 @@ int RunSheets(const EncoderOptions& options, std::FILE* in, std::FILE* out, std:
             headerSeen = true;
             const bool cut = replaceColumn && record.fields.size() == headerFields;
             text += raw.substr(0, (cut ? record.lastField - 1 : record.end) - record.begin);
+            // A row shorter than the first is filled with empty fields, so that its bar code
+            // stands in the bar code column.
+            const std::size_t width = firstFields - (replaceColumn ? 1 : 0);
+            for (std::size_t k = record.fields.size() - (cut ? 1 : 0); k < width; ++k)
+                text += separator;
             text += separator;
             if (header) {
                 text += CsvField(kAppendedHeader, separator);

@@ -183,6 +183,7 @@ TEST(SheetItems, CsvDialectsAndEncodings) {
          "sku,n\nAB,\xC3\xA9\n",
          {"--input-encoding", "cp1252"},
          "sku,n,Bar code\nAB,\xC3\xA9,*AB*\n"},
+        {"a short row", "sku,n,m\nAB\nCD,x\n", {}, "sku,n,m,Bar code\nAB,,,*AB*\nCD,x,,*CD*\n"},
     };
     for (const Row& row : rows) {
         std::vector<std::string> args = {"--type", "39",       "--csv",   "--column",
