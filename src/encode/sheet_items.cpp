@@ -88,9 +88,12 @@ class ItemHints {
                    "(--input-encoding utf-16le or utf-16be)\n";
         }
         if (!controlNoted_) {
+            // Tabs and line breaks of quoted fields, and the separators that GS1 and ISO/IEC
+            // 15434 data carry on purpose (EOT, GS, RS), are not noted.
+            constexpr std::string_view kMeant = "\t\r\n\x04\x1D\x1E";
             for (const char c : item.data) {
                 const auto b = static_cast<unsigned char>(c);
-                if ((b > 0 && b < 0x20 && c != '\t' && c != '\r' && c != '\n') || b == 0x7F) {
+                if ((b > 0 && b < 0x20 && kMeant.find(c) == std::string_view::npos) || b == 0x7F) {
                     controlNoted_ = true;
                     return where + "the control byte " + ShowControlBytes(std::string(1, c)) +
                            ", which a scanner sends as a key press: the file probably holds "
