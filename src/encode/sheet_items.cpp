@@ -737,6 +737,16 @@ int RunSheets(const EncoderOptions& options, std::FILE* in, std::FILE* out, std:
     std::optional<int> stopped = pass([&](Kind kind) -> std::optional<int> {
         if (kind != Kind::Item)
             return std::nullopt;
+        // The column added to a row longer than the first would stand under no heading, or
+        // another's.
+        if (sheet.append && record.fields.size() > firstFields) {
+            return fail("line " + std::to_string(record.line) + ": the row has " +
+                            std::to_string(record.fields.size()) + " fields where the first has " +
+                            std::to_string(firstFields) +
+                            ": its bar code would stand in another column (a separator in an "
+                            "unquoted field?); nothing was written\n",
+                        kExitItemFailed);
+        }
         SheetItem item;
         int copies = 1;
         std::string message = itemOf(item, copies);

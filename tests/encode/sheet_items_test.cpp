@@ -246,6 +246,16 @@ TEST(SheetItems, AppendedColumnInTheFilesEncoding) {
     EXPECT_EQ(utf8.out, "");
 }
 
+// A row longer than the first would put its bar code in another column: nothing is written.
+TEST(SheetItems, AppendRefusesARowLongerThanTheFirst) {
+    const Outcome r = RunJob({"--type", "39", "--csv", "--column", "1", "--header", "--append"},
+                             "sku,n\nAB,x\nCD,y,z\n");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find("line 3: the row has 3 fields where the first has 2"), std::string::npos)
+        << r.err;
+}
+
 // Messages say what was probably meant and never print the input's control bytes raw.
 TEST(SheetItems, MessagesAboutTheInput) {
     struct Row {
