@@ -452,7 +452,8 @@ std::string FinishSheetOptions(const SheetArguments& a, std::optional<BarHeight>
     }
     s.height = height.value_or(BarHeight::Normal);
     s.points = points.value_or(0);
-    s.text = a.text;
+    // Faces that draw the digits under the bars need no second line of them.
+    s.text = a.text && !Info(options.type).digitsUnderBars;
     error = FinishLayoutOptions(a, s);
     if (!error.empty())
         return error;

@@ -153,6 +153,11 @@ TEST(SheetItems, CustomSheetAndCopiesReachTheWriter) {
     EXPECT_EQ(o.copies, 3);
     EXPECT_EQ(o.firstLabel, 5);
     EXPECT_TRUE(o.text);
+    // A face that draws the digits under its bars gets no second line of them.
+    const Outcome upc = RunJob({"--type", "upc", "--sheet", "5163", "--output", "a.pdf", "--text"},
+                               "03600029145\n");
+    ASSERT_EQ(upc.jobs.size(), 1u) << upc.err;
+    EXPECT_FALSE(upc.jobs[0].options.text);
 }
 
 // UTF-16 bytes of ASCII and Latin-1 text, with a byte-order mark.
