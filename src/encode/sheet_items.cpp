@@ -112,98 +112,182 @@ bool WriteOut(std::FILE* out, std::string_view bytes) {
 
 enum class Step { Record, NeedMore, End, Error };
 
-// Parses the next record of `text` from `pos` on, blank lines skipped, and moves `pos` and
-// `line` past it: only a record that ends within `text`, unless `atEnd` says that nothing
-// follows.
-Step NextCsvRecord(std::string_view text, std::size_t& pos, unsigned long long& line, bool atEnd,
-                   char separator, std::size_t fieldLimit, CsvRecord& record, std::string& error) {
-    std::size_t i = pos;
-    unsigned long long at = line;
-    const auto keep = [&](std::string& field, char c) {
-        if (field.size() < fieldLimit)
-            field += c;
-    };
-    while (i < text.size()) {
-        record = CsvRecord{};
-        record.line = at;
-        record.begin = i;
-        record.lastField = i;
-        std::string field;
-        for (;;) {
-            if (i < text.size() && text[i] == '"') {
-                const unsigned long long opened = at;
-                ++i;
-                for (;;) {
-                    if (i >= text.size()) {
-                        if (!atEnd)
-                            return Step::NeedMore;
-                        error = "line " + std::to_string(opened) + ": a quoted field is not closed";
-                        return Step::Error;
+// Splits CSV text into records as it comes, piece by piece: its state is kept between the
+// pieces, so a record that spans many pieces is read once, and only the fields asked for are kept
+// (each at most `fieldLimit` bytes). Offsets count from the start of the whole text.
+class CsvParser {
+  public:
+    static constexpr std::size_t kAll = std::string_view::npos;
+
+    // `keepFields`: how many fields of a record to keep. The bytes of field `heldField` and the
+    // separator before it are held back from Settled() until its record ends, and refused past
+    // `heldLimit` bytes.
+    CsvParser(char separator, std::size_t fieldLimit, std::size_t keepFields = kAll,
+              std::size_t heldField = kAll, std::size_t heldLimit = kAll)
+        : separator_(separator),
+          fieldLimit_(fieldLimit),
+          keepFields_(keepFields),
+          heldField_(heldField),
+          heldLimit_(heldLimit) {}
+
+    // Parses on from `pos` through `text`, which holds the whole text from offset `base` on, and
+    // moves `pos` past what it read; blank lines are skipped. Step::Record with `record` when one
+    // ends, NeedMore when `text` runs out first (unless `atEnd` says nothing follows).
+    Step Parse(std::string_view text, std::size_t base, std::size_t& pos, bool atEnd,
+               CsvRecord& record, std::string& error) {
+        const std::size_t stop = base + text.size();
+        while (pos < stop) {
+            const char c = text[pos - base];
+            switch (state_) {
+                case State::LineStart:
+                    if (c == '\r' && pos + 1 >= stop && !atEnd)
+                        return Step::NeedMore;
+                    if (c == '\n' || c == '\r') {  // an empty line
+                        pos += c == '\r' && pos + 1 < stop && text[pos + 1 - base] == '\n' ? 2 : 1;
+                        ++line_;
+                        continue;
                     }
-                    const char c = text[i++];
+                    current_ = CsvRecord{};
+                    current_.line = line_;
+                    current_.begin = current_.lastField = pos;
+                    field_.clear();
+                    state_ = State::FieldStart;
+                    continue;
+                case State::FieldStart:
                     if (c == '"') {
-                        if (i >= text.size() && !atEnd)
-                            return Step::NeedMore;  // a doubled quote may be cut in two
-                        if (i < text.size() && text[i] == '"') {
-                            keep(field, '"');
-                            ++i;
-                            continue;
-                        }
-                        break;
+                        opened_ = line_;
+                        current_.blank = false;
+                        ++pos;
+                        state_ = State::Quoted;
+                    } else {
+                        state_ = State::Unquoted;
                     }
-                    if (c == '\n')
-                        ++at;
-                    keep(field, c);
+                    continue;
+                case State::Quoted: {
+                    // The run of bytes up to the next quote, at once.
+                    const std::size_t quote = text.find('"', pos - base);
+                    const std::size_t runEnd =
+                        quote == std::string_view::npos ? stop : base + quote;
+                    const std::string_view run = text.substr(pos - base, runEnd - pos);
+                    for (std::size_t nl = run.find('\n'); nl != std::string_view::npos;
+                         nl = run.find('\n', nl + 1))
+                        ++line_;
+                    Keep(run);
+                    pos = runEnd;
+                    if (pos < stop) {
+                        ++pos;
+                        state_ = State::QuoteSeen;
+                    }
+                    continue;
                 }
+                case State::QuoteSeen:  // a doubled quote, or the closing one
+                    if (c == '"') {
+                        Keep("\"");
+                        ++pos;
+                        state_ = State::Quoted;
+                    } else {
+                        state_ = State::Unquoted;
+                    }
+                    continue;
+                case State::Unquoted:
+                    if (c == '\n') {
+                        current_.ending = "\n";
+                        return Finish(pos++, record);
+                    }
+                    if (c == '\r') {
+                        crAt_ = pos++;
+                        state_ = State::CrSeen;
+                        continue;
+                    }
+                    if (c != ' ' && c != '\t')
+                        current_.blank = false;
+                    ++pos;
+                    if (c == separator_) {
+                        EndField();
+                        current_.lastField = pos;
+                        state_ = State::FieldStart;
+                    } else {
+                        Keep(std::string_view(&c, 1));
+                    }
+                    continue;
+                case State::CrSeen:  // a CR alone ends a line too
+                    if (c == '\n')
+                        ++pos;
+                    current_.ending = c == '\n' ? "\r\n" : "\r";
+                    return Finish(crAt_, record);
             }
-            // Unquoted text, or what follows a closing quote up to the next separator.
-            while (i < text.size() && text[i] != separator && text[i] != '\n') {
-                if (text[i] == '\r' && i + 1 >= text.size() && !atEnd)
-                    return Step::NeedMore;
-                if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] != '\n')
-                    break;  // a line that ends in a carriage return alone
-                keep(field, text[i++]);
-            }
-            if (i < text.size() && text[i] == '\r') {
-                record.end = i++;
-                ++at;
-                record.ending = "\r";
-                record.fields.push_back(std::move(field));
-                break;
-            }
-            if (i < text.size() && text[i] == separator) {
-                record.fields.push_back(std::move(field));
-                field.clear();
-                ++i;
-                record.lastField = i;
-                continue;
-            }
-            if (i >= text.size() && !atEnd)
-                return Step::NeedMore;
-            // The end of the line or of the file ends the record.
-            record.end = i;
-            if (i < text.size()) {
-                ++i;
-                ++at;
-                record.ending = "\n";
-            }
-            if (record.end > record.begin && text[record.end - 1] == '\r') {
-                --record.end;
-                record.ending = record.ending.empty() ? "" : "\r\n";
-                if (!field.empty() && field.back() == '\r')
-                    field.pop_back();
-            }
-            record.fields.push_back(std::move(field));
-            break;
         }
-        if (record.end > record.begin) {
-            pos = i;
-            line = at;
-            return Step::Record;
+        if (!atEnd) {
+            if (Held() && pos - current_.lastField > heldLimit_) {
+                error = "line " + std::to_string(current_.line) + ": column " +
+                        std::to_string(heldField_ + 1) + " holds more than " +
+                        std::to_string(heldLimit_) + " bytes, too many to write back";
+                return Step::Error;
+            }
+            return Step::NeedMore;
+        }
+        switch (state_) {
+            case State::LineStart:
+                return Step::End;
+            case State::Quoted:
+                error = "line " + std::to_string(opened_) + ": a quoted field is not closed";
+                return Step::Error;
+            case State::CrSeen:
+                current_.ending = "";
+                return Finish(crAt_, record);
+            default:
+                current_.ending = "";
+                return Finish(pos, record);
         }
     }
-    return atEnd ? Step::End : Step::NeedMore;
-}
+
+    // Where the text that no record needs again ends, for a parse that has reached `pos`: the
+    // held field and a carriage return that may end the line stay.
+    std::size_t Settled(std::size_t pos) const {
+        if (Held())
+            return current_.lastField - 1;
+        return state_ == State::CrSeen ? crAt_ : pos;
+    }
+
+  private:
+    enum class State { LineStart, FieldStart, Quoted, QuoteSeen, Unquoted, CrSeen };
+
+    bool Held() const { return state_ != State::LineStart && current_.fieldCount == heldField_; }
+
+    void Keep(std::string_view bytes) {
+        if (current_.fieldCount < keepFields_ && field_.size() < fieldLimit_)
+            field_.append(bytes.substr(0, fieldLimit_ - field_.size()));
+    }
+
+    void EndField() {
+        if (current_.fieldCount++ < keepFields_)
+            current_.fields.push_back(std::move(field_));
+        field_.clear();
+    }
+
+    Step Finish(std::size_t end, CsvRecord& record) {
+        EndField();
+        current_.end = end;
+        ++line_;
+        if (current_.ending.empty())
+            --line_;  // the end of the text
+        record = std::move(current_);
+        state_ = State::LineStart;
+        return Step::Record;
+    }
+
+    char separator_;
+    std::size_t fieldLimit_;
+    std::size_t keepFields_;
+    std::size_t heldField_;
+    std::size_t heldLimit_;
+    State state_ = State::LineStart;
+    CsvRecord current_;
+    std::string field_;
+    std::size_t crAt_ = 0;
+    unsigned long long line_ = 1;
+    unsigned long long opened_ = 0;
+};
 
 // The next line of `text` from `pos` on, as a record of one field (at most `limit` bytes).
 Step NextLine(std::string_view text, std::size_t& pos, unsigned long long& line, bool atEnd,
@@ -349,49 +433,91 @@ class ListInput {
     std::optional<ListDecoder> decoder_;
 };
 
-// The records (or lines) of a list, one at a time, each with the text between it and the one
-// before (blank lines and line endings). Only the record at hand is held, so memory follows the
-// longest record, not the file.
+// The records (or lines) of a list, one at a time. Only the text not yet parsed is held, with,
+// when the text is kept for writing back, the text not yet handed out: memory follows the fields
+// kept, not the record.
 class RecordStream {
   public:
-    RecordStream(ListInput& input, bool csv, char separator, std::size_t fieldLimit)
-        : input_(input), csv_(csv), separator_(separator), fieldLimit_(fieldLimit) {}
+    // `keepText`: hand out the text around and of each record, piece by piece; else only the
+    // records. `keepFields`, `heldField` and `heldLimit` as for CsvParser.
+    RecordStream(ListInput& input, bool csv, char separator, std::size_t fieldLimit,
+                 bool keepText = false, std::size_t keepFields = CsvParser::kAll,
+                 std::size_t heldField = CsvParser::kAll, std::size_t heldLimit = CsvParser::kAll)
+        : input_(input),
+          csv_(csv),
+          keepText_(keepText),
+          fieldLimit_(fieldLimit),
+          parser_(separator, fieldLimit, keepFields, heldField, heldLimit) {}
 
-    // The next record, with `gap` the text before it and `raw` its own (without its line
-    // ending); at the end, `done` with `gap` what follows the last record. The views last until
-    // the next call. False, with `error` set, when the input cannot be read or parsed.
+    // The next record, with `gap` the text before it not yet handed out and `raw` its own rest
+    // (without its line ending; record.begin moved to its start); or, with `partial`, text of
+    // the record at hand (or before it) that is handed out ahead of it; or at the end, `done`
+    // with `gap` what follows the last record. `gap` and `raw` stay empty unless the text is
+    // kept, and last until the next call. False, with `error` set, when the input cannot be
+    // read or parsed.
     bool Next(CsvRecord& record, std::string_view& gap, std::string_view& raw, bool& done,
-              std::string& error) {
+              std::string& error, bool* partial = nullptr) {
         done = false;
+        if (partial != nullptr)
+            *partial = false;
+        gap = raw = {};
         for (;;) {
             const std::string_view text = text_;
-            const Step step = csv_ ? NextCsvRecord(text, pos_, line_, atEnd_, separator_,
-                                                   fieldLimit_, record, error)
-                                   : NextLine(text, pos_, line_, atEnd_, fieldLimit_, record);
+            Step step;
+            if (csv_) {
+                step = parser_.Parse(text, base_, pos_, atEnd_, record, error);
+            } else {
+                std::size_t at = pos_ - base_;
+                step = NextLine(text, at, line_, atEnd_, fieldLimit_, record);
+                pos_ = base_ + at;
+                if (step == Step::Record) {
+                    record.blank = IsBlank(text.substr(record.begin, record.end - record.begin));
+                    record.begin += base_;
+                    record.end += base_;
+                    record.fieldCount = 1;
+                }
+            }
             if (step == Step::Error)
                 return false;
             if (step == Step::Record) {
-                gap = text.substr(copied_, record.begin - copied_);
-                raw = text.substr(record.begin, record.end - record.begin);
+                const std::size_t from = std::max(copied_, record.begin);
+                if (keepText_) {
+                    gap = text.substr(copied_ - base_, from - copied_);
+                    raw = text.substr(from - base_, record.end - from);
+                }
+                record.begin = from;
                 copied_ = record.end;
                 return true;
             }
             if (step == Step::End) {
-                gap = text.substr(copied_);
-                copied_ = text.size();
+                if (keepText_)
+                    gap = text.substr(copied_ - base_);
+                copied_ = base_ + text.size();
                 done = true;
                 return true;
             }
-            // Keep the text not yet handed out; read at least as much again as is held, so
-            // that a long record is parsed a few times only.
-            text_.erase(0, copied_);
-            pos_ -= copied_;
-            copied_ = 0;
+            if (keepText_ && csv_ && partial != nullptr) {
+                const std::size_t settled = parser_.Settled(pos_);
+                if (settled > copied_) {
+                    gap = text.substr(copied_ - base_, settled - copied_);
+                    copied_ = settled;
+                    *partial = true;
+                    return true;
+                }
+            }
+            // Let go of the text that is neither to be parsed nor to be handed out.
+            const std::size_t drop = (keepText_ || !csv_ ? copied_ : pos_) - base_;
+            text_.erase(0, drop);
+            base_ += drop;
+            copied_ = std::max(copied_, base_);
             // A line longer than any item keeps only the start that shows it is too long.
-            if (!csv_ && text_.size() - pos_ > fieldLimit_ &&
-                !IsBlank(std::string_view(text_).substr(pos_, fieldLimit_)))
-                text_.resize(pos_ + fieldLimit_);
-            if (!input_.More(text_, std::max<std::size_t>(1 << 16, text_.size()), atEnd_, error)) {
+            const std::size_t at = pos_ - base_;
+            if (!csv_ && text_.size() - at > fieldLimit_ &&
+                !IsBlank(std::string_view(text_).substr(at, fieldLimit_)))
+                text_.resize(at + fieldLimit_);
+            // A line is looked for from its start each time: read as much again as is held.
+            const std::size_t want = csv_ ? 1 << 16 : std::max<std::size_t>(1 << 16, text_.size());
+            if (!input_.More(text_, want, atEnd_, error)) {
                 readFailed_ = true;
                 return false;
             }
@@ -405,9 +531,11 @@ class RecordStream {
     ListInput& input_;
     bool readFailed_ = false;
     bool csv_;
-    char separator_;
+    bool keepText_;
     std::size_t fieldLimit_;
+    CsvParser parser_;
     std::string text_;
+    std::size_t base_ = 0;    // where text_ starts in the whole text
     std::size_t pos_ = 0;     // where parsing goes on
     std::size_t copied_ = 0;  // the end of what was handed out
     unsigned long long line_ = 1;
@@ -420,10 +548,10 @@ std::optional<std::vector<CsvRecord>> ParseCsv(std::string_view text, std::strin
                                                char separator, std::size_t fieldLimit) {
     std::vector<CsvRecord> records;
     std::size_t pos = 0;
-    unsigned long long line = 1;
+    CsvParser parser(separator, fieldLimit);
     CsvRecord record;
     for (;;) {
-        switch (NextCsvRecord(text, pos, line, true, separator, fieldLimit, record, error)) {
+        switch (parser.Parse(text, 0, pos, true, record, error)) {
             case Step::Record:
                 records.push_back(std::move(record));
                 break;
@@ -573,7 +701,7 @@ int RunSheets(const EncoderOptions& options, std::FILE* in, std::FILE* out, std:
                 return streamFailed(stream);
             if (done)
                 break;
-            if (!IsBlank(raw))
+            if (!record.blank)
                 first.push_back(record);
         }
         if (!input.Rewind(error))
@@ -615,19 +743,29 @@ int RunSheets(const EncoderOptions& options, std::FILE* in, std::FILE* out, std:
         }
     }
 
+    // Past the first records, only the fields used are kept; the old bar code column of our own
+    // output is held back until its record shows whether it is replaced.
+    const std::size_t keepFields = std::max(column, copiesFromColumn ? copiesColumn : 0) + 1;
+    const std::size_t heldField = replaceColumn ? headerFields - 1 : CsvParser::kAll;
+    const std::size_t heldLimit = std::max<std::size_t>(1 << 20, 64 * fieldLimit);
+    const auto stream = [&](bool keepText) {
+        return RecordStream(input, source.csv, separator, fieldLimit, keepText, keepFields,
+                            heldField, heldLimit);
+    };
+
     enum class Kind { Blank, Header, Item, End };
     // One pass over the list: `visit(kind)` sees each record in `record`, `gap` and `raw`, and
     // may end the pass with a status; at the end, `gap` holds what follows the last record.
     const auto pass = [&](auto&& visit) -> std::optional<int> {
-        RecordStream stream(input, source.csv, separator, fieldLimit);
+        RecordStream records = stream(false);
         bool headerSeen = !(source.csv && source.header);
         for (;;) {
-            if (!stream.Next(record, gap, raw, done, error))
-                return streamFailed(stream);
+            if (!records.Next(record, gap, raw, done, error))
+                return streamFailed(records);
             if (done)
                 return visit(Kind::End);
             Kind kind = Kind::Item;
-            if (IsBlank(raw)) {
+            if (record.blank) {
                 kind = Kind::Blank;
             } else if (!headerSeen) {
                 kind = Kind::Header;
@@ -722,7 +860,7 @@ int RunSheets(const EncoderOptions& options, std::FILE* in, std::FILE* out, std:
     // encoding.
     if (sheet.append && !input.Rewind(error))
         return readFailed();
-    RecordStream again(input, source.csv, separator, fieldLimit);
+    RecordStream again = stream(true);
     bool firstPiece = true;
     bool headerSeen = !(source.csv && source.header);
     bool finished = false;
@@ -733,23 +871,26 @@ int RunSheets(const EncoderOptions& options, std::FILE* in, std::FILE* out, std:
         encoded.clear();
         std::string text;
         while (!finished && text.size() < (1 << 16)) {
-            if (!again.Next(record, gap, raw, done, error)) {
+            bool partial = false;
+            if (!again.Next(record, gap, raw, done, error, &partial)) {
                 failure = again.ReadFailed() ? "cannot read the input: " + ShowControlBytes(error)
                                              : ShowControlBytes(error);
                 return false;
             }
             text += gap;
+            if (partial)
+                continue;
             if (done) {
                 finished = true;
                 break;
             }
-            if (IsBlank(raw)) {
+            if (record.blank) {
                 text += raw;
                 continue;
             }
             const bool header = !headerSeen;
             headerSeen = true;
-            const bool cut = replaceColumn && record.fields.size() == headerFields;
+            const bool cut = replaceColumn && record.fieldCount == headerFields;
             text += raw.substr(0, (cut ? record.lastField - 1 : record.end) - record.begin);
             text += separator;
             if (header) {
