@@ -112,6 +112,18 @@ bool WriteOut(std::FILE* out, std::string_view bytes) {
 
 enum class Step { Record, NeedMore, End, Error };
 
+// Which fields of a record a CsvParser keeps, holds back or cuts short.
+struct CsvFields {
+    std::size_t keep = std::string_view::npos;  // how many fields of a record to keep
+    // The bytes of this field and the separator before it are held back from Settled()
+    // until its record ends, and refused past `heldLimit` bytes.
+    std::size_t held = std::string_view::npos;
+    std::size_t heldLimit = std::string_view::npos;
+    // A record ends early, with this field as its last, once the field is longer than
+    // `fieldLimit`.
+    std::size_t cutLong = std::string_view::npos;
+};
+
 // Splits CSV text into records as it comes, piece by piece: its state is kept between the
 // pieces, so a record that spans many pieces is read once, and only the fields asked for are kept
 // (each at most `fieldLimit` bytes). Offsets count from the start of the whole text.
@@ -119,16 +131,8 @@ class CsvParser {
   public:
     static constexpr std::size_t kAll = std::string_view::npos;
 
-    // `keepFields`: how many fields of a record to keep. The bytes of field `heldField` and the
-    // separator before it are held back from Settled() until its record ends, and refused past
-    // `heldLimit` bytes.
-    CsvParser(char separator, std::size_t fieldLimit, std::size_t keepFields = kAll,
-              std::size_t heldField = kAll, std::size_t heldLimit = kAll)
-        : separator_(separator),
-          fieldLimit_(fieldLimit),
-          keepFields_(keepFields),
-          heldField_(heldField),
-          heldLimit_(heldLimit) {}
+    CsvParser(char separator, std::size_t fieldLimit, CsvFields fields = {})
+        : separator_(separator), fieldLimit_(fieldLimit), fields_(fields) {}
 
     // Parses on from `pos` through `text`, which holds the whole text from offset `base` on, and
     // moves `pos` past what it read; blank lines are skipped. Step::Record with `record` when one
@@ -174,6 +178,8 @@ class CsvParser {
                         ++line_;
                     Keep(run);
                     pos = runEnd;
+                    if (tooLong_)
+                        return Finish(pos, record);
                     if (pos < stop) {
                         ++pos;
                         state_ = State::QuoteSeen;
@@ -208,6 +214,8 @@ class CsvParser {
                         state_ = State::FieldStart;
                     } else {
                         Keep(std::string_view(&c, 1));
+                        if (tooLong_)
+                            return Finish(pos, record);
                     }
                     continue;
                 case State::CrSeen:  // a CR alone ends a line too
@@ -218,10 +226,10 @@ class CsvParser {
             }
         }
         if (!atEnd) {
-            if (Held() && pos - current_.lastField > heldLimit_) {
+            if (Held() && pos - current_.lastField > fields_.heldLimit) {
                 error = "line " + std::to_string(current_.line) + ": column " +
-                        std::to_string(heldField_ + 1) + " holds more than " +
-                        std::to_string(heldLimit_) + " bytes, too many to write back";
+                        std::to_string(fields_.held + 1) + " holds more than " +
+                        std::to_string(fields_.heldLimit) + " bytes, too many to write back";
                 return Step::Error;
             }
             return Step::NeedMore;
@@ -252,15 +260,19 @@ class CsvParser {
   private:
     enum class State { LineStart, FieldStart, Quoted, QuoteSeen, Unquoted, CrSeen };
 
-    bool Held() const { return state_ != State::LineStart && current_.fieldCount == heldField_; }
+    bool Held() const { return state_ != State::LineStart && current_.fieldCount == fields_.held; }
 
     void Keep(std::string_view bytes) {
-        if (current_.fieldCount < keepFields_ && field_.size() < fieldLimit_)
+        if (current_.fieldCount >= fields_.keep)
+            return;
+        if (bytes.size() > fieldLimit_ - field_.size() && current_.fieldCount == fields_.cutLong)
+            tooLong_ = true;
+        if (field_.size() < fieldLimit_)
             field_.append(bytes.substr(0, fieldLimit_ - field_.size()));
     }
 
     void EndField() {
-        if (current_.fieldCount++ < keepFields_)
+        if (current_.fieldCount++ < fields_.keep)
             current_.fields.push_back(std::move(field_));
         field_.clear();
     }
@@ -278,9 +290,8 @@ class CsvParser {
 
     char separator_;
     std::size_t fieldLimit_;
-    std::size_t keepFields_;
-    std::size_t heldField_;
-    std::size_t heldLimit_;
+    CsvFields fields_;
+    bool tooLong_ = false;  // the record was cut: nothing is read after it
     State state_ = State::LineStart;
     CsvRecord current_;
     std::string field_;
@@ -439,15 +450,14 @@ class ListInput {
 class RecordStream {
   public:
     // `keepText`: hand out the text around and of each record, piece by piece; else only the
-    // records. `keepFields`, `heldField` and `heldLimit` as for CsvParser.
+    // records, their fields as CsvParser keeps them.
     RecordStream(ListInput& input, bool csv, char separator, std::size_t fieldLimit,
-                 bool keepText = false, std::size_t keepFields = CsvParser::kAll,
-                 std::size_t heldField = CsvParser::kAll, std::size_t heldLimit = CsvParser::kAll)
+                 bool keepText = false, CsvFields fields = {})
         : input_(input),
           csv_(csv),
           keepText_(keepText),
           fieldLimit_(fieldLimit),
-          parser_(separator, fieldLimit, keepFields, heldField, heldLimit) {}
+          parser_(separator, fieldLimit, fields) {}
 
     // The next record, with `gap` the text before it not yet handed out and `raw` its own rest
     // (without its line ending; record.begin moved to its start); or, with `partial`, text of
@@ -745,12 +755,18 @@ int RunSheets(const EncoderOptions& options, std::FILE* in, std::FILE* out, std:
 
     // Past the first records, only the fields used are kept; the old bar code column of our own
     // output is held back until its record shows whether it is replaced.
-    const std::size_t keepFields = std::max(column, copiesFromColumn ? copiesColumn : 0) + 1;
-    const std::size_t heldField = replaceColumn ? headerFields - 1 : CsvParser::kAll;
-    const std::size_t heldLimit = std::max<std::size_t>(1 << 20, 64 * fieldLimit);
+    // An item too long for any bar code ends the job as soon as it shows, when it fails the
+    // job and its record holds nothing more to check (the copies column comes before it).
+    CsvFields kept;
+    kept.keep = std::max(column, copiesFromColumn ? copiesColumn : 0) + 1;
+    kept.held = replaceColumn ? headerFields - 1 : CsvParser::kAll;
+    kept.heldLimit = std::max<std::size_t>(1 << 20, 64 * fieldLimit);
+    const bool stopsAtBadItem = !sheet.skipBad && !sheet.fontStrings;
     const auto stream = [&](bool keepText) {
-        return RecordStream(input, source.csv, separator, fieldLimit, keepText, keepFields,
-                            heldField, heldLimit);
+        CsvFields f = kept;
+        if (!keepText && stopsAtBadItem && (!copiesFromColumn || copiesColumn < column))
+            f.cutLong = column;
+        return RecordStream(input, source.csv, separator, fieldLimit, keepText, f);
     };
 
     enum class Kind { Blank, Header, Item, End };

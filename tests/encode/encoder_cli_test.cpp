@@ -367,20 +367,26 @@ TEST(EncoderCli, SheetUnderAMemoryLimit) {
         const char* options;
         const char* err;  // the start of standard error
         const char* status;
+        bool quoted = false;  // the item follows a quoted field of as many line breaks
     };
     // A list is read piece by piece, from a file or a pipe: the long line is cut where it is
-    // already too long. A CSV written back from a pipe is held, to be read twice.
+    // already too long. A CSV written back from a pipe is held, to be read twice; from a file,
+    // its other fields pass through.
     const char* sheet = " --sheet 5160 --output /nonexistent/x.pdf";
     const Row rows[] = {
         {"60000", "100", false, sheet, "line 1: the item is longer than", "status 1"},
         {"60000", "100", true, sheet, "line 1: the item is longer than", "status 1"},
         {"150000", "300", true, " --csv --column 1 --append",
          "stripewright-encode: not enough memory", "status 3"},
+        {"60000", "100", false, " --csv --column 2 --append --skip-bad",
+         "line 1: the item is longer than", "status 1", true},
     };
     const std::string file = testing::TempDir() + "sw_long_item.txt";
     for (const Row& row : rows) {
-        const std::string item =
-            std::string("head -c ") + row.megabytes + "000000 /dev/zero | tr '\\0' A";
+        const std::string zeros = std::string("head -c ") + row.megabytes + "000000 /dev/zero";
+        std::string item = zeros + " | tr '\\0' A";
+        if (row.quoted)
+            item = "{ printf '\"'; " + zeros + " | tr '\\0' '\\n'; printf '\",'; " + item + "; }";
         const std::string input = row.piped ? item + " | " : item + " > " + file + "; ";
         const std::string out = test::Shell(
             "(" + input + "(ulimit -v " + row.limitKb + "; exec " SW_ENCODE_EXE " --type 39" +
