@@ -122,6 +122,8 @@ struct CsvFields {
     // A record ends early, with this field as its last, once the field is longer than
     // `fieldLimit`.
     std::size_t cutLong = std::string_view::npos;
+    // Fields are kept until they take this many bytes; then only the last one, as the tail.
+    std::size_t budget = std::string_view::npos;
 };
 
 // Splits CSV text into records as it comes, piece by piece: its state is kept between the
@@ -271,14 +273,21 @@ class CsvParser {
             field_.append(bytes.substr(0, fieldLimit_ - field_.size()));
     }
 
-    void EndField() {
-        if (current_.fieldCount++ < fields_.keep)
+    void EndField(bool last = false) {
+        if (current_.fieldCount++ < fields_.keep && !full_) {
+            keptBytes_ += sizeof(std::string) + field_.size();
+            full_ = keptBytes_ > fields_.budget;
             current_.fields.push_back(std::move(field_));
+        } else if (last && full_) {
+            current_.tail = std::move(field_);
+        }
         field_.clear();
     }
 
     Step Finish(std::size_t end, CsvRecord& record) {
-        EndField();
+        EndField(true);
+        keptBytes_ = 0;
+        full_ = false;
         current_.end = end;
         ++line_;
         if (current_.ending.empty())
@@ -291,7 +300,9 @@ class CsvParser {
     char separator_;
     std::size_t fieldLimit_;
     CsvFields fields_;
-    bool tooLong_ = false;  // the record was cut: nothing is read after it
+    bool tooLong_ = false;       // the record was cut: nothing is read after it
+    std::size_t keptBytes_ = 0;  // of the record at hand's fields
+    bool full_ = false;          // over the budget: no more of its fields are kept
     State state_ = State::LineStart;
     CsvRecord current_;
     std::string field_;
@@ -658,6 +669,8 @@ int RunSheets(const EncoderOptions& options, std::FILE* in, std::FILE* out, std:
     const std::size_t longest = Info(options.type).longestData;
     // Enough bytes for the longest item in any UTF-8, and one character more.
     const std::size_t fieldLimit = 4 * longest + 4;
+    // The bytes a record may hold where it cannot pass through field by field.
+    const std::size_t recordLimit = std::max<std::size_t>(1 << 20, 64 * fieldLimit);
     // An item longer than any bar code of its type is refused before any work on it.
     const auto encode = [&](const std::string& data, std::u32string& fontString,
                             std::string& message) {
@@ -704,7 +717,9 @@ int RunSheets(const EncoderOptions& options, std::FILE* in, std::FILE* out, std:
         if (!sheet.append)
             input.Commit();
     } else {
-        RecordStream stream(input, source.csv, separator, fieldLimit);
+        CsvFields firstKept;
+        firstKept.budget = recordLimit;
+        RecordStream stream(input, source.csv, separator, fieldLimit, false, firstKept);
         std::vector<CsvRecord> first;
         while (first.size() < 2) {
             if (!stream.Next(record, gap, raw, done, error))
@@ -722,6 +737,7 @@ int RunSheets(const EncoderOptions& options, std::FILE* in, std::FILE* out, std:
         hints.emplace(anyRecord ? &first[0] : nullptr, separator);
         if (source.header && anyRecord) {
             const std::vector<std::string>& names = first[0].fields;
+            headerFields = first[0].fieldCount;
             std::string missing;
             if (!source.columnName.empty() && !FindColumn(names, source.columnName, column))
                 missing = source.columnName;
@@ -732,14 +748,16 @@ int RunSheets(const EncoderOptions& options, std::FILE* in, std::FILE* out, std:
                 std::string list;
                 for (const std::string& name : names)
                     list += (list.empty() ? "" : ", ") + CsvField(name, separator);
+                if (names.size() < headerFields)
+                    list += ", ... (" + std::to_string(headerFields) + " in all)";
                 return fail("stripewright-encode: the header has no column \"" +
                                 ShowControlBytes(missing) +
                                 "\" (its columns: " + ShowControlBytes(list) + ")\n",
                             kExitUsage);
             }
-            headerFields = names.size();
-            replaceColumn = sheet.append && names.size() >= 2 && names.back() == kAppendedHeader &&
-                            column + 1 < names.size();
+            const std::string& last = names.size() == headerFields ? names.back() : first[0].tail;
+            replaceColumn = sheet.append && headerFields >= 2 && last == kAppendedHeader &&
+                            column + 1 < headerFields;
         } else if (!source.columnName.empty() || !source.copiesColumnName.empty()) {
             return fail("stripewright-encode: the file is empty: it has no column names\n",
                         kExitUsage);
@@ -760,7 +778,7 @@ int RunSheets(const EncoderOptions& options, std::FILE* in, std::FILE* out, std:
     CsvFields kept;
     kept.keep = std::max(column, copiesFromColumn ? copiesColumn : 0) + 1;
     kept.held = replaceColumn ? headerFields - 1 : CsvParser::kAll;
-    kept.heldLimit = std::max<std::size_t>(1 << 20, 64 * fieldLimit);
+    kept.heldLimit = recordLimit;
     const bool stopsAtBadItem = !sheet.skipBad && !sheet.fontStrings;
     const auto stream = [&](bool keepText) {
         CsvFields f = kept;

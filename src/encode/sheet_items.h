@@ -22,6 +22,7 @@ struct CsvRecord {
     std::size_t lastField = 0;   // where the last field starts
     std::string_view ending;     // "\n", "\r\n" or "" at the end of the file
     std::size_t fieldCount = 0;  // `fields` may keep only the first few
+    std::string tail;            // the last field, when `fields` stops short of it
     bool blank = true;           // its text is spaces and tabs alone
 };
 

@@ -368,6 +368,7 @@ TEST(EncoderCli, SheetUnderAMemoryLimit) {
         const char* err;  // the start of standard error
         const char* status;
         bool quoted = false;  // the item follows a quoted field of as many line breaks
+        char fill = 'A';      // the item's bytes
     };
     // A list is read piece by piece, from a file or a pipe: the long line is cut where it is
     // already too long. A CSV written back from a pipe is held, to be read twice; from a file,
@@ -380,11 +381,13 @@ TEST(EncoderCli, SheetUnderAMemoryLimit) {
          "stripewright-encode: not enough memory", "status 3"},
         {"60000", "100", false, " --csv --column 2 --append --skip-bad",
          "line 1: the item is longer than", "status 1", true},
+        {"60000", "100", false, " --csv --column 2 --sheet 5160 --output /nonexistent/x.pdf",
+         "line 1: Error- no data", "status 1", false, ','},
     };
     const std::string file = testing::TempDir() + "sw_long_item.txt";
     for (const Row& row : rows) {
         const std::string zeros = std::string("head -c ") + row.megabytes + "000000 /dev/zero";
-        std::string item = zeros + " | tr '\\0' A";
+        std::string item = zeros + " | tr '\\0' '" + row.fill + "'";
         if (row.quoted)
             item = "{ printf '\"'; " + zeros + " | tr '\\0' '\\n'; printf '\",'; " + item + "; }";
         const std::string input = row.piped ? item + " | " : item + " > " + file + "; ";
