@@ -363,7 +363,8 @@ std::string FinishSheetOptions(const SheetArguments& a, std::optional<BarHeight>
                    *a.copiesColumn + "\"";
     }
     if (a.csv && !a.append && !a.sheet) {
-        if (a.paper || a.output || a.firstLabel || a.copies || a.text || height || points)
+        if (a.paper || a.output || a.firstLabel || a.copies || a.text || a.LayoutAny() || height ||
+            points)
             return "--csv without --append or --sheet writes the font strings to standard "
                    "output; the label options need --sheet";
         s.fontStrings = true;

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 
 #include "barcode/make.h"
@@ -110,6 +111,51 @@ bool WriteOut(std::FILE* out, std::string_view bytes) {
            std::fflush(out) == 0 && !std::ferror(out);
 }
 
+// A digest of the items a pass reads (FNV-1a), to find the same ones again in the next.
+constexpr std::uint64_t kDigestStart = 14695981039346656037ull;
+std::uint64_t Digest(std::uint64_t digest, const SheetItem& item, int copies) {
+    const auto add = [&](std::string_view bytes) {
+        for (const char c : bytes) {
+            digest ^= static_cast<unsigned char>(c);
+            digest *= 1099511628211ull;
+        }
+    };
+    add(std::to_string(item.line) + ' ' + std::to_string(copies) + ' ');
+    add(item.data);
+    add(std::string_view("\n", 1));
+    return digest;
+}
+
+// An item held in `store`, and read back from `at` (false after the last).
+void Pack(std::string& store, const SheetItem& item, int copies) {
+    const auto add = [&](auto value) {
+        store.append(reinterpret_cast<const char*>(&value), sizeof value);
+    };
+    add(static_cast<std::uint64_t>(item.line));
+    add(static_cast<std::uint16_t>(copies));
+    add(static_cast<std::uint32_t>(item.data.size()));
+    store += item.data;
+}
+bool Unpack(const std::string& store, std::size_t& at, SheetItem& item, int& copies) {
+    if (at >= store.size())
+        return false;
+    const auto take = [&](auto& value) {
+        std::memcpy(&value, store.data() + at, sizeof value);
+        at += sizeof value;
+    };
+    std::uint64_t line = 0;
+    std::uint16_t count = 0;
+    std::uint32_t size = 0;
+    take(line);
+    take(count);
+    take(size);
+    item.line = line;
+    copies = count;
+    item.data.assign(store, at, size);
+    at += size;
+    return true;
+}
+
 enum class Step { Record, NeedMore, End, Error };
 
 // Which fields of a record a CsvParser keeps, holds back or cuts short.
@@ -181,7 +227,7 @@ class CsvParser {
                     Keep(run);
                     pos = runEnd;
                     if (tooLong_)
-                        return Finish(pos, record);
+                        return Cut(pos, record);
                     if (pos < stop) {
                         ++pos;
                         state_ = State::QuoteSeen;
@@ -200,7 +246,9 @@ class CsvParser {
                 case State::Unquoted:
                     if (c == '\n') {
                         current_.ending = "\n";
-                        return Finish(pos++, record);
+                        if (Finish(pos++, record))
+                            return Step::Record;
+                        continue;
                     }
                     if (c == '\r') {
                         crAt_ = pos++;
@@ -217,14 +265,16 @@ class CsvParser {
                     } else {
                         Keep(std::string_view(&c, 1));
                         if (tooLong_)
-                            return Finish(pos, record);
+                            return Cut(pos, record);
                     }
                     continue;
                 case State::CrSeen:  // a CR alone ends a line too
                     if (c == '\n')
                         ++pos;
                     current_.ending = c == '\n' ? "\r\n" : "\r";
-                    return Finish(crAt_, record);
+                    if (Finish(crAt_, record))
+                        return Step::Record;
+                    continue;
             }
         }
         if (!atEnd) {
@@ -244,10 +294,10 @@ class CsvParser {
                 return Step::Error;
             case State::CrSeen:
                 current_.ending = "";
-                return Finish(crAt_, record);
+                return Finish(crAt_, record) ? Step::Record : Step::End;
             default:
                 current_.ending = "";
-                return Finish(pos, record);
+                return Finish(pos, record) ? Step::Record : Step::End;
         }
     }
 
@@ -265,16 +315,19 @@ class CsvParser {
     bool Held() const { return state_ != State::LineStart && current_.fieldCount == fields_.held; }
 
     void Keep(std::string_view bytes) {
-        if (current_.fieldCount >= fields_.keep)
+        if (current_.fieldCount >= fields_.keep || cut_)
             return;
-        if (bytes.size() > fieldLimit_ - field_.size() && current_.fieldCount == fields_.cutLong)
+        if (bytes.size() > fieldLimit_ - field_.size() && current_.fieldCount == fields_.cutLong &&
+            !current_.blank)
             tooLong_ = true;
         if (field_.size() < fieldLimit_)
             field_.append(bytes.substr(0, fieldLimit_ - field_.size()));
     }
 
     void EndField(bool last = false) {
-        if (current_.fieldCount++ < fields_.keep && !full_) {
+        if (cut_) {
+            ++current_.fieldCount;
+        } else if (current_.fieldCount++ < fields_.keep && !full_) {
             keptBytes_ += sizeof(std::string) + field_.size();
             full_ = keptBytes_ > fields_.budget;
             current_.fields.push_back(std::move(field_));
@@ -284,23 +337,43 @@ class CsvParser {
         field_.clear();
     }
 
-    Step Finish(std::size_t end, CsvRecord& record) {
+    // Ends the record at hand at `end`: true when it goes out as `record`, false when its start
+    // went out already.
+    bool Finish(std::size_t end, CsvRecord& record) {
         EndField(true);
         keptBytes_ = 0;
         full_ = false;
         current_.end = end;
-        ++line_;
-        if (current_.ending.empty())
-            --line_;  // the end of the text
-        record = std::move(current_);
+        if (!current_.ending.empty())
+            ++line_;
         state_ = State::LineStart;
+        if (cut_) {
+            cut_ = false;
+            return false;
+        }
+        record = std::move(current_);
+        return true;
+    }
+
+    // Hands out the record at hand as it is so far, its last field the one that is too long,
+    // and reads the rest of it without keeping any of it.
+    Step Cut(std::size_t end, CsvRecord& record) {
+        record = current_;
+        record.fields.push_back(field_);
+        ++record.fieldCount;
+        record.end = end;
+        current_.fields.clear();
+        field_.clear();
+        tooLong_ = false;
+        cut_ = true;
         return Step::Record;
     }
 
     char separator_;
     std::size_t fieldLimit_;
     CsvFields fields_;
-    bool tooLong_ = false;       // the record was cut: nothing is read after it
+    bool tooLong_ = false;       // the field at hand went past `cutLong`'s limit
+    bool cut_ = false;           // the record at hand went out already
     std::size_t keptBytes_ = 0;  // of the record at hand's fields
     bool full_ = false;          // over the budget: no more of its fields are kept
     State state_ = State::LineStart;
@@ -374,6 +447,9 @@ class ListInput {
 
     // Read once from here on: what was kept of a pipe for a look at its start is let go.
     void Commit() { keep_ = false; }
+
+    // Whether Rewind reads it all again (a pipe read once does not).
+    bool Rereadable() const { return pipe_ == nullptr; }
 
     const ListEncoding& encoding() const { return encoding_; }
 
@@ -843,6 +919,15 @@ int RunSheets(const EncoderOptions& options, std::FILE* in, std::FILE* out, std:
     // of --csv alone, or checks the items of --append before anything is written.
     SheetJob job{options.type, sheet, {}, {}};
     bool anySkipped = false;
+    // What the sheet writer will be handed: the items that make labels, and a digest of them
+    // (their lines, data and copies) that each later pass must find again.
+    unsigned long long labelItems = 0;
+    std::uint64_t digest = kDigestStart;
+    // A pipe cannot be read again: the items that make labels are held instead, as their lines,
+    // copies and data alone (cut where they are too long for a bar code), packed one after the
+    // other; their font strings are made again when they are read.
+    const bool holdItems = !sheet.append && !sheet.fontStrings && !input.Rereadable();
+    std::string held;
     std::string lines;  // the font strings of --csv alone, not yet written
     const auto flushLines = [&] {
         const bool ok = WriteOut(out, lines);
@@ -868,10 +953,11 @@ int RunSheets(const EncoderOptions& options, std::FILE* in, std::FILE* out, std:
             lines += FontText(item.fontString, options.encoding) + "\n";
             if (lines.size() >= (1 << 16) && !flushLines())
                 return fail("stripewright-encode: cannot write the output\n", kExitIoError);
-        } else if (!sheet.append) {
-            for (int c = 1; c < copies; ++c) job.items.push_back(item);
-            if (copies > 0)
-                job.items.push_back(std::move(item));
+        } else if (!sheet.append && copies > 0) {
+            ++labelItems;
+            digest = Digest(digest, item, copies);
+            if (holdItems)
+                Pack(held, item, copies);
         }
         return std::nullopt;
     });
@@ -886,7 +972,7 @@ int RunSheets(const EncoderOptions& options, std::FILE* in, std::FILE* out, std:
     }
 
     // A CSV of its header alone still goes back with the added column's name.
-    if (sheet.append ? !anyRecord : job.items.empty() && !sheet.Guides())
+    if (sheet.append ? !anyRecord : labelItems == 0 && !sheet.Guides())
         return fail("stripewright-encode: the list holds no items\n", kExitItemFailed);
 
     // The second pass of --append makes the file again, piece by piece, as it is written:
@@ -948,6 +1034,64 @@ int RunSheets(const EncoderOptions& options, std::FILE* in, std::FILE* out, std:
         last = finished;
         return true;
     };
+    // The sheet writer's passes read the items again, one at a time, and check that they are
+    // the ones the first pass found.
+    std::optional<RecordStream> reread;
+    unsigned long long reItems = 0;
+    std::uint64_t reDigest = kDigestStart;
+    std::size_t heldAt = 0;
+    const auto readItem = [&](bool restart, SheetItem& item, int& copies, bool& end) {
+        if (holdItems) {
+            if (restart)
+                heldAt = 0;
+            end = !Unpack(held, heldAt, item, copies);
+            if (!end) {
+                std::string unused;
+                if (!encode(item.data, item.fontString, unused))
+                    item.fontString.clear();  // skipped: the label stays empty
+            }
+            return true;
+        }
+        if (restart) {
+            if (!input.Rewind(error)) {
+                failure = "cannot read the input: " + ShowControlBytes(error);
+                return false;
+            }
+            reread.emplace(input, source.csv, separator, fieldLimit, false, kept);
+            headerSeen = !(source.csv && source.header);
+            itemNumber = 0;
+            reItems = 0;
+            reDigest = kDigestStart;
+        }
+        for (;;) {
+            if (!reread->Next(record, gap, raw, end, error)) {
+                failure = reread->ReadFailed() ? "cannot read the input: " + ShowControlBytes(error)
+                                               : ShowControlBytes(error);
+                return false;
+            }
+            if (end) {
+                if (reItems == labelItems && reDigest == digest)
+                    return true;
+                failure = "the input changed while it was read; nothing was written";
+                return false;
+            }
+            if (record.blank)
+                continue;
+            if (!headerSeen) {
+                headerSeen = true;
+                continue;
+            }
+            itemOf(item, copies);
+            if (copies > 0) {
+                ++reItems;
+                reDigest = Digest(reDigest, item, copies);
+                return true;
+            }
+        }
+    };
+    if (!sheet.append)
+        job.readItem = readItem;
+
     if (sheet.append && sheet.output.empty()) {
         std::string piece;
         for (bool last = false; !last;) {

@@ -84,12 +84,42 @@ struct SheetItem {
 struct SheetJob {
     BarCodeType type;
     SheetOptions options;
-    std::vector<SheetItem> items;
-    std::string csv;  // --csv --append to a file: the whole CSV to write
+    std::vector<SheetItem> items;  // the items held, one for each label of its own
+    // Or the items read from the list one at a time, as often as the writer runs through them
+    // (valid during the writer's call only): each call sets `item` to the next one and `copies`
+    // to the labels it makes (--copies aside), or sets `done` after the last; `restart` starts
+    // again from the first. False when the list cannot be read (again) as it was.
+    std::function<bool(bool restart, SheetItem& item, int& copies, bool& done)> readItem{};
+    std::string csv{};  // --csv --append to a file: the whole CSV to write
     // Or the CSV made piece by piece while it is written: each call sets `piece` to the next
     // bytes and `last` on the last one; false when they cannot be made. Valid during the call
     // of the writer only.
     std::function<bool(std::string& piece, bool& last)> csvPieces{};
+};
+
+// Runs through the items of a job, held or read, from the first.
+class SheetItems {
+  public:
+    explicit SheetItems(const SheetJob& job) : job_(job) {}
+
+    // The next item and the labels it makes of its own (--copies aside), or `done` after the
+    // last. False when the list cannot be read.
+    bool Next(SheetItem& item, int& copies, bool& done) {
+        const bool restart = at_ == 0;
+        ++at_;
+        if (job_.readItem)
+            return job_.readItem(restart, item, copies, done);
+        done = at_ > job_.items.size();
+        if (!done) {
+            item = job_.items[at_ - 1];
+            copies = 1;
+        }
+        return true;
+    }
+
+  private:
+    const SheetJob& job_;
+    std::size_t at_ = 0;
 };
 
 // Lays out and writes the job's labels to `file`, in full or not at all. The real one

@@ -148,25 +148,37 @@ class Sizing {
           smallest_(SmallestScannablePoints(face, job.type)),
           outlineFont_(drawing::OutlineFont(face)) {}
 
-    // Checks that every item fits and settles the job's one size; on failure says which item
-    // does not fit and what would.
+    // Checks that every item fits, counts the labels and settles the job's one size; on
+    // failure says which item does not fit and what would, or that the list could not be read.
     bool Settle(std::string& error) {
         const SheetOptions& o = job_.options;
-        const SheetItem* tightest = nullptr;
+        SheetItems items(job_);
+        SheetItem item;
+        std::optional<SheetItem> tightest;
         double tightestFit = 0;
-        for (const SheetItem& item : job_.items) {
+        labels_ = 0;
+        for (;;) {
+            int copies = 0;
+            bool done = false;
+            if (!items.Next(item, copies, done)) {
+                readFailed_ = true;
+                return false;
+            }
+            if (done)
+                break;
+            labels_ += copies;
             if (item.fontString.empty())
                 continue;
             const Measured m = Measure(item);
             if (o.points > 0 || o.fitEach) {
                 if (!Points(item, m, &error))
                     return false;
-            } else if (tightest == nullptr || m.fit < tightestFit) {
-                tightest = &item;
+            } else if (!tightest || m.fit < tightestFit) {
+                tightest = item;
                 tightestFit = m.fit;
             }
         }
-        if (tightest != nullptr) {
+        if (tightest) {
             // The longest item sets the size of every label.
             const std::optional<double> points = Points(*tightest, Measure(*tightest), &error);
             if (!points)
@@ -175,6 +187,12 @@ class Sizing {
         }
         return true;
     }
+
+    // Whether Settle failed because the list could not be read.
+    bool ReadFailed() const { return readFailed_; }
+
+    // The labels of the items, each counted once whatever --copies says.
+    long long Labels() const { return labels_; }
 
     // The item's label, sized; an item that did not encode gets an empty one.
     SizedLabel Size(const SheetItem& item) const {
@@ -254,11 +272,18 @@ class Sizing {
         SheetJob shorter{job_.type, job_.options, {}, {}};
         shorter.options.height = BarHeight::Short;
         Sizing sizing(shorter, *shortFace);
-        for (const SheetItem& item : job_.items) {
+        SheetItems items(job_);
+        SheetItem item;
+        for (;;) {
+            int copies = 0;
+            bool done = false;
+            if (!items.Next(item, copies, done))
+                return false;
+            if (done)
+                return true;
             if (!item.fontString.empty() && !sizing.Points(item, sizing.Measure(item), nullptr))
                 return false;
         }
-        return true;
     }
 
     const SheetJob& job_;
@@ -266,6 +291,8 @@ class Sizing {
     double text_;           // inches of the text line under the bar code
     double smallest_;       // points
     double jobPoints_ = 0;  // the size of every label; 0 when each has its own
+    long long labels_ = 0;
+    bool readFailed_ = false;
     // Outlines placed as glyphs rather than laid out as curves: measuring needs only their
     // extent.
     QRawFont outlineFont_;
@@ -377,8 +404,17 @@ bool Pdf(const SheetJob& job, const drawing::FaceGlyphs& face, const Sizing& siz
     long long slot = o.firstLabel - 1;
     drawing::SymbolLayout symbol;
     SizedLabel label;
-    for (std::size_t i = 0; i < job.items.size(); ++i) {
-        for (int c = 0; c < o.copies; ++c, ++slot) {
+    SheetItems items(job);
+    SheetItem item;
+    for (;;) {
+        int own = 0;
+        bool done = false;
+        if (!items.Next(item, own, done))
+            return false;
+        if (done)
+            break;
+        const long long copies = static_cast<long long>(own) * o.copies;
+        for (long long c = 0; c < copies; ++c, ++slot) {
             const LabelPlace place = PlaceOf(o.sheet, slot);
             while (page < place.page) {
                 if (!pdf.newPage())
@@ -387,10 +423,10 @@ bool Pdf(const SheetJob& job, const drawing::FaceGlyphs& face, const Sizing& siz
                 startPage();
             }
             if (c == 0) {
-                label = sizing.Size(job.items[i]);
+                label = sizing.Size(item);
                 if (label.points > 0)
                     symbol = drawing::ExactLayout(
-                        face, AloneWithQuietZones(job.type, job.items[i].fontString), outlineFont);
+                        face, AloneWithQuietZones(job.type, item.fontString), outlineFont);
             }
             if (label.points == 0)
                 continue;  // skipped: the label stays empty
@@ -402,8 +438,8 @@ bool Pdf(const SheetJob& job, const drawing::FaceGlyphs& face, const Sizing& siz
                 label.inches.width() * k, label.inches.height() * k);
             drawing::PaintSymbol(painter, symbol, target);
             if (o.text) {
-                const QString data = metrics.elidedText(QString::fromStdString(job.items[i].data),
-                                                        Qt::ElideRight, textRoom);
+                const QString data =
+                    metrics.elidedText(QString::fromStdString(item.data), Qt::ElideRight, textRoom);
                 painter.drawText(
                     QRectF((left + kInsetInches) * k, (blockTop + label.inches.height()) * k,
                            textRoom, textLine * k),
@@ -443,12 +479,13 @@ std::string RtfText(std::u32string_view text) {
     return out;
 }
 
-// The filled template; with `flush`, handed over page by page (see FilledSheet).
-std::string Rtf(const SheetJob& job, const Sizing& sizing,
+// The filled template; with `flush`, handed over page by page (see FilledSheet). `read` turns
+// false when the list could not be read again as it was.
+std::string Rtf(const SheetJob& job, const Sizing& sizing, bool& read,
                 const std::function<bool(std::string&)>& flush = {}) {
     const SheetOptions& o = job.options;
     const long long first = o.firstLabel - 1;
-    const long long count = static_cast<long long>(job.items.size()) * o.copies;
+    const long long count = sizing.Labels() * o.copies;
     FilledSheet fill;
     fill.title = "Labels " + o.sheetName;
     fill.paperWidth = o.paper.width;
@@ -458,21 +495,35 @@ std::string Rtf(const SheetJob& job, const Sizing& sizing,
     fill.pages = (first + count + o.sheet.Labels() - 1) / o.sheet.Labels();
     fill.flush = flush;
     const int textHalfPoints = static_cast<int>(std::lround(TextPoints(o.sheet) * 2));
+    // The labels are asked for in order: the item at hand and its labels still to fill.
+    SheetItems items(job);
+    SheetItem item;
+    SizedLabel s;
+    long long left = 0;
     fill.label = [&](long long label) -> std::string {
         const long long k = label - first;
-        if (k < 0 || k >= count)
+        if (k < 0 || k >= count || !read)
             return {};
-        const std::size_t i = static_cast<std::size_t>(k / o.copies);
-        const SizedLabel s = sizing.Size(job.items[i]);
+        while (left <= 0) {
+            int own = 0;
+            bool done = false;
+            if (!items.Next(item, own, done) || done) {
+                read = false;
+                return {};
+            }
+            left = static_cast<long long>(own) * o.copies;
+            s = sizing.Size(item);
+        }
+        --left;
         if (s.points == 0)
             return {};
         // Half points, rounded down so that the bar code still fits.
         const int halfPoints = static_cast<int>(std::floor(s.points * 2 + 1e-9));
         std::string cell = "{\\f1\\fs" + std::to_string(halfPoints) + " " +
-                           RtfText(AloneWithQuietZones(job.type, job.items[i].fontString)) + "}";
+                           RtfText(AloneWithQuietZones(job.type, item.fontString)) + "}";
         if (o.text) {
             cell += "\\par{\\f0\\fs" + std::to_string(textHalfPoints) + " " +
-                    RtfText(DecodeUtf8(job.items[i].data)) + "}";
+                    RtfText(DecodeUtf8(item.data)) + "}";
         }
         return cell;
     };
@@ -480,7 +531,13 @@ std::string Rtf(const SheetJob& job, const Sizing& sizing,
     SheetGeometry placed = o.sheet;
     placed.x0 = std::max(0.0, placed.x0 + o.offsetX);
     placed.y0 = std::max(0.0, placed.y0 + o.offsetY);
-    return FilledSheetRtf(placed, fill);
+    std::string tail = FilledSheetRtf(placed, fill);
+    // Nothing may follow the labels counted.
+    int own = 0;
+    bool done = false;
+    if (read && (!items.Next(item, own, done) || !done))
+        read = false;
+    return tail;
 }
 
 }  // namespace
@@ -500,8 +557,11 @@ WriteOutcome WriteLabelSheets(const SheetJob& job, const std::string& file) {
         return {kExitUsage, "the bar code face \"" + std::string(faceName) + "\" is not known"};
     Sizing sizing(job, *face);
     std::string error;
-    if (!sizing.Settle(error))
+    if (!sizing.Settle(error)) {
+        if (sizing.ReadFailed())
+            return {kExitIoError, "cannot read the input; nothing was written"};
         return {kExitUsage, error + "; nothing was written"};
+    }
     if (job.options.format == SheetFormat::Rtf) {
         // Written as it is made, page by page.
         QString reason;
@@ -512,8 +572,9 @@ WriteOutcome WriteLabelSheets(const SheetJob& job, const std::string& file) {
                 text.clear();
                 return written;
             };
-            const std::string tail = Rtf(job, sizing, flush);
-            return written && sink(tail.data(), static_cast<qsizetype>(tail.size()));
+            bool read = true;
+            const std::string tail = Rtf(job, sizing, read, flush);
+            return written && read && sink(tail.data(), static_cast<qsizetype>(tail.size()));
         };
         if (!platform::WriteFileAtomically(QByteArray::fromStdString(file), produce, &reason))
             return {kExitIoError, "cannot write " + file + ": " + reason.toStdString()};

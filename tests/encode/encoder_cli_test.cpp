@@ -400,6 +400,28 @@ TEST(EncoderCli, SheetUnderAMemoryLimit) {
     std::remove(file.c_str());
 }
 
+// A sheet of more labels than the memory limit would hold the items of: they are read from the
+// file for each pass rather than held, and every label is written.
+TEST(EncoderCli, LongSheetUnderAMemoryLimit) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the sanitizers reserve more address space than the limit";
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+    GTEST_SKIP() << "the sanitizers reserve more address space than the limit";
+#endif
+#endif
+    const std::string list = testing::TempDir() + "sw_long_sheet.txt";
+    const std::string rtf = testing::TempDir() + "sw_long_sheet.rtf";
+    const std::string out =
+        test::Shell("(seq -f 'S%07g' 500000 > " + list +
+                    "; (ulimit -v 120000; exec " SW_ENCODE_EXE " --type 39 --sheet 5160 --output " +
+                    rtf + " < " + list + " 2>&1); echo status $?; grep -c '" +
+                    "[*]S0000001[*]\\|[*]S0500000[*]' " + rtf + ")");
+    EXPECT_EQ(out, "status 0\n2\n");
+    std::remove(list.c_str());
+    std::remove(rtf.c_str());
+}
+
 // --append to a file writes, piece by piece, what it writes to standard output; a row that fails
 // leaves the file as it was.
 TEST(EncoderCli, AppendToAFile) {

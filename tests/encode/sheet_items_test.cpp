@@ -1,9 +1,11 @@
 // The list behind a sheet: CSV reading and write-back, bad items, and what reaches the writer.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
+#include "barcode/text.h"
 #include "encode/encoder_cli.h"
 #include "encode/sheet_items.h"
 #include "encoder_run.h"
@@ -15,10 +17,35 @@ struct Outcome : test::EncoderRun {
     std::vector<SheetJob> jobs;  // what the writer was handed
 };
 
+// The job with its items held, one for each label of its own, as one pass of the writer reads
+// them (during its call only); `read` turns false when they cannot be read.
+SheetJob Held(const SheetJob& job, bool& read) {
+    SheetJob held{job.type, job.options, {}, {}};
+    SheetItems items(job);
+    SheetItem item;
+    int copies = 0;
+    bool done = false;
+    while ((read = items.Next(item, copies, done)) && !done)
+        held.items.insert(held.items.end(), static_cast<std::size_t>(copies), item);
+    return held;
+}
+
+// The labels of a job, in order: data, line and font string.
+std::string Labels(const SheetJob& job) {
+    std::string labels;
+    for (const SheetItem& item : job.items) {
+        labels +=
+            item.data + "@" + std::to_string(item.line) + "=" + EncodeUtf8(item.fontString) + ";";
+    }
+    return labels;
+}
+
 Outcome RunJob(const std::vector<std::string>& args, const std::string& input) {
     std::vector<SheetJob> jobs;
     const SheetWriter writer = [&](const SheetJob& job, const std::string&) {
-        jobs.push_back(job);
+        bool read = true;
+        jobs.push_back(Held(job, read));
+        EXPECT_TRUE(read);
         return WriteOutcome{};
     };
     test::EncoderRun run = test::Encode(args, input, {}, writer);
@@ -226,6 +253,9 @@ TEST(SheetItems, CsvAloneWritesFontStrings) {
     EXPECT_EQ(r.out, "*AB*\n\n*EF*\n");
     EXPECT_EQ(r.err, "line 3: Error: input character \"c\" not legal in bar code 3 of 9\n");
     EXPECT_TRUE(r.jobs.empty());
+    // The sheet's layout options are refused there, never silently dropped.
+    EXPECT_EQ(RunJob({"--type", "39", "--csv", "--column", "1", "--outline"}, "AB\n").status,
+              kExitUsage);
 }
 
 // The bar code bytes are written in the file's encoding; a file of ASCII takes --encoding.
@@ -292,6 +322,61 @@ TEST(SheetItems, CopiesFromAColumn) {
     const Outcome bad = RunJob(args, "sku;qty\nAB;2\nCD;-1\n");
     EXPECT_EQ(bad.status, 1);
     EXPECT_EQ(bad.err.rfind("line 3: the number of copies \"-1\" is not", 0), 0u) << bad.err;
+}
+
+// The writer reads the items once for each of its passes: from a pipe the same as from a file,
+// and a file that changes in between fails the job rather than making another sheet.
+TEST(SheetItems, ItemsReadAgainForEachPass) {
+    const std::vector<std::string> args = {
+        "--type",   "39",  "--sheet",         "5160", "--output",  "x.pdf", "--csv", "--header",
+        "--column", "sku", "--copies-column", "qty",  "--skip-bad"};
+    const std::string csv = "sku;qty\nAB;2\nCD;0\n\nef;1\nGH;3\n";
+    const Outcome file = RunJob(args, csv);
+    ASSERT_EQ(file.jobs.size(), 1u) << file.err;
+
+    const std::string path = testing::TempDir() + "sw_items_again.csv";
+    std::FILE* saved = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(saved, nullptr);
+    std::fputs(csv.c_str(), saved);
+    std::fclose(saved);
+    std::vector<std::string> passes;
+    const SheetWriter twice = [&](const SheetJob& job, const std::string&) {
+        for (int pass = 0; pass < 2; ++pass) {
+            bool read = true;
+            passes.push_back(Labels(Held(job, read)));
+            EXPECT_TRUE(read);
+        }
+        return WriteOutcome{};
+    };
+    std::FILE* pipe = ::popen(("cat " + path).c_str(), "r");
+    std::FILE* out = std::tmpfile();
+    std::FILE* err = std::tmpfile();
+    EXPECT_EQ(EncoderMain(args, pipe, out, err, {}, twice), kExitItemFailed);
+    ::pclose(pipe);
+    ASSERT_EQ(passes.size(), 2u);
+    EXPECT_EQ(passes[0], Labels(file.jobs[0]));
+    EXPECT_EQ(passes[1], passes[0]);
+
+    // The first pass sees one file, the writer's another.
+    std::FILE* in = std::fopen(path.c_str(), "rb");
+    const SheetWriter changing = [&](const SheetJob& job, const std::string&) {
+        std::FILE* over = std::fopen(path.c_str(), "r+b");
+        std::fputs("sku;qty\nAB;1", over);
+        std::fclose(over);
+        bool read = true;
+        Held(job, read);
+        EXPECT_FALSE(read);
+        return WriteOutcome{kExitIoError, "cannot make the PDF document"};
+    };
+    EXPECT_EQ(EncoderMain(args, in, out, err, {}, changing), kExitIoError);
+    std::fclose(in);
+    EXPECT_NE(
+        test::ReadAll(err).find(
+            "stripewright-encode: the input changed while it was read; nothing was written\n"),
+        std::string::npos);
+    std::fclose(out);
+    std::fclose(err);
+    std::remove(path.c_str());
 }
 
 TEST(SheetItems, SerialNumbers) {
