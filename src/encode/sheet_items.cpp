@@ -170,6 +170,7 @@ struct CsvFields {
     std::size_t cutLong = std::string_view::npos;
     // Fields are kept until they take this many bytes; then only the last one, as the tail.
     std::size_t budget = std::string_view::npos;
+    std::size_t sure = 0;  // the first fields, kept whatever the budget
 };
 
 // Splits CSV text into records as it comes, piece by piece: its state is kept between the
@@ -301,6 +302,9 @@ class CsvParser {
         }
     }
 
+    // Asks for other fields from the next record on.
+    void SetFields(const CsvFields& fields) { fields_ = fields; }
+
     // Where the text that no record needs again ends, for a parse that has reached `pos`: the
     // held field and a carriage return that may end the line stay.
     std::size_t Settled(std::size_t pos) const {
@@ -325,13 +329,12 @@ class CsvParser {
     }
 
     void EndField(bool last = false) {
-        if (cut_) {
-            ++current_.fieldCount;
-        } else if (current_.fieldCount++ < fields_.keep && !full_) {
+        const std::size_t index = current_.fieldCount++;
+        if (!cut_ && index < fields_.keep && (!full_ || index < fields_.sure)) {
             keptBytes_ += sizeof(std::string) + field_.size();
             full_ = keptBytes_ > fields_.budget;
             current_.fields.push_back(std::move(field_));
-        } else if (last && full_) {
+        } else if (!cut_ && last && full_) {
             current_.tail = std::move(field_);
         }
         field_.clear();
@@ -624,6 +627,9 @@ class RecordStream {
     // Whether the last failure was the input's rather than the CSV's.
     bool ReadFailed() const { return readFailed_; }
 
+    // Asks for other fields from the next record on.
+    void SetFields(const CsvFields& fields) { parser_.SetFields(fields); }
+
   private:
     ListInput& input_;
     bool readFailed_ = false;
@@ -788,32 +794,44 @@ int RunSheets(const EncoderOptions& options, std::FILE* in, std::FILE* out, std:
     CsvRecord record;
     std::string_view gap, raw;
     bool done = false;
+    std::vector<CsvRecord> opening;     // the first two records
+    std::optional<RecordStream> ahead;  // a pipe's records after them
+    bool aheadDone = false;             // the pipe ended with them
     if (!source.csv) {
         hints.emplace(nullptr, separator);
         if (!sheet.append)
             input.Commit();
     } else {
+        // A pipe read once is not read again for the first pass: its first records are held
+        // and the pass goes on from them.
+        if (!input.Rereadable())
+            input.Commit();
         CsvFields firstKept;
         firstKept.budget = recordLimit;
-        RecordStream stream(input, source.csv, separator, fieldLimit, false, firstKept);
-        std::vector<CsvRecord> first;
-        while (first.size() < 2) {
-            if (!stream.Next(record, gap, raw, done, error))
-                return streamFailed(stream);
+        firstKept.sure = std::max(column, copiesFromColumn ? copiesColumn : 0) + 1;
+        ahead.emplace(input, source.csv, separator, fieldLimit, false, firstKept);
+        while (opening.size() < 2) {
+            if (!ahead->Next(record, gap, raw, done, error))
+                return streamFailed(*ahead);
             if (done)
                 break;
             if (!record.blank)
-                first.push_back(record);
+                opening.push_back(record);
         }
-        if (!input.Rewind(error))
-            return readFailed();
-        if (!sheet.append)
-            input.Commit();
-        anyRecord = !first.empty();
-        hints.emplace(anyRecord ? &first[0] : nullptr, separator);
+        if (input.Rereadable()) {
+            ahead.reset();
+            if (!input.Rewind(error))
+                return readFailed();
+            if (!sheet.append)
+                input.Commit();
+        } else {
+            aheadDone = done;
+        }
+        anyRecord = !opening.empty();
+        hints.emplace(anyRecord ? &opening[0] : nullptr, separator);
         if (source.header && anyRecord) {
-            const std::vector<std::string>& names = first[0].fields;
-            headerFields = first[0].fieldCount;
+            const std::vector<std::string>& names = opening[0].fields;
+            headerFields = opening[0].fieldCount;
             std::string missing;
             if (!source.columnName.empty() && !FindColumn(names, source.columnName, column))
                 missing = source.columnName;
@@ -831,19 +849,19 @@ int RunSheets(const EncoderOptions& options, std::FILE* in, std::FILE* out, std:
                                 "\" (its columns: " + ShowControlBytes(list) + ")\n",
                             kExitUsage);
             }
-            const std::string& last = names.size() == headerFields ? names.back() : first[0].tail;
+            const std::string& last = names.size() == headerFields ? names.back() : opening[0].tail;
             replaceColumn = sheet.append && headerFields >= 2 && last == kAppendedHeader &&
                             column + 1 < headerFields;
         } else if (!source.columnName.empty() || !source.copiesColumnName.empty()) {
             return fail("stripewright-encode: the file is empty: it has no column names\n",
                         kExitUsage);
         }
-        if (!source.header && first.size() == 2 && column < first[0].fields.size() &&
-            column < first[1].fields.size()) {
+        if (!source.header && opening.size() == 2 && column < opening[0].fields.size() &&
+            column < opening[1].fields.size()) {
             std::u32string unused;
             std::string message;
-            headerHint = !encode(first[0].fields[column], unused, message) &&
-                         encode(first[1].fields[column], unused, message);
+            headerHint = !encode(opening[0].fields[column], unused, message) &&
+                         encode(opening[1].fields[column], unused, message);
         }
     }
 
@@ -856,22 +874,38 @@ int RunSheets(const EncoderOptions& options, std::FILE* in, std::FILE* out, std:
     kept.held = replaceColumn ? headerFields - 1 : CsvParser::kAll;
     kept.heldLimit = recordLimit;
     const bool stopsAtBadItem = !sheet.skipBad && !sheet.fontStrings;
-    const auto stream = [&](bool keepText) {
+    const auto fieldsFor = [&](bool keepText) {
         CsvFields f = kept;
         if (!keepText && stopsAtBadItem && (!copiesFromColumn || copiesColumn < column))
             f.cutLong = column;
-        return RecordStream(input, source.csv, separator, fieldLimit, keepText, f);
+        return f;
+    };
+    const auto stream = [&](bool keepText) {
+        return RecordStream(input, source.csv, separator, fieldLimit, keepText,
+                            fieldsFor(keepText));
     };
 
     enum class Kind { Blank, Header, Item, End };
     // One pass over the list: `visit(kind)` sees each record in `record`, `gap` and `raw`, and
     // may end the pass with a status; at the end, `gap` holds what follows the last record.
     const auto pass = [&](auto&& visit) -> std::optional<int> {
-        RecordStream records = stream(false);
+        std::optional<RecordStream> fresh;
+        if (ahead)
+            ahead->SetFields(fieldsFor(false));
+        else
+            fresh.emplace(stream(false));
+        RecordStream& records = ahead ? *ahead : *fresh;
+        std::size_t replayed = ahead ? 0 : opening.size();
         bool headerSeen = !(source.csv && source.header);
         for (;;) {
-            if (!records.Next(record, gap, raw, done, error))
+            if (replayed < opening.size()) {
+                record = opening[replayed++];
+                done = false;
+            } else if (ahead && aheadDone) {
+                done = true;
+            } else if (!records.Next(record, gap, raw, done, error)) {
                 return streamFailed(records);
+            }
             if (done)
                 return visit(Kind::End);
             Kind kind = Kind::Item;
