@@ -381,6 +381,8 @@ TEST(EncoderCli, SheetUnderAMemoryLimit) {
          "stripewright-encode: not enough memory", "status 3"},
         {"60000", "100", false, " --csv --column 2 --append --skip-bad",
          "line 1: the item is longer than", "status 1", true},
+        {"60000", "100", true, " --csv --column 2 --sheet 5160 --output /nonexistent/x.pdf",
+         "line 1: the item is longer than", "status 1", true},
         {"60000", "100", false, " --csv --column 2 --sheet 5160 --output /nonexistent/x.pdf",
          "line 1: Error- no data", "status 1", false, ','},
     };
