@@ -2,6 +2,8 @@
 
 #include "encode/option_values.h"
 
+#include <sys/stat.h>
+
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -155,12 +157,13 @@ std::string FinishLayoutOptions(const SheetArguments& a, SheetOptions& s) {
     if (s.format == SheetFormat::Rtf) {
         // The word processor places and scales an RTF document itself: an offset moves the
         // table's margins, while a scale and guides are the print dialog's and the PDF's.
-        if (a.scale || a.outline || a.cropMarks) {
-            return std::string(a.scale     ? "--scale"
-                               : a.outline ? "--outline"
-                                           : "--crop-marks") +
-                   " applies to PDF labels; for an RTF document set the scale in the word "
+        if (a.scale) {
+            return "--scale applies to PDF labels; for an RTF document set the scale in the word "
                    "processor's print dialog, or write a PDF";
+        }
+        if (a.outline || a.cropMarks) {
+            return std::string(a.outline ? "--outline" : "--crop-marks") +
+                   " applies to PDF labels: write the alignment page as a PDF";
         }
         constexpr double kSlack = 0.005;
         const double left = s.sheet.x0 + s.offsetX;
@@ -336,6 +339,11 @@ std::string FinishSheetOptions(const SheetArguments& a, std::optional<BarHeight>
     }
     if (a.serial && (a.csv || !options.items.empty()))
         return "--serial makes the items: leave out --csv and DATA";
+    for (const std::string& item : options.items) {
+        struct stat st {};
+        if (s.dataNamesFile.empty() && ::stat(item.c_str(), &st) == 0 && S_ISREG(st.st_mode))
+            s.dataNamesFile = item;
+    }
     if (a.serial && !a.sheet) {
         if (a.paper || a.output || a.firstLabel || a.copies || a.text || a.skipBad || height ||
             points || a.inputEncoding)

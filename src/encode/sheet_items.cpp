@@ -57,7 +57,7 @@ bool FindColumn(const std::vector<std::string>& names, std::string_view name, st
 
 // Notes, once a job each, on items that suggest the file was read in the wrong dialect: another
 // dialect's separator that the first record holds as well, or NUL bytes (UTF-16 read byte by
-// byte).
+// byte); and on other control bytes, which a scanner would send as key presses.
 class ItemHints {
   public:
     ItemHints(const CsvRecord* first, char separator) {
@@ -88,6 +88,20 @@ class ItemHints {
                    "NUL bytes: the file is probably UTF-16 without its byte-order mark "
                    "(--input-encoding utf-16le or utf-16be)\n";
         }
+        if (!controlNoted_) {
+            // Tabs and line breaks of quoted fields, and the separators that GS1 and ISO/IEC
+            // 15434 data carry on purpose (EOT, GS, RS), are not noted.
+            constexpr std::string_view kMeant = "\t\r\n\x04\x1D\x1E";
+            for (const char c : item.data) {
+                const auto b = static_cast<unsigned char>(c);
+                if ((b > 0 && b < 0x20 && kMeant.find(c) == std::string_view::npos) || b == 0x7F) {
+                    controlNoted_ = true;
+                    return where + "the control byte " + ShowControlBytes(std::string(1, c)) +
+                           ", which a scanner sends as a key press: the file probably holds "
+                           "more than the data (a terminal's colour codes, say)\n";
+                }
+            }
+        }
         return {};
     }
 
@@ -95,6 +109,7 @@ class ItemHints {
     char other_ = 0;
     bool separatorNoted_ = false;
     bool nulNoted_ = false;
+    bool controlNoted_ = false;
 };
 
 std::string FontText(std::u32string_view fontString, OutputEncoding encoding) {
@@ -410,6 +425,18 @@ Step NextLine(std::string_view text, std::size_t& pos, unsigned long long& line,
     return Step::Record;
 }
 
+// What a file is when its first bytes are those of a program's own format rather than text;
+// empty for text.
+std::string_view NotText(std::string_view start) {
+    if (start.starts_with("PK\x03\x04"))
+        return "a ZIP archive, such as a spreadsheet's own .xlsx or .ods file";
+    if (start.starts_with("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1"))
+        return "an .xls spreadsheet file";
+    if (start.starts_with("%PDF-"))
+        return "a PDF document";
+    return {};
+}
+
 // The input of a list job, read piece by piece as UTF-8 text: a regular file, read again from
 // where it started for a second pass; a pipe read once, its first piece kept until Commit for
 // the look at the first records; or, for a second pass over a pipe, all of it held in memory.
@@ -436,7 +463,17 @@ class ListInput {
         EncodingScan scan(options.haveItems ? InputEncoding::Utf8 : options.sheet->source.encoding);
         Restart(0);
         std::string piece(kPiece, '\0');
+        bool first = true;
         while (const std::size_t got = ReadBytes(piece.data(), piece.size())) {
+            if (first && !options.haveItems) {
+                const std::string_view kind = NotText(std::string_view(piece.data(), got));
+                if (!kind.empty()) {
+                    error = "it is " + std::string(kind) +
+                            ", not text: save the list from the spreadsheet as CSV";
+                    return false;
+                }
+            }
+            first = false;
             scan.Add(std::string_view(piece.data(), got));
             if (pipe_ != nullptr)
                 break;  // the rest is read as it comes
@@ -723,6 +760,15 @@ int RunSheets(const EncoderOptions& options, std::FILE* in, std::FILE* out, std:
                                    : fail(ShowControlBytes(error) + "\n", kExitItemFailed);
     };
 
+    if (!sheet.dataNamesFile.empty()) {
+        const std::string name = ShowControlBytes(sheet.dataNamesFile);
+        std::fputs(("stripewright-encode: note: \"" + name +
+                    "\" is taken as data, not read: a list or CSV file is read from standard "
+                    "input (< " +
+                    name + ")\n")
+                       .c_str(),
+                   err);
+    }
     ListInput input;
     if (!input.Open(in, options, sheet.append, error))
         return readFailed();
@@ -758,6 +804,15 @@ int RunSheets(const EncoderOptions& options, std::FILE* in, std::FILE* out, std:
                             std::string& message) {
         const std::u32string text = DecodeUtf8(data);
         if (text.size() > longest) {
+            // A few characters too many (a UPC-A number with its check digit, say): the type's
+            // own rule says best what it takes.
+            if (text.size() <= longest + 16) {
+                const EncodeResult r = MakeFontString(options.type, text, options.checksum);
+                if (!r.ok()) {
+                    message = ShowControlBytes(r.message());
+                    return false;
+                }
+            }
             message = "the item is longer than the " + std::to_string(longest) +
                       " characters a bar code of type " +
                       std::string(Info(options.type).storedText) + " can hold";
@@ -787,7 +842,8 @@ int RunSheets(const EncoderOptions& options, std::FILE* in, std::FILE* out, std:
     std::size_t column = source.csv ? static_cast<std::size_t>(source.column - 1) : 0;
     std::size_t copiesColumn = static_cast<std::size_t>(source.copiesColumn - 1);
     std::size_t headerFields = 0;
-    bool replaceColumn = false;  // the file is our own output: its last column is replaced
+    std::size_t firstFields = 0;  // the fields of the first record, header or data
+    bool replaceColumn = false;   // the file is our own output: its last column is replaced
     bool headerHint = false;
     bool anyRecord = false;
     std::optional<ItemHints> hints;
@@ -828,6 +884,7 @@ int RunSheets(const EncoderOptions& options, std::FILE* in, std::FILE* out, std:
             aheadDone = done;
         }
         anyRecord = !opening.empty();
+        firstFields = anyRecord ? opening[0].fieldCount : 0;
         hints.emplace(anyRecord ? &opening[0] : nullptr, separator);
         if (source.header && anyRecord) {
             const std::vector<std::string>& names = opening[0].fields;
@@ -971,6 +1028,16 @@ int RunSheets(const EncoderOptions& options, std::FILE* in, std::FILE* out, std:
     std::optional<int> stopped = pass([&](Kind kind) -> std::optional<int> {
         if (kind != Kind::Item)
             return std::nullopt;
+        // The column added to a row longer than the first would stand under no heading, or
+        // another's.
+        if (sheet.append && record.fieldCount > firstFields) {
+            return fail("line " + std::to_string(record.line) + ": the row has " +
+                            std::to_string(record.fieldCount) + " fields where the first has " +
+                            std::to_string(firstFields) +
+                            ": its bar code would stand in another column (a separator in an "
+                            "unquoted field?); nothing was written\n",
+                        kExitItemFailed);
+        }
         SheetItem item;
         int copies = 1;
         std::string message = itemOf(item, copies);
@@ -1046,6 +1113,11 @@ int RunSheets(const EncoderOptions& options, std::FILE* in, std::FILE* out, std:
             headerSeen = true;
             const bool cut = replaceColumn && record.fieldCount == headerFields;
             text += raw.substr(0, (cut ? record.lastField - 1 : record.end) - record.begin);
+            // A row shorter than the first is filled with empty fields, so that its bar code
+            // stands in the bar code column.
+            const std::size_t width = firstFields - (replaceColumn ? 1 : 0);
+            for (std::size_t k = record.fieldCount - (cut ? 1 : 0); k < width; ++k)
+                text += separator;
             text += separator;
             if (header) {
                 text += CsvField(kAppendedHeader, separator);

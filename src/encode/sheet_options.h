@@ -66,6 +66,9 @@ struct SheetOptions {
     bool Guides() const { return outline || cropMarks; }
     bool text = false;  // the data in plain type under the bar code
     bool skipBad = false;
+    // A DATA item that is the name of an existing file: the list is read from standard input,
+    // so the job notes that the name itself is taken as data.
+    std::string dataNamesFile;
 };
 
 inline constexpr int kMaxCopies = 1000;

@@ -209,6 +209,7 @@ TEST(SheetItems, CsvDialectsAndEncodings) {
          "sku,n\nAB,\xC3\xA9\n",
          {"--input-encoding", "cp1252"},
          "sku,n,Bar code\nAB,\xC3\xA9,*AB*\n"},
+        {"a short row", "sku,n,m\nAB\nCD,x\n", {}, "sku,n,m,Bar code\nAB,,,*AB*\nCD,x,,*CD*\n"},
     };
     for (const Row& row : rows) {
         std::vector<std::string> args = {"--type", "39",       "--csv",   "--column",
@@ -274,6 +275,16 @@ TEST(SheetItems, AppendedColumnInTheFilesEncoding) {
     EXPECT_EQ(utf8.out, "");
 }
 
+// A row longer than the first would put its bar code in another column: nothing is written.
+TEST(SheetItems, AppendRefusesARowLongerThanTheFirst) {
+    const Outcome r = RunJob({"--type", "39", "--csv", "--column", "1", "--header", "--append"},
+                             "sku,n\nAB,x\nCD,y,z\n");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find("line 3: the row has 3 fields where the first has 2"), std::string::npos)
+        << r.err;
+}
+
 // Messages say what was probably meant and never print the input's control bytes raw.
 TEST(SheetItems, MessagesAboutTheInput) {
     struct Row {
@@ -299,6 +310,43 @@ TEST(SheetItems, MessagesAboutTheInput) {
         EXPECT_NE(r.err.find(row.err), std::string::npos) << r.err;
         EXPECT_EQ(r.err.find('\x1B'), std::string::npos) << r.err;
     }
+}
+
+// Input that is not the list: a spreadsheet's own file is refused before anything is written;
+// stray control bytes, and a DATA item that names a file, are noted.
+TEST(SheetItems, InputThatIsNotTheList) {
+    const std::string named = testing::TempDir() + "parts.txt";
+    std::FILE* file = std::fopen(named.c_str(), "w");
+    ASSERT_NE(file, nullptr);
+    std::fclose(file);
+    struct Row {
+        std::vector<std::string> args;
+        std::string input;
+        int status;
+        const char* err;  // a part of standard error
+    };
+    const std::vector<std::string> sheet = {"--type", "128",      "--sheet",
+                                            "5160",   "--output", "x.pdf"};
+    std::vector<std::string> withData = sheet;
+    withData.push_back(named);
+    const Row rows[] = {
+        {{"--type", "128", "--csv", "--column", "1"},
+         std::string("PK\x03\x04\x14\0\x06\0", 8) + "sku\tname\n",
+         kExitIoError,
+         "it is a ZIP archive, such as a spreadsheet's own .xlsx or .ods file"},
+        {sheet, "AB\x1B[0mC\n", 0, "line 1: the item holds the control byte \\x1B"},
+        {withData, "", 0, "is taken as data, not read"},
+        {{"--type", "upc", "--sheet", "5160", "--output", "x.pdf"},
+         "036000291452\n",
+         1,
+         "line 1: Error, UPC-A codes must be 11 digits long"},
+    };
+    for (const Row& row : rows) {
+        const Outcome r = RunJob(row.args, row.input);
+        EXPECT_EQ(r.status, row.status) << r.err;
+        EXPECT_NE(r.err.find(row.err), std::string::npos) << r.err;
+    }
+    std::remove(named.c_str());
 }
 
 // Blank lines of a list are no labels; the line numbers count them.
