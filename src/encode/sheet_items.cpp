@@ -922,10 +922,10 @@ int RunSheets(const EncoderOptions& options, std::FILE* in, std::FILE* out, std:
         }
     }
 
-    // Past the first records, only the fields used are kept; the old bar code column of our own
-    // output is held back until its record shows whether it is replaced.
-    // An item too long for any bar code ends the job as soon as it shows, when it fails the
-    // job and its record holds nothing more to check (the copies column comes before it).
+    // Past the first records, only the fields used are kept, and the old bar code column of our
+    // own output is held back until its record shows whether it is replaced. An item too long
+    // for any bar code ends the first pass as soon as it shows, when it fails the job and its
+    // record holds nothing more to check (the copies column comes before it).
     CsvFields kept;
     kept.keep = std::max(column, copiesFromColumn ? copiesColumn : 0) + 1;
     kept.held = replaceColumn ? headerFields - 1 : CsvParser::kAll;
