@@ -279,7 +279,16 @@ class CsvParser {
                         current_.lastField = pos;
                         state_ = State::FieldStart;
                     } else {
-                        Keep(std::string_view(&c, 1));
+                        // The run of plain bytes up to the next separator or line break, at once.
+                        const std::size_t from = pos - 1;
+                        for (; pos < stop; ++pos) {
+                            const char d = text[pos - base];
+                            if (d == separator_ || d == '\n' || d == '\r')
+                                break;
+                            if (d != ' ' && d != '\t')
+                                current_.blank = false;
+                        }
+                        Keep(text.substr(from - base, pos - from));
                         if (tooLong_)
                             return Cut(pos, record);
                     }
