@@ -1,5 +1,6 @@
 // The command-line encoder, driven in process through temporary files and once as a process.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <string>
@@ -386,7 +387,9 @@ TEST(EncoderCli, SheetUnderAMemoryLimit) {
         {"60000", "100", false, " --csv --column 2 --sheet 5160 --output /nonexistent/x.pdf",
          "line 1: Error- no data", "status 1", false, ','},
     };
-    const std::string file = testing::TempDir() + "sw_long_item.txt";
+    // Named for this process: other test runs on the machine use the same folder.
+    const std::string file =
+        testing::TempDir() + "sw_long_item_" + std::to_string(::getpid()) + ".txt";
     for (const Row& row : rows) {
         const std::string zeros = std::string("head -c ") + row.megabytes + "000000 /dev/zero";
         std::string item = zeros + " | tr '\\0' '" + row.fill + "'";
