@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <string_view>
@@ -112,6 +113,10 @@ class ItemEncoder {
 
     void Encode(std::string_view utf8) {
         ++line_;
+        if (TooLong(options_, utf8, message_)) {
+            Fail();
+            return;
+        }
         // Items are encoded from their bytes first. Every font character is ASCII-typed data,
         // so that succeeds only for ASCII text, where bytes and characters are the same; an
         // item that fails and holds other bytes is encoded again as decoded characters, so
@@ -119,14 +124,8 @@ class ItemEncoder {
         bool ok = EncodeText(utf8);
         if (!ok && !IsAscii(utf8))
             ok = EncodeText(DecodeInto(utf8));
-        if (!ok) {
-            failed_ = true;
-            err_.Append("line " + std::to_string(line_) + ": " + ShowControlBytes(message_) + "\n");
-            // Errors are rare; hand each one over at once so that it shows up while a long
-            // input is still being read.
-            err_.Flush();
-            out_.Append("\n");
-        }
+        if (!ok)
+            Fail();
     }
 
     bool failed() const { return failed_; }
@@ -177,6 +176,15 @@ class ItemEncoder {
     }
 
   private:
+    void Fail() {
+        failed_ = true;
+        err_.Append("line " + std::to_string(line_) + ": " + ShowControlBytes(message_) + "\n");
+        // Errors are rare; hand each one over at once so that it shows up while a long input
+        // is still being read.
+        err_.Flush();
+        out_.Append("\n");
+    }
+
     static bool IsAscii(std::string_view bytes) {
         unsigned char high = 0;
         for (char c : bytes) high |= static_cast<unsigned char>(c);
@@ -230,6 +238,8 @@ struct FastLine {
         const char* lineEnd = static_cast<const char*>(nl);
         const std::string_view line =
             StripCr(std::string_view(p, static_cast<std::size_t>(lineEnd - p)));
+        if (line.size() > Info(kType).longestData)
+            return nullptr;  // refused on the general path
         RawSink<kCp1252> sink{room, room};
         if (!MakeInto<kType>(line, checksum, sink, message))
             return nullptr;
@@ -288,8 +298,8 @@ struct FastLine39 {
                 if constexpr (kChecksum)
                     sum += e >> 8;
             }
-        if (n == 0)
-            return nullptr;  // no data, or an illegal first character
+        if (n == 0 || n > Info(BarCodeType::Type39).longestData)
+            return nullptr;  // no data, an illegal first character, or too long
         const char* q = p + n;
         if (*q == '\r')
             ++q;
@@ -330,8 +340,13 @@ std::size_t ReadSome(std::FILE* in, char* data, std::size_t size, bool& failed) 
 // Whenever a read returns less than a whole block, the writer may be waiting for the answers to
 // what it sent (a program that runs the encoder beside it, line by line): they are handed over.
 template <class Fast>
-bool EncodeLines(std::FILE* in, ItemEncoder& encoder, Fast fast) {
-    std::string pending;                       // a line that runs across chunk boundaries
+bool EncodeLines(std::FILE* in, ItemEncoder& encoder, Fast fast, std::size_t keep) {
+    // A line that runs across chunk boundaries, of which no more than `keep` bytes are held:
+    // a longer line is refused all the same, and memory stays bounded whatever the input.
+    std::string pending;
+    const auto hold = [&](std::string_view more) {
+        pending.append(more.substr(0, keep - std::min(keep, pending.size())));
+    };
     std::string chunk(kChunk + 1 + 16, '\0');  // a newline and some slack after the data
     bool failed = false;
     for (;;) {
@@ -343,18 +358,18 @@ bool EncodeLines(std::FILE* in, ItemEncoder& encoder, Fast fast) {
         if (!pending.empty()) {
             const void* nl = std::memchr(data.data(), '\n', data.size());
             if (nl == nullptr) {
-                pending.append(data);
+                hold(data);
                 continue;
             }
             const std::size_t end =
                 static_cast<std::size_t>(static_cast<const char*>(nl) - data.data());
-            pending.append(data.substr(0, end));
+            hold(data.substr(0, end));
             encoder.Encode(StripCr(pending));
             pending.clear();
             data.remove_prefix(end + 1);
         }
         data.remove_prefix(encoder.EncodeWholeLines(data, fast));
-        pending.append(data);
+        hold(data);
         if (got < kChunk)
             encoder.Deliver();
     }
@@ -367,14 +382,15 @@ bool EncodeLines(std::FILE* in, ItemEncoder& encoder, Fast fast) {
 
 template <BarCodeType kType>
 bool EncodeLinesOf(std::FILE* in, ItemEncoder& encoder, const EncoderOptions& options) {
+    const std::size_t keep = LongestLineKept(kType);
     if constexpr (kType == BarCodeType::Type39) {
         if (options.checksum)
-            return EncodeLines(in, encoder, FastLine39<true>{});
-        return EncodeLines(in, encoder, FastLine39<false>{});
+            return EncodeLines(in, encoder, FastLine39<true>{}, keep);
+        return EncodeLines(in, encoder, FastLine39<false>{}, keep);
     }
     if (options.encoding == OutputEncoding::Cp1252)
-        return EncodeLines(in, encoder, FastLine<kType, true>{options.checksum});
-    return EncodeLines(in, encoder, FastLine<kType, false>{options.checksum});
+        return EncodeLines(in, encoder, FastLine<kType, true>{options.checksum}, keep);
+    return EncodeLines(in, encoder, FastLine<kType, false>{options.checksum}, keep);
 }
 
 bool EncodeLines(std::FILE* in, ItemEncoder& encoder, const EncoderOptions& options) {
@@ -384,6 +400,36 @@ bool EncodeLines(std::FILE* in, ItemEncoder& encoder, const EncoderOptions& opti
 }
 
 }  // namespace
+
+// Slack past the longest data within which the type's own rules still say what is wrong.
+constexpr std::size_t kOwnMessageSlack = 16;
+
+std::size_t LongestLineKept(BarCodeType type) {
+    return 4 * (Info(type).longestData + kOwnMessageSlack) + 4;
+}
+
+bool TooLong(const EncoderOptions& options, std::string_view utf8, std::string& message) {
+    const std::size_t longest = Info(options.type).longestData;
+    if (utf8.size() <= longest)
+        return false;  // never more characters than bytes
+    // A character takes at most four bytes, so a longer item has too many characters anyway.
+    if (utf8.size() <= LongestLineKept(options.type)) {
+        const std::u32string text = DecodeUtf8(utf8);
+        if (text.size() <= longest)
+            return false;
+        if (text.size() <= longest + kOwnMessageSlack) {
+            const EncodeResult r = MakeFontString(options.type, text, options.checksum);
+            if (!r.ok()) {
+                message = r.message();
+                return true;
+            }
+        }
+    }
+    message = "the item is longer than the " + std::to_string(longest) +
+              " characters a bar code of type " + std::string(Info(options.type).storedText) +
+              " can hold";
+    return true;
+}
 
 std::string ShowControlBytes(std::string_view text) {
     std::string shown;

@@ -20,6 +20,15 @@ inline std::string_view StripCr(std::string_view line) {
     return line;
 }
 
+// Whether `utf8` is longer than any bar code of the options' type can hold; then `message`
+// says why it is refused, before any work on it. A few characters too many (a UPC-A number
+// with its check digit, say) get the type's own message, which says best what it takes.
+bool TooLong(const EncoderOptions& options, std::string_view utf8, std::string& message);
+
+// The longest line worth reading whole: any longer one is too long in any UTF-8, and so is
+// every line of which it is the start.
+std::size_t LongestLineKept(BarCodeType type);
+
 // `text` with each control byte shown as an escape (\0, \t, \n, \r, otherwise \xHH), for
 // messages that quote the input.
 std::string ShowControlBytes(std::string_view text);

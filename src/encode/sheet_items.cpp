@@ -803,30 +803,18 @@ int RunSheets(const EncoderOptions& options, std::FILE* in, std::FILE* out, std:
         }
     }
 
-    const std::size_t longest = Info(options.type).longestData;
-    // Enough bytes for the longest item in any UTF-8, and one character more.
-    const std::size_t fieldLimit = 4 * longest + 4;
+    // Enough bytes to tell what is wrong with any item, in any UTF-8.
+    const std::size_t fieldLimit = LongestLineKept(options.type);
     // The bytes a record may hold where it cannot pass through field by field.
     const std::size_t recordLimit = std::max<std::size_t>(1 << 20, 64 * fieldLimit);
     // An item longer than any bar code of its type is refused before any work on it.
     const auto encode = [&](const std::string& data, std::u32string& fontString,
                             std::string& message) {
-        const std::u32string text = DecodeUtf8(data);
-        if (text.size() > longest) {
-            // A few characters too many (a UPC-A number with its check digit, say): the type's
-            // own rule says best what it takes.
-            if (text.size() <= longest + 16) {
-                const EncodeResult r = MakeFontString(options.type, text, options.checksum);
-                if (!r.ok()) {
-                    message = ShowControlBytes(r.message());
-                    return false;
-                }
-            }
-            message = "the item is longer than the " + std::to_string(longest) +
-                      " characters a bar code of type " +
-                      std::string(Info(options.type).storedText) + " can hold";
+        if (TooLong(options, data, message)) {
+            message = ShowControlBytes(message);
             return false;
         }
+        const std::u32string text = DecodeUtf8(data);
         EncodeResult r = MakeFontString(options.type, text, options.checksum);
         if (!r.ok()) {
             message = ShowControlBytes(r.message());
