@@ -173,98 +173,243 @@ bool Unpack(const std::string& store, std::size_t& at, SheetItem& item, int& cop
 
 enum class Step { Record, NeedMore, End, Error };
 
-// Parses the next record of `text` from `pos` on, blank lines skipped, and moves `pos` and
-// `line` past it: only a record that ends within `text`, unless `atEnd` says that nothing
-// follows.
-Step NextCsvRecord(std::string_view text, std::size_t& pos, unsigned long long& line, bool atEnd,
-                   char separator, std::size_t fieldLimit, CsvRecord& record, std::string& error) {
-    std::size_t i = pos;
-    unsigned long long at = line;
-    const auto keep = [&](std::string& field, char c) {
-        if (field.size() < fieldLimit)
-            field += c;
-    };
-    while (i < text.size()) {
-        record = CsvRecord{};
-        record.line = at;
-        record.begin = i;
-        record.lastField = i;
-        std::string field;
-        for (;;) {
-            if (i < text.size() && text[i] == '"') {
-                const unsigned long long opened = at;
-                ++i;
-                for (;;) {
-                    if (i >= text.size()) {
-                        if (!atEnd)
-                            return Step::NeedMore;
-                        error = "line " + std::to_string(opened) + ": a quoted field is not closed";
-                        return Step::Error;
+// Which fields of a record a CsvParser keeps, holds back or cuts short.
+struct CsvFields {
+    std::size_t keep = std::string_view::npos;  // how many fields of a record to keep
+    // The bytes of this field and the separator before it are held back from Settled()
+    // until its record ends, and refused past `heldLimit` bytes.
+    std::size_t held = std::string_view::npos;
+    std::size_t heldLimit = std::string_view::npos;
+    // A record ends early, with this field as its last, once the field is longer than
+    // `fieldLimit`.
+    std::size_t cutLong = std::string_view::npos;
+    // Fields are kept until they take this many bytes; then only the last one, as the tail.
+    std::size_t budget = std::string_view::npos;
+    std::size_t sure = 0;  // the first fields, kept whatever the budget
+};
+
+// Splits CSV text into records as it comes, piece by piece: its state is kept between the
+// pieces, so a record that spans many pieces is read once, and only the fields asked for are kept
+// (each at most `fieldLimit` bytes). Offsets count from the start of the whole text.
+class CsvParser {
+  public:
+    static constexpr std::size_t kAll = std::string_view::npos;
+
+    CsvParser(char separator, std::size_t fieldLimit, CsvFields fields = {})
+        : separator_(separator), fieldLimit_(fieldLimit), fields_(fields) {}
+
+    // Parses on from `pos` through `text`, which holds the whole text from offset `base` on, and
+    // moves `pos` past what it read; blank lines are skipped. Step::Record with `record` when one
+    // ends, NeedMore when `text` runs out first (unless `atEnd` says nothing follows).
+    Step Parse(std::string_view text, std::size_t base, std::size_t& pos, bool atEnd,
+               CsvRecord& record, std::string& error) {
+        const std::size_t stop = base + text.size();
+        while (pos < stop) {
+            const char c = text[pos - base];
+            switch (state_) {
+                case State::LineStart:
+                    if (c == '\r' && pos + 1 >= stop && !atEnd)
+                        return Step::NeedMore;
+                    if (c == '\n' || c == '\r') {  // an empty line
+                        pos += c == '\r' && pos + 1 < stop && text[pos + 1 - base] == '\n' ? 2 : 1;
+                        ++line_;
+                        continue;
                     }
-                    const char c = text[i++];
+                    current_ = CsvRecord{};
+                    current_.line = line_;
+                    current_.begin = current_.lastField = pos;
+                    field_.clear();
+                    state_ = State::FieldStart;
+                    continue;
+                case State::FieldStart:
                     if (c == '"') {
-                        if (i >= text.size() && !atEnd)
-                            return Step::NeedMore;  // a doubled quote may be cut in two
-                        if (i < text.size() && text[i] == '"') {
-                            keep(field, '"');
-                            ++i;
-                            continue;
-                        }
-                        break;
+                        opened_ = line_;
+                        current_.blank = false;
+                        ++pos;
+                        state_ = State::Quoted;
+                    } else {
+                        state_ = State::Unquoted;
                     }
-                    if (c == '\n')
-                        ++at;
-                    keep(field, c);
+                    continue;
+                case State::Quoted: {
+                    // The run of bytes up to the next quote, at once.
+                    const std::size_t quote = text.find('"', pos - base);
+                    const std::size_t runEnd =
+                        quote == std::string_view::npos ? stop : base + quote;
+                    const std::string_view run = text.substr(pos - base, runEnd - pos);
+                    for (std::size_t nl = run.find('\n'); nl != std::string_view::npos;
+                         nl = run.find('\n', nl + 1))
+                        ++line_;
+                    Keep(run);
+                    pos = runEnd;
+                    if (tooLong_)
+                        return Cut(pos, record);
+                    if (pos < stop) {
+                        ++pos;
+                        state_ = State::QuoteSeen;
+                    }
+                    continue;
                 }
+                case State::QuoteSeen:  // a doubled quote, or the closing one
+                    if (c == '"') {
+                        Keep("\"");
+                        ++pos;
+                        state_ = State::Quoted;
+                    } else {
+                        state_ = State::Unquoted;
+                    }
+                    continue;
+                case State::Unquoted:
+                    if (c == '\n') {
+                        current_.ending = "\n";
+                        if (Finish(pos++, record))
+                            return Step::Record;
+                        continue;
+                    }
+                    if (c == '\r') {
+                        crAt_ = pos++;
+                        state_ = State::CrSeen;
+                        continue;
+                    }
+                    if (c != ' ' && c != '\t')
+                        current_.blank = false;
+                    ++pos;
+                    if (c == separator_) {
+                        EndField();
+                        current_.lastField = pos;
+                        state_ = State::FieldStart;
+                    } else {
+                        // The run of plain bytes up to the next separator or line break, at once.
+                        const std::size_t from = pos - 1;
+                        for (; pos < stop; ++pos) {
+                            const char d = text[pos - base];
+                            if (d == separator_ || d == '\n' || d == '\r')
+                                break;
+                            if (d != ' ' && d != '\t')
+                                current_.blank = false;
+                        }
+                        Keep(text.substr(from - base, pos - from));
+                        if (tooLong_)
+                            return Cut(pos, record);
+                    }
+                    continue;
+                case State::CrSeen:  // a CR alone ends a line too
+                    if (c == '\n')
+                        ++pos;
+                    current_.ending = c == '\n' ? "\r\n" : "\r";
+                    if (Finish(crAt_, record))
+                        return Step::Record;
+                    continue;
             }
-            // Unquoted text, or what follows a closing quote up to the next separator.
-            while (i < text.size() && text[i] != separator && text[i] != '\n') {
-                if (text[i] == '\r' && i + 1 >= text.size() && !atEnd)
-                    return Step::NeedMore;
-                if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] != '\n')
-                    break;  // a line that ends in a carriage return alone
-                keep(field, text[i++]);
-            }
-            if (i < text.size() && text[i] == '\r') {
-                record.end = i++;
-                ++at;
-                record.ending = "\r";
-                record.fields.push_back(std::move(field));
-                break;
-            }
-            if (i < text.size() && text[i] == separator) {
-                record.fields.push_back(std::move(field));
-                field.clear();
-                ++i;
-                record.lastField = i;
-                continue;
-            }
-            if (i >= text.size() && !atEnd)
-                return Step::NeedMore;
-            // The end of the line or of the file ends the record.
-            record.end = i;
-            if (i < text.size()) {
-                ++i;
-                ++at;
-                record.ending = "\n";
-            }
-            if (record.end > record.begin && text[record.end - 1] == '\r') {
-                --record.end;
-                record.ending = record.ending.empty() ? "" : "\r\n";
-                if (!field.empty() && field.back() == '\r')
-                    field.pop_back();
-            }
-            record.fields.push_back(std::move(field));
-            break;
         }
-        if (record.end > record.begin) {
-            pos = i;
-            line = at;
-            return Step::Record;
+        if (!atEnd) {
+            if (Held() && pos - current_.lastField > fields_.heldLimit) {
+                error = "line " + std::to_string(current_.line) + ": column " +
+                        std::to_string(fields_.held + 1) + " holds more than " +
+                        std::to_string(fields_.heldLimit) + " bytes, too many to write back";
+                return Step::Error;
+            }
+            return Step::NeedMore;
+        }
+        switch (state_) {
+            case State::LineStart:
+                return Step::End;
+            case State::Quoted:
+                error = "line " + std::to_string(opened_) + ": a quoted field is not closed";
+                return Step::Error;
+            case State::CrSeen:
+                current_.ending = "";
+                return Finish(crAt_, record) ? Step::Record : Step::End;
+            default:
+                current_.ending = "";
+                return Finish(pos, record) ? Step::Record : Step::End;
         }
     }
-    return atEnd ? Step::End : Step::NeedMore;
-}
+
+    // Asks for other fields from the next record on.
+    void SetFields(const CsvFields& fields) { fields_ = fields; }
+
+    // Where the text that no record needs again ends, for a parse that has reached `pos`: the
+    // held field and a carriage return that may end the line stay.
+    std::size_t Settled(std::size_t pos) const {
+        if (Held())
+            return current_.lastField - 1;
+        return state_ == State::CrSeen ? crAt_ : pos;
+    }
+
+  private:
+    enum class State { LineStart, FieldStart, Quoted, QuoteSeen, Unquoted, CrSeen };
+
+    bool Held() const { return state_ != State::LineStart && current_.fieldCount == fields_.held; }
+
+    void Keep(std::string_view bytes) {
+        if (current_.fieldCount >= fields_.keep || cut_)
+            return;
+        if (bytes.size() > fieldLimit_ - field_.size() && current_.fieldCount == fields_.cutLong &&
+            !current_.blank)
+            tooLong_ = true;
+        if (field_.size() < fieldLimit_)
+            field_.append(bytes.substr(0, fieldLimit_ - field_.size()));
+    }
+
+    void EndField(bool last = false) {
+        const std::size_t index = current_.fieldCount++;
+        if (!cut_ && index < fields_.keep && (!full_ || index < fields_.sure)) {
+            keptBytes_ += sizeof(std::string) + field_.size();
+            full_ = keptBytes_ > fields_.budget;
+            current_.fields.push_back(std::move(field_));
+        } else if (!cut_ && last && full_) {
+            current_.tail = std::move(field_);
+        }
+        field_.clear();
+    }
+
+    // Ends the record at hand at `end`: true when it goes out as `record`, false when its start
+    // went out already.
+    bool Finish(std::size_t end, CsvRecord& record) {
+        EndField(true);
+        keptBytes_ = 0;
+        full_ = false;
+        current_.end = end;
+        if (!current_.ending.empty())
+            ++line_;
+        state_ = State::LineStart;
+        if (cut_) {
+            cut_ = false;
+            return false;
+        }
+        record = std::move(current_);
+        return true;
+    }
+
+    // Hands out the record at hand as it is so far, its last field the one that is too long,
+    // and reads the rest of it without keeping any of it.
+    Step Cut(std::size_t end, CsvRecord& record) {
+        record = current_;
+        record.fields.push_back(field_);
+        ++record.fieldCount;
+        record.end = end;
+        current_.fields.clear();
+        field_.clear();
+        tooLong_ = false;
+        cut_ = true;
+        return Step::Record;
+    }
+
+    char separator_;
+    std::size_t fieldLimit_;
+    CsvFields fields_;
+    bool tooLong_ = false;       // the field at hand went past `cutLong`'s limit
+    bool cut_ = false;           // the record at hand went out already
+    std::size_t keptBytes_ = 0;  // of the record at hand's fields
+    bool full_ = false;          // over the budget: no more of its fields are kept
+    State state_ = State::LineStart;
+    CsvRecord current_;
+    std::string field_;
+    std::size_t crAt_ = 0;
+    unsigned long long line_ = 1;
+    unsigned long long opened_ = 0;
+};
 
 // The next line of `text` from `pos` on, as a record of one field (at most `limit` bytes).
 Step NextLine(std::string_view text, std::size_t& pos, unsigned long long& line, bool atEnd,
@@ -435,49 +580,90 @@ class ListInput {
     std::optional<ListDecoder> decoder_;
 };
 
-// The records (or lines) of a list, one at a time, each with the text between it and the one
-// before (blank lines and line endings). Only the record at hand is held, so memory follows the
-// longest record, not the file.
+// The records (or lines) of a list, one at a time. Only the text not yet parsed is held, with,
+// when the text is kept for writing back, the text not yet handed out: memory follows the fields
+// kept, not the record.
 class RecordStream {
   public:
-    RecordStream(ListInput& input, bool csv, char separator, std::size_t fieldLimit)
-        : input_(input), csv_(csv), separator_(separator), fieldLimit_(fieldLimit) {}
+    // `keepText`: hand out the text around and of each record, piece by piece; else only the
+    // records, their fields as CsvParser keeps them.
+    RecordStream(ListInput& input, bool csv, char separator, std::size_t fieldLimit,
+                 bool keepText = false, CsvFields fields = {})
+        : input_(input),
+          csv_(csv),
+          keepText_(keepText),
+          fieldLimit_(fieldLimit),
+          parser_(separator, fieldLimit, fields) {}
 
-    // The next record, with `gap` the text before it and `raw` its own (without its line
-    // ending); at the end, `done` with `gap` what follows the last record. The views last until
-    // the next call. False, with `error` set, when the input cannot be read or parsed.
+    // The next record, with `gap` the text before it not yet handed out and `raw` its own rest
+    // (without its line ending; record.begin moved to its start); or, with `partial`, text of
+    // the record at hand (or before it) that is handed out ahead of it; or at the end, `done`
+    // with `gap` what follows the last record. `gap` and `raw` stay empty unless the text is
+    // kept, and last until the next call. False, with `error` set, when the input cannot be
+    // read or parsed.
     bool Next(CsvRecord& record, std::string_view& gap, std::string_view& raw, bool& done,
-              std::string& error) {
+              std::string& error, bool* partial = nullptr) {
         done = false;
+        if (partial != nullptr)
+            *partial = false;
+        gap = raw = {};
         for (;;) {
             const std::string_view text = text_;
-            const Step step = csv_ ? NextCsvRecord(text, pos_, line_, atEnd_, separator_,
-                                                   fieldLimit_, record, error)
-                                   : NextLine(text, pos_, line_, atEnd_, fieldLimit_, record);
+            Step step;
+            if (csv_) {
+                step = parser_.Parse(text, base_, pos_, atEnd_, record, error);
+            } else {
+                std::size_t at = pos_ - base_;
+                step = NextLine(text, at, line_, atEnd_, fieldLimit_, record);
+                pos_ = base_ + at;
+                if (step == Step::Record) {
+                    record.blank = IsBlank(text.substr(record.begin, record.end - record.begin));
+                    record.begin += base_;
+                    record.end += base_;
+                    record.fieldCount = 1;
+                }
+            }
             if (step == Step::Error)
                 return false;
             if (step == Step::Record) {
-                gap = text.substr(copied_, record.begin - copied_);
-                raw = text.substr(record.begin, record.end - record.begin);
+                const std::size_t from = std::max(copied_, record.begin);
+                if (keepText_) {
+                    gap = text.substr(copied_ - base_, from - copied_);
+                    raw = text.substr(from - base_, record.end - from);
+                }
+                record.begin = from;
                 copied_ = record.end;
                 return true;
             }
             if (step == Step::End) {
-                gap = text.substr(copied_);
-                copied_ = text.size();
+                if (keepText_)
+                    gap = text.substr(copied_ - base_);
+                copied_ = base_ + text.size();
                 done = true;
                 return true;
             }
-            // Keep the text not yet handed out; read at least as much again as is held, so
-            // that a long record is parsed a few times only.
-            text_.erase(0, copied_);
-            pos_ -= copied_;
-            copied_ = 0;
+            if (keepText_ && csv_ && partial != nullptr) {
+                const std::size_t settled = parser_.Settled(pos_);
+                if (settled > copied_) {
+                    gap = text.substr(copied_ - base_, settled - copied_);
+                    copied_ = settled;
+                    *partial = true;
+                    return true;
+                }
+            }
+            // Let go of the text that is neither to be parsed nor to be handed out.
+            const std::size_t drop = (keepText_ || !csv_ ? copied_ : pos_) - base_;
+            text_.erase(0, drop);
+            base_ += drop;
+            copied_ = std::max(copied_, base_);
             // A line longer than any item keeps only the start that shows it is too long.
-            if (!csv_ && text_.size() - pos_ > fieldLimit_ &&
-                !IsBlank(std::string_view(text_).substr(pos_, fieldLimit_)))
-                text_.resize(pos_ + fieldLimit_);
-            if (!input_.More(text_, std::max<std::size_t>(1 << 16, text_.size()), atEnd_, error)) {
+            const std::size_t at = pos_ - base_;
+            if (!csv_ && text_.size() - at > fieldLimit_ &&
+                !IsBlank(std::string_view(text_).substr(at, fieldLimit_)))
+                text_.resize(at + fieldLimit_);
+            // A line is looked for from its start each time: read as much again as is held.
+            const std::size_t want = csv_ ? 1 << 16 : std::max<std::size_t>(1 << 16, text_.size());
+            if (!input_.More(text_, want, atEnd_, error)) {
                 readFailed_ = true;
                 return false;
             }
@@ -487,13 +673,18 @@ class RecordStream {
     // Whether the last failure was the input's rather than the CSV's.
     bool ReadFailed() const { return readFailed_; }
 
+    // Asks for other fields from the next record on.
+    void SetFields(const CsvFields& fields) { parser_.SetFields(fields); }
+
   private:
     ListInput& input_;
     bool readFailed_ = false;
     bool csv_;
-    char separator_;
+    bool keepText_;
     std::size_t fieldLimit_;
+    CsvParser parser_;
     std::string text_;
+    std::size_t base_ = 0;    // where text_ starts in the whole text
     std::size_t pos_ = 0;     // where parsing goes on
     std::size_t copied_ = 0;  // the end of what was handed out
     unsigned long long line_ = 1;
@@ -506,10 +697,10 @@ std::optional<std::vector<CsvRecord>> ParseCsv(std::string_view text, std::strin
                                                char separator, std::size_t fieldLimit) {
     std::vector<CsvRecord> records;
     std::size_t pos = 0;
-    unsigned long long line = 1;
+    CsvParser parser(separator, fieldLimit);
     CsvRecord record;
     for (;;) {
-        switch (NextCsvRecord(text, pos, line, true, separator, fieldLimit, record, error)) {
+        switch (parser.Parse(text, 0, pos, true, record, error)) {
             case Step::Record:
                 records.push_back(std::move(record));
                 break;
@@ -614,6 +805,8 @@ int RunSheets(const EncoderOptions& options, std::FILE* in, std::FILE* out, std:
 
     // Enough bytes to tell what is wrong with any item, in any UTF-8.
     const std::size_t fieldLimit = LongestLineKept(options.type);
+    // The bytes a record may hold where it cannot pass through field by field.
+    const std::size_t recordLimit = std::max<std::size_t>(1 << 20, 64 * fieldLimit);
     // An item longer than any bar code of its type is refused before any work on it.
     const auto encode = [&](const std::string& data, std::u32string& fontString,
                             std::string& message) {
@@ -654,30 +847,45 @@ int RunSheets(const EncoderOptions& options, std::FILE* in, std::FILE* out, std:
     CsvRecord record;
     std::string_view gap, raw;
     bool done = false;
+    std::vector<CsvRecord> opening;     // the first two records
+    std::optional<RecordStream> ahead;  // a pipe's records after them
+    bool aheadDone = false;             // the pipe ended with them
     if (!source.csv) {
         hints.emplace(nullptr, separator);
         if (!sheet.append)
             input.Commit();
     } else {
-        RecordStream stream(input, source.csv, separator, fieldLimit);
-        std::vector<CsvRecord> first;
-        while (first.size() < 2) {
-            if (!stream.Next(record, gap, raw, done, error))
-                return streamFailed(stream);
+        // A pipe read once is not read again for the first pass: its first records are held
+        // and the pass goes on from them.
+        if (!input.Rereadable())
+            input.Commit();
+        CsvFields firstKept;
+        firstKept.budget = recordLimit;
+        firstKept.sure = std::max(column, copiesFromColumn ? copiesColumn : 0) + 1;
+        ahead.emplace(input, source.csv, separator, fieldLimit, false, firstKept);
+        while (opening.size() < 2) {
+            if (!ahead->Next(record, gap, raw, done, error))
+                return streamFailed(*ahead);
             if (done)
                 break;
-            if (!IsBlank(raw))
-                first.push_back(record);
+            if (!record.blank)
+                opening.push_back(record);
         }
-        if (!input.Rewind(error))
-            return readFailed();
-        if (!sheet.append)
-            input.Commit();
-        anyRecord = !first.empty();
-        firstFields = anyRecord ? first[0].fields.size() : 0;
-        hints.emplace(anyRecord ? &first[0] : nullptr, separator);
+        if (input.Rereadable()) {
+            ahead.reset();
+            if (!input.Rewind(error))
+                return readFailed();
+            if (!sheet.append)
+                input.Commit();
+        } else {
+            aheadDone = done;
+        }
+        anyRecord = !opening.empty();
+        firstFields = anyRecord ? opening[0].fieldCount : 0;
+        hints.emplace(anyRecord ? &opening[0] : nullptr, separator);
         if (source.header && anyRecord) {
-            const std::vector<std::string>& names = first[0].fields;
+            const std::vector<std::string>& names = opening[0].fields;
+            headerFields = opening[0].fieldCount;
             std::string missing;
             if (!source.columnName.empty() && !FindColumn(names, source.columnName, column))
                 missing = source.columnName;
@@ -688,40 +896,74 @@ int RunSheets(const EncoderOptions& options, std::FILE* in, std::FILE* out, std:
                 std::string list;
                 for (const std::string& name : names)
                     list += (list.empty() ? "" : ", ") + CsvField(name, separator);
+                if (names.size() < headerFields)
+                    list += ", ... (" + std::to_string(headerFields) + " in all)";
                 return fail("stripewright-encode: the header has no column \"" +
                                 ShowControlBytes(missing) +
                                 "\" (its columns: " + ShowControlBytes(list) + ")\n",
                             kExitUsage);
             }
-            headerFields = names.size();
-            replaceColumn = sheet.append && names.size() >= 2 && names.back() == kAppendedHeader &&
-                            column + 1 < names.size();
+            const std::string& last = names.size() == headerFields ? names.back() : opening[0].tail;
+            replaceColumn = sheet.append && headerFields >= 2 && last == kAppendedHeader &&
+                            column + 1 < headerFields;
         } else if (!source.columnName.empty() || !source.copiesColumnName.empty()) {
             return fail("stripewright-encode: the file is empty: it has no column names\n",
                         kExitUsage);
         }
-        if (!source.header && first.size() == 2 && column < first[0].fields.size() &&
-            column < first[1].fields.size()) {
+        if (!source.header && opening.size() == 2 && column < opening[0].fields.size() &&
+            column < opening[1].fields.size()) {
             std::u32string unused;
             std::string message;
-            headerHint = !encode(first[0].fields[column], unused, message) &&
-                         encode(first[1].fields[column], unused, message);
+            headerHint = !encode(opening[0].fields[column], unused, message) &&
+                         encode(opening[1].fields[column], unused, message);
         }
     }
+
+    // Past the first records, only the fields used are kept, and the old bar code column of our
+    // own output is held back until its record shows whether it is replaced. An item too long
+    // for any bar code ends the first pass as soon as it shows, when it fails the job and its
+    // record holds nothing more to check (the copies column comes before it).
+    CsvFields kept;
+    kept.keep = std::max(column, copiesFromColumn ? copiesColumn : 0) + 1;
+    kept.held = replaceColumn ? headerFields - 1 : CsvParser::kAll;
+    kept.heldLimit = recordLimit;
+    const bool stopsAtBadItem = !sheet.skipBad && !sheet.fontStrings;
+    const auto fieldsFor = [&](bool keepText) {
+        CsvFields f = kept;
+        if (!keepText && stopsAtBadItem && (!copiesFromColumn || copiesColumn < column))
+            f.cutLong = column;
+        return f;
+    };
+    const auto stream = [&](bool keepText) {
+        return RecordStream(input, source.csv, separator, fieldLimit, keepText,
+                            fieldsFor(keepText));
+    };
 
     enum class Kind { Blank, Header, Item, End };
     // One pass over the list: `visit(kind)` sees each record in `record`, `gap` and `raw`, and
     // may end the pass with a status; at the end, `gap` holds what follows the last record.
     const auto pass = [&](auto&& visit) -> std::optional<int> {
-        RecordStream stream(input, source.csv, separator, fieldLimit);
+        std::optional<RecordStream> fresh;
+        if (ahead)
+            ahead->SetFields(fieldsFor(false));
+        else
+            fresh.emplace(stream(false));
+        RecordStream& records = ahead ? *ahead : *fresh;
+        std::size_t replayed = ahead ? 0 : opening.size();
         bool headerSeen = !(source.csv && source.header);
         for (;;) {
-            if (!stream.Next(record, gap, raw, done, error))
-                return streamFailed(stream);
+            if (replayed < opening.size()) {
+                record = opening[replayed++];
+                done = false;
+            } else if (ahead && aheadDone) {
+                done = true;
+            } else if (!records.Next(record, gap, raw, done, error)) {
+                return streamFailed(records);
+            }
             if (done)
                 return visit(Kind::End);
             Kind kind = Kind::Item;
-            if (IsBlank(raw)) {
+            if (record.blank) {
                 kind = Kind::Blank;
             } else if (!headerSeen) {
                 kind = Kind::Header;
@@ -785,9 +1027,9 @@ int RunSheets(const EncoderOptions& options, std::FILE* in, std::FILE* out, std:
             return std::nullopt;
         // The column added to a row longer than the first would stand under no heading, or
         // another's.
-        if (sheet.append && record.fields.size() > firstFields) {
+        if (sheet.append && record.fieldCount > firstFields) {
             return fail("line " + std::to_string(record.line) + ": the row has " +
-                            std::to_string(record.fields.size()) + " fields where the first has " +
+                            std::to_string(record.fieldCount) + " fields where the first has " +
                             std::to_string(firstFields) +
                             ": its bar code would stand in another column (a separator in an "
                             "unquoted field?); nothing was written\n",
@@ -836,7 +1078,7 @@ int RunSheets(const EncoderOptions& options, std::FILE* in, std::FILE* out, std:
     // encoding.
     if (sheet.append && !input.Rewind(error))
         return readFailed();
-    RecordStream again(input, source.csv, separator, fieldLimit);
+    RecordStream again = stream(true);
     bool firstPiece = true;
     bool headerSeen = !(source.csv && source.header);
     bool finished = false;
@@ -847,28 +1089,31 @@ int RunSheets(const EncoderOptions& options, std::FILE* in, std::FILE* out, std:
         encoded.clear();
         std::string text;
         while (!finished && text.size() < (1 << 16)) {
-            if (!again.Next(record, gap, raw, done, error)) {
+            bool partial = false;
+            if (!again.Next(record, gap, raw, done, error, &partial)) {
                 failure = again.ReadFailed() ? "cannot read the input: " + ShowControlBytes(error)
                                              : ShowControlBytes(error);
                 return false;
             }
             text += gap;
+            if (partial)
+                continue;
             if (done) {
                 finished = true;
                 break;
             }
-            if (IsBlank(raw)) {
+            if (record.blank) {
                 text += raw;
                 continue;
             }
             const bool header = !headerSeen;
             headerSeen = true;
-            const bool cut = replaceColumn && record.fields.size() == headerFields;
+            const bool cut = replaceColumn && record.fieldCount == headerFields;
             text += raw.substr(0, (cut ? record.lastField - 1 : record.end) - record.begin);
             // A row shorter than the first is filled with empty fields, so that its bar code
             // stands in the bar code column.
             const std::size_t width = firstFields - (replaceColumn ? 1 : 0);
-            for (std::size_t k = record.fields.size() - (cut ? 1 : 0); k < width; ++k)
+            for (std::size_t k = record.fieldCount - (cut ? 1 : 0); k < width; ++k)
                 text += separator;
             text += separator;
             if (header) {
@@ -915,7 +1160,7 @@ int RunSheets(const EncoderOptions& options, std::FILE* in, std::FILE* out, std:
                 failure = "cannot read the input: " + ShowControlBytes(error);
                 return false;
             }
-            reread.emplace(input, source.csv, separator, fieldLimit);
+            reread.emplace(input, source.csv, separator, fieldLimit, false, kept);
             headerSeen = !(source.csv && source.header);
             itemNumber = 0;
             reItems = 0;
@@ -933,7 +1178,7 @@ int RunSheets(const EncoderOptions& options, std::FILE* in, std::FILE* out, std:
                 failure = "the input changed while it was read; nothing was written";
                 return false;
             }
-            if (IsBlank(raw))
+            if (record.blank)
                 continue;
             if (!headerSeen) {
                 headerSeen = true;

@@ -19,8 +19,11 @@ struct CsvRecord {
     std::vector<std::string> fields;
     std::size_t begin = 0;
     std::size_t end = 0;
-    std::size_t lastField = 0;  // where the last field starts
-    std::string_view ending;    // "\n", "\r\n" or "" at the end of the file
+    std::size_t lastField = 0;   // where the last field starts
+    std::string_view ending;     // "\n", "\r\n" or "" at the end of the file
+    std::size_t fieldCount = 0;  // `fields` may keep only the first few
+    std::string tail;            // the last field, when `fields` stops short of it
+    bool blank = true;           // its text is spaces and tabs alone
 };
 
 // Splits `text` (a byte-order mark already removed) into records: fields separated by

@@ -9,6 +9,8 @@
 #include <cmath>
 #include <vector>
 
+#include "barcode/text.h"
+
 namespace sw {
 namespace {
 
@@ -137,18 +139,13 @@ QString CssString(const QString& family) {
 
 // ----- RTF ----------------------------------------------------------------------------------
 
-// Windows-1252 bytes 0x80-0x9F and the characters they stand for (0: unassigned).
-constexpr std::array<char16_t, 32> kCp1252High{
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
-
-// The Windows-1252 byte of a character, or -1 when the code page lacks it.
+// The Windows-1252 byte of a character, or -1 when the code page lacks it (the control
+// characters 0x80 to 0x9F too, which the bytes it leaves undefined do not stand for here).
 int Cp1252Byte(char32_t c) {
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
         return static_cast<int>(c);
     for (std::size_t i = 0; i < kCp1252High.size(); ++i) {
-        if (kCp1252High[i] != 0 && kCp1252High[i] == c)
+        if (kCp1252High[i] != static_cast<char16_t>(0x80 + i) && kCp1252High[i] == c)
             return static_cast<int>(0x80 + i);
     }
     return -1;

@@ -12,6 +12,8 @@
 #include <optional>
 #include <vector>
 
+#include "barcode/text.h"
+
 namespace sw::platform {
 
 // How the lines are stored: bytes read as UTF-8 (or Windows-1252, line by line, where they are
@@ -72,13 +74,6 @@ struct Parsed {
 };
 
 const char kUtf8Bom[] = "\xEF\xBB\xBF";
-
-// Windows-1252 for bytes 0x80 to 0x9F; the other bytes equal their Latin-1 code points.
-constexpr char16_t kCp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-static_assert(std::size(kCp1252High) == 0xA0 - 0x80);
 
 bool IsAscii(const char* data, qsizetype size) {
     qsizetype i = 0;

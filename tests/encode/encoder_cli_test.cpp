@@ -1,5 +1,6 @@
 // The command-line encoder, driven in process through temporary files and once as a process.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <string>
@@ -374,20 +375,33 @@ TEST(EncoderCli, SheetUnderAMemoryLimit) {
         const char* options;
         const char* err;  // the start of standard error
         const char* status;
+        bool quoted = false;  // the item follows a quoted field of as many line breaks
+        char fill = 'A';      // the item's bytes
     };
     // A list is read piece by piece, from a file or a pipe: the long line is cut where it is
-    // already too long. A CSV written back from a pipe is held, to be read twice.
+    // already too long. A CSV written back from a pipe is held, to be read twice; from a file,
+    // its other fields pass through.
     const char* sheet = " --sheet 5160 --output /nonexistent/x.pdf";
     const Row rows[] = {
         {"60000", "100", false, sheet, "line 1: the item is longer than", "status 1"},
         {"60000", "100", true, sheet, "line 1: the item is longer than", "status 1"},
         {"150000", "300", true, " --csv --column 1 --append",
          "stripewright-encode: not enough memory", "status 3"},
+        {"60000", "100", false, " --csv --column 2 --append --skip-bad",
+         "line 1: the item is longer than", "status 1", true},
+        {"60000", "100", true, " --csv --column 2 --sheet 5160 --output /nonexistent/x.pdf",
+         "line 1: the item is longer than", "status 1", true},
+        {"60000", "100", false, " --csv --column 2 --sheet 5160 --output /nonexistent/x.pdf",
+         "line 1: Error- no data", "status 1", false, ','},
     };
-    const std::string file = testing::TempDir() + "sw_long_item.txt";
+    // Named for this process: other test runs on the machine use the same folder.
+    const std::string file =
+        testing::TempDir() + "sw_long_item_" + std::to_string(::getpid()) + ".txt";
     for (const Row& row : rows) {
-        const std::string item =
-            std::string("head -c ") + row.megabytes + "000000 /dev/zero | tr '\\0' A";
+        const std::string zeros = std::string("head -c ") + row.megabytes + "000000 /dev/zero";
+        std::string item = zeros + " | tr '\\0' '" + row.fill + "'";
+        if (row.quoted)
+            item = "{ printf '\"'; " + zeros + " | tr '\\0' '\\n'; printf '\",'; " + item + "; }";
         const std::string input = row.piped ? item + " | " : item + " > " + file + "; ";
         const std::string out = test::Shell(
             "(" + input + "(ulimit -v " + row.limitKb + "; exec " SW_ENCODE_EXE " --type 39" +
