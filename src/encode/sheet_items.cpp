@@ -122,7 +122,7 @@ std::string FontText(std::u32string_view fontString, OutputEncoding encoding) {
 }
 
 bool WriteOut(std::FILE* out, std::string_view bytes) {
-    return std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size() &&
+    return (bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size()) &&
            std::fflush(out) == 0 && !std::ferror(out);
 }
 
