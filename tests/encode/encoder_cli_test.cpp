@@ -361,13 +361,7 @@ TEST(EncoderCliPng, FailedItemAndFailedWrite) {
 // Under a memory limit, an item far longer than any bar code is refused as soon as it is read,
 // and memory that runs out is a failure with a message, never an abort.
 TEST(EncoderCli, SheetUnderAMemoryLimit) {
-#if defined(__SANITIZE_ADDRESS__)
-    GTEST_SKIP() << "the sanitizers reserve more address space than the limit";
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-    GTEST_SKIP() << "the sanitizers reserve more address space than the limit";
-#endif
-#endif
+    SW_SKIP_UNDER_A_MEMORY_LIMIT();
     struct Row {
         const char* limitKb;
         const char* megabytes;  // of one item
@@ -415,13 +409,7 @@ TEST(EncoderCli, SheetUnderAMemoryLimit) {
 // A sheet of more labels than the memory limit would hold the items of: they are read from the
 // file for each pass rather than held, and every label is written.
 TEST(EncoderCli, LongSheetUnderAMemoryLimit) {
-#if defined(__SANITIZE_ADDRESS__)
-    GTEST_SKIP() << "the sanitizers reserve more address space than the limit";
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-    GTEST_SKIP() << "the sanitizers reserve more address space than the limit";
-#endif
-#endif
+    SW_SKIP_UNDER_A_MEMORY_LIMIT();
     const std::string list = testing::TempDir() + "sw_long_sheet.txt";
     const std::string rtf = testing::TempDir() + "sw_long_sheet.rtf";
     const std::string out =

@@ -10,6 +10,22 @@
 
 #include "encode/encoder_cli.h"
 
+// Tests that limit the encoder's address space (ulimit -v) skip themselves with this in the
+// AddressSanitizer build, whose shadow memory takes more than any such limit.
+#if defined(__SANITIZE_ADDRESS__)
+#define SW_ADDRESS_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define SW_ADDRESS_SANITIZER 1
+#endif
+#endif
+#ifdef SW_ADDRESS_SANITIZER
+#define SW_SKIP_UNDER_A_MEMORY_LIMIT() \
+    GTEST_SKIP() << "the address sanitizer cannot run in a limited address space"
+#else
+#define SW_SKIP_UNDER_A_MEMORY_LIMIT() (void)0
+#endif
+
 namespace sw::test {
 
 struct EncoderRun {

@@ -23,14 +23,6 @@
 #include "encode/picture_output.h"
 #include "encoder_run.h"
 
-#if defined(__SANITIZE_ADDRESS__)
-#define SW_ADDRESS_SANITIZER 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define SW_ADDRESS_SANITIZER 1
-#endif
-#endif
-
 namespace sw {
 namespace {
 
@@ -422,9 +414,7 @@ TEST(Picture, WritesTheFileWholeOrReportsWhy) {
 // A picture whose memory cannot be had is a failure that leaves the old file as it was. The
 // address space is limited in steps until a small picture just fits; the largest then cannot.
 TEST(Picture, OutOfMemoryKeepsTheOldFile) {
-#if SW_ADDRESS_SANITIZER
-    GTEST_SKIP() << "the address sanitizer cannot run in a limited address space";
-#endif
+    SW_SKIP_UNDER_A_MEMORY_LIMIT();
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString good = dir.filePath(QStringLiteral("good.png"));
