@@ -17,22 +17,15 @@ constexpr int kRows = 1'000'000;
 
 // id, a quoted name with a comma, a Code 3 of 9 SKU and a price, CRLF line endings: 41 MB.
 const std::filesystem::path& CsvFile() {
-    static const auto path = [] {
-        const auto p = std::filesystem::temp_directory_path() / "sw_bench_rows.csv";
-        std::FILE* f = std::fopen(p.c_str(), "wb");
-        bool written = f != nullptr && std::fputs("id,name,sku,price\r\n", f) >= 0;
-        for (int i = 0; written && i < kRows; ++i) {
-            written = std::fprintf(f, "%d,\"Bolt, hex M%d\",SKU-%07d,%d.%02d\r\n", i, i % 20, i,
-                                   i % 100, i % 97) > 0;
-        }
-        if (f != nullptr && std::fclose(f) != 0)
-            written = false;
-        if (!written) {
-            std::fprintf(stderr, "cannot write %s\n", p.c_str());
-            std::exit(1);
-        }
-        return p;
-    }();
+    static const auto path = sw::bench::WriteLines("sw_bench_rows.csv", kRows + 1, [](int i) {
+        if (i == 0)
+            return std::string("id,name,sku,price\r\n");
+        char row[96];
+        --i;
+        std::snprintf(row, sizeof row, "%d,\"Bolt, hex M%d\",SKU-%07d,%d.%02d\r\n", i, i % 20, i,
+                      i % 100, i % 97);
+        return std::string(row);
+    });
     return path;
 }
 

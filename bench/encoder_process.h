@@ -18,23 +18,17 @@ extern "C" char** environ;
 
 namespace sw::bench {
 
-// Writes `items` lines to `name` in the temporary folder, the same every time: 6 to 14 Code 3
-// of 9 characters a line, or 11 digits when `digits`. Exits when the file cannot be written.
-inline std::filesystem::path WriteItemList(const char* name, int items, bool digits = false) {
+// Writes `count` lines to `name` in the temporary folder, line(i) for each i in turn (with its
+// line end), and returns its path. Line by line, so that this process stays small: a child's
+// peak resident size starts from the peak of the process that spawned it. Exits when the file
+// cannot be written.
+template <class Line>
+std::filesystem::path WriteLines(const char* name, int count, Line line) {
     auto p = std::filesystem::temp_directory_path() / name;
-    std::mt19937 rng(1);
-    const std::string alphabet = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ-. $/+%";
-    std::uniform_int_distribution<std::size_t> pick(0, digits ? 9 : alphabet.size() - 1);
-    std::uniform_int_distribution<int> length(6, 14);
-    // Line by line, so that this process stays small: a child's peak resident size starts from
-    // the peak of the process that spawned it.
     std::FILE* f = std::fopen(p.c_str(), "wb");
     bool written = f != nullptr;
-    std::string text;
-    for (int line = 0; written && line < items; ++line) {
-        text.clear();
-        for (int k = digits ? 11 : length(rng); k > 0; --k) text += alphabet[pick(rng)];
-        text += '\n';
+    for (int i = 0; written && i < count; ++i) {
+        const std::string text = line(i);
         written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
     }
     if (f != nullptr && std::fclose(f) != 0)
@@ -44,6 +38,20 @@ inline std::filesystem::path WriteItemList(const char* name, int items, bool dig
         std::exit(1);
     }
     return p;
+}
+
+// Writes `items` lines to `name` in the temporary folder, the same every time: 6 to 14 Code 3
+// of 9 characters a line, or 11 digits when `digits`.
+inline std::filesystem::path WriteItemList(const char* name, int items, bool digits = false) {
+    std::mt19937 rng(1);
+    const std::string alphabet = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ-. $/+%";
+    std::uniform_int_distribution<std::size_t> pick(0, digits ? 9 : alphabet.size() - 1);
+    std::uniform_int_distribution<int> length(6, 14);
+    return WriteLines(name, items, [&](int) {
+        std::string text;
+        for (int k = digits ? 11 : length(rng); k > 0; --k) text += alphabet[pick(rng)];
+        return text + '\n';
+    });
 }
 
 // Runs `line` through the shell and returns the peak resident size in kilobytes of it and what
