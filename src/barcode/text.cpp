@@ -71,6 +71,48 @@ void DecodeUtf8(std::string_view bytes, std::u32string& out) {
     }
 }
 
+bool CheckUtf8(std::string_view bytes, std::size_t* complete) {
+    std::size_t i = 0;
+    const std::size_t n = bytes.size();
+    const auto at = [&](std::size_t k) { return static_cast<unsigned char>(bytes[k]); };
+    while (i < n) {
+        const unsigned char b = at(i);
+        if (b < 0x80) {
+            ++i;
+            continue;
+        }
+        std::size_t more = 0;
+        unsigned char lo = 0x80, hi = 0xBF;  // the range of the second byte
+        if (b >= 0xC2 && b <= 0xDF) {
+            more = 1;
+        } else if (b >= 0xE0 && b <= 0xEF) {
+            more = 2;
+            lo = b == 0xE0 ? 0xA0 : 0x80;
+            hi = b == 0xED ? 0x9F : 0xBF;
+        } else if (b >= 0xF0 && b <= 0xF4) {
+            more = 3;
+            lo = b == 0xF0 ? 0x90 : 0x80;
+            hi = b == 0xF4 ? 0x8F : 0xBF;
+        } else {
+            return false;
+        }
+        for (std::size_t k = 1; k <= more && i + k < n; ++k) {
+            const unsigned char c = at(i + k);
+            if (k == 1 ? c < lo || c > hi : (c & 0xC0) != 0x80)
+                return false;
+        }
+        if (i + more >= n) {
+            if (complete == nullptr)
+                return false;  // a sequence cut short
+            break;
+        }
+        i += more + 1;
+    }
+    if (complete != nullptr)
+        *complete = i;
+    return true;
+}
+
 std::u32string DecodeUtf8(std::string_view bytes) {
     std::u32string out;
     DecodeUtf8(bytes, out);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -12,6 +13,11 @@ namespace sw {
 // exactly the characters a reader of the bytes would see.
 std::u32string DecodeUtf8(std::string_view bytes);
 void DecodeUtf8(std::string_view bytes, std::u32string& out);
+
+// Whether `bytes` is well-formed UTF-8: no overlong forms, surrogates or values above
+// U+10FFFF. With `complete`, the bytes may end in the start of a sequence (a piece of a longer
+// text), and `complete` is set to the length of the whole sequences.
+bool CheckUtf8(std::string_view bytes, std::size_t* complete = nullptr);
 
 // Encodes code points as UTF-8. Surrogates and values above U+10FFFF become U+FFFD.
 std::string EncodeUtf8(std::u32string_view text);

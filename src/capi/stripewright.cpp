@@ -70,42 +70,6 @@ bool IsAscii(std::string_view bytes) {
     return high < 0x80;
 }
 
-// True for well-formed UTF-8: no overlong forms, surrogates or values above U+10FFFF.
-bool IsUtf8(std::string_view bytes) {
-    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-    const std::size_t n = bytes.size();
-    std::size_t i = 0;
-    while (i < n) {
-        const unsigned char b = p[i];
-        std::size_t len = 0;
-        unsigned char lo = 0x80, hi = 0xBF;  // the range of the second byte
-        if (b < 0x80) {
-            ++i;
-            continue;
-        } else if (b >= 0xC2 && b <= 0xDF) {
-            len = 2;
-        } else if (b >= 0xE0 && b <= 0xEF) {
-            len = 3;
-            lo = b == 0xE0 ? 0xA0 : 0x80;
-            hi = b == 0xED ? 0x9F : 0xBF;
-        } else if (b >= 0xF0 && b <= 0xF4) {
-            len = 4;
-            lo = b == 0xF0 ? 0x90 : 0x80;
-            hi = b == 0xF4 ? 0x8F : 0xBF;
-        } else {
-            return false;
-        }
-        if (n - i < len || p[i + 1] < lo || p[i + 1] > hi)
-            return false;
-        for (std::size_t k = 2; k < len; ++k) {
-            if (p[i + k] < 0x80 || p[i + k] > 0xBF)
-                return false;
-        }
-        i += len;
-    }
-    return true;
-}
-
 // Writes the font string as UTF-8 into the caller's buffer as far as it reaches and counts every
 // byte, so that a buffer too small still tells the size needed.
 struct BufferSink {
@@ -147,7 +111,7 @@ stripewright_status Encode(const char* typeName, const char* data, bool checksum
         return STRIPEWRIGHT_INVALID_ARGUMENT;
     }
     const std::string_view name(typeName);
-    if (!IsUtf8(name)) {
+    if (!sw::CheckUtf8(name)) {
         message = "the bar code type is not UTF-8 text";
         return STRIPEWRIGHT_INVALID_ARGUMENT;
     }
@@ -160,7 +124,7 @@ stripewright_status Encode(const char* typeName, const char* data, bool checksum
     bool ok = false;
     if (IsAscii(bytes)) {
         ok = sw::MakeInto(*type, bytes, checksum, sink, message);
-    } else if (IsUtf8(bytes)) {
+    } else if (sw::CheckUtf8(bytes)) {
         // Lengths count characters and messages name whole characters.
         const std::u32string text = sw::DecodeUtf8(bytes);
         ok = sw::MakeInto(*type, std::u32string_view(text), checksum, sink, message);

@@ -20,46 +20,6 @@ bool IsAscii(std::string_view bytes) {
     return true;
 }
 
-// Checks that `bytes` is well-formed UTF-8 (no overlong forms, surrogates or values past
-// U+10FFFF); `complete` is the length of the whole sequences, short of a sequence cut at the end.
-bool CheckUtf8(std::string_view bytes, std::size_t& complete) {
-    std::size_t i = 0;
-    const std::size_t n = bytes.size();
-    const auto at = [&](std::size_t k) { return static_cast<unsigned char>(bytes[k]); };
-    while (i < n) {
-        const unsigned char b = at(i);
-        if (b < 0x80) {
-            ++i;
-            continue;
-        }
-        std::size_t more = 0;
-        unsigned char lo = 0x80, hi = 0xBF;
-        if (b >= 0xC2 && b <= 0xDF) {
-            more = 1;
-        } else if (b >= 0xE0 && b <= 0xEF) {
-            more = 2;
-            lo = b == 0xE0 ? 0xA0 : 0x80;
-            hi = b == 0xED ? 0x9F : 0xBF;
-        } else if (b >= 0xF0 && b <= 0xF4) {
-            more = 3;
-            lo = b == 0xF0 ? 0x90 : 0x80;
-            hi = b == 0xF4 ? 0x8F : 0xBF;
-        } else {
-            return false;
-        }
-        for (std::size_t k = 1; k <= more && i + k < n; ++k) {
-            const unsigned char c = at(i + k);
-            if (k == 1 ? c < lo || c > hi : (c & 0xC0) != 0x80)
-                return false;
-        }
-        if (i + more >= n)
-            break;
-        i += more + 1;
-    }
-    complete = i;
-    return true;
-}
-
 std::string FromCp1252(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size() + bytes.size() / 4);
@@ -114,7 +74,7 @@ void EncodingScan::Add(std::string_view bytes) {
         bytes = joined;
     }
     std::size_t complete = 0;
-    if (!CheckUtf8(bytes, complete)) {
+    if (!CheckUtf8(bytes, &complete)) {
         utf8_ = false;
         return;
     }
